@@ -1,0 +1,66 @@
+#include "catalogue_file.h"
+
+#include "library/drive.h"
+#include "library/profile_text.h"
+#include "platform/files.h"
+
+#include <utility>
+
+CatalogueFile::CatalogueFile(std::string logicalPath) : m_path(std::move(logicalPath)) {}
+
+std::string CatalogueFile::readText() const
+{
+    return Platform::ReadFileBytes(Drive::NativePath(m_path)).value_or(std::string());
+}
+
+void CatalogueFile::replaceText(const std::string& text)
+{
+    const auto native = Drive::NativePath(m_path);
+    if (Platform::IsReadOnly(native) || !Platform::ReplaceFileContents(native, text))
+        throw UnableToWrite(m_path);
+}
+
+void CatalogueFile::ReadSections(std::vector<std::string>& names) const
+{
+    names = ProfileText::SectionNames(readText());
+}
+
+std::string CatalogueFile::ReadString(std::string_view section, std::string_view key,
+                                      std::string_view defaultValue) const
+{
+    auto value = ProfileText::FindValue(readText(), section, key).value_or(std::string(defaultValue));
+    if (value.size() > MaxValueLength)
+        value.resize(MaxValueLength);
+    return value;
+}
+
+int CatalogueFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const
+{
+    return ProfileText::ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+bool CatalogueFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
+{
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void CatalogueFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+{
+    replaceText(ProfileText::WithValue(readText(), section, key, value));
+}
+
+void CatalogueFile::WriteInteger(std::string_view section, std::string_view key, int value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void CatalogueFile::WriteBool(std::string_view section, std::string_view key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void CatalogueFile::EraseSection(std::string_view section)
+{
+    if (const auto text = ProfileText::WithoutSection(readText(), section))
+        replaceText(*text);
+}

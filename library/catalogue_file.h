@@ -1,0 +1,44 @@
+#pragma once
+// Access to one catalogue (INI) file by its logical path. Holds nothing but the path: every
+// operation reads or writes the file at once. Reading never fails: a missing file, section or
+// key gives the caller's default. A write that the file system refuses throws UnableToWrite.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class UnableToWrite : public std::runtime_error {
+public:
+    explicit UnableToWrite(const std::string& logicalPath)
+        : std::runtime_error("Unable to write to " + logicalPath)
+    {
+    }
+};
+
+class CatalogueFile {
+public:
+    // The longest value a read returns; longer values are cut.
+    static constexpr std::size_t MaxValueLength = 2047;
+
+    explicit CatalogueFile(std::string logicalPath);
+
+    const std::string& FileName() const { return m_path; }
+
+    void ReadSections(std::vector<std::string>& names) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    void EraseSection(std::string_view section);
+
+private:
+    std::string readText() const;
+    void replaceText(const std::string& text);
+
+    std::string m_path;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The library's fixed folders and files, as the program names them everywhere: Windows-style
+// logical paths on drive C. Only NativePath() (drive.h) turns one into a path of this machine.
+
+#include <string>
+#include <string_view>
+
+namespace Paths {
+
+inline constexpr std::string_view LibraryRoot = "c:\\nk_files\\";
+inline constexpr std::string_view Library = "c:\\nk_files\\Lunzo\\";
+inline constexpr std::string_view TiaFolder = "c:\\nk_files\\Lunzo\\Tias\\";
+inline constexpr std::string_view BootFolder = "c:\\nk_files\\Lunzo\\Boots\\";
+inline constexpr std::string_view PhonesFolder = "c:\\nk_files\\Lunzo\\Phones\\";
+inline constexpr std::string_view CommonFolder = "c:\\nk_files\\Lunzo\\Common\\";
+inline constexpr std::string_view FlasherFolder = "c:\\flasher\\";
+
+inline constexpr std::string_view TiaCatalogue = "c:\\nk_files\\Lunzo\\Tias\\Tias.ini";
+inline constexpr std::string_view BootCatalogue = "c:\\nk_files\\Lunzo\\Boots\\Boots.ini";
+inline constexpr std::string_view PhoneCatalogue = "c:\\nk_files\\Lunzo\\Phones\\Phones.ini";
+
+inline constexpr std::string_view StagedLoader = "c:\\nk_files\\f_loader.bin";
+inline constexpr std::string_view StagedBoot = "c:\\nk_files\\boot.bin";
+inline constexpr std::string_view FlasherConfig = "c:\\flasher\\flasher.cfg";
+inline constexpr std::string_view Flasher = "c:\\flasher\\flasher.com";
+
+// Plain concatenation, as every path of the library is formed.
+inline std::string Join(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    path += name;
+    return path;
+}
+
+// c:\nk_files\Lunzo\Phones\<group>\ : a group's folder of flash images.
+inline std::string GroupFolder(std::string_view group)
+{
+    return Join(Join(PhonesFolder, group), "\\");
+}
+
+// c:\nk_files\Lunzo\Phones\<group>\Flash.ini
+inline std::string FlashCatalogue(std::string_view group)
+{
+    return Join(GroupFolder(group), "Flash.ini");
+}
+
+// What follows the last backslash: the file name of a logical path.
+inline std::string FileNameOf(std::string_view path)
+{
+    const auto slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// Everything up to and including the last backslash.
+inline std::string FolderOf(std::string_view path)
+{
+    const auto slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1));
+}
+
+} // namespace Paths

@@ -1,0 +1,50 @@
+#include "files.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace Platform {
+
+std::optional<std::string> ReadFileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool IsReadOnly(const fs::path& path)
+{
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return false;
+    constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & writeBits) == fs::perms::none;
+}
+
+bool CopyFile(const fs::path& from, const fs::path& to, bool replaceExisting)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(from, error))
+        return false;
+    if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
+        return false;
+    const auto options = replaceExisting ? fs::copy_options::overwrite_existing : fs::copy_options::none;
+    if (!fs::copy_file(from, to, options, error))
+        return false;
+    // A read-only source must not give a read-only copy that the next copy could not replace.
+    fs::permissions(to, fs::perms::owner_write, fs::perm_options::add, error);
+    return true;
+}
+
+void CreateFolderPath(const fs::path& folder)
+{
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
+}
+
+} // namespace Platform

@@ -1,0 +1,33 @@
+#pragma once
+// File-system services the program needs beyond the standard library's plain calls, with the
+// semantics of the platform it was first written for (a read-only attribute, copies that refuse
+// a read-only target, whole-file replacement that never leaves a half-written file).
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Platform {
+
+// The whole file as bytes; nothing when it cannot be opened.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+
+// The read-only attribute: an existing file without any write bit. Checked by the program
+// itself, so that it holds for root too.
+bool IsReadOnly(const std::filesystem::path& path);
+
+// Copies a file. With replaceExisting an existing target is replaced unless it is read-only;
+// without, an existing target makes the copy fail. The copy is left writable.
+bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to,
+              bool replaceExisting);
+
+// Creates the folder with every missing parent; failures are not reported.
+void CreateFolderPath(const std::filesystem::path& folder);
+
+// Replaces the file's contents in one step: the new bytes are written beside it and moved over
+// it, so an interruption leaves either the old or the new file. Keeps the file's permissions.
+// False when the file system refuses (missing folder, full disk, ...).
+bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace Platform

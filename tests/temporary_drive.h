@@ -1,0 +1,28 @@
+#pragma once
+// A drive C of its own in a fresh temporary folder for each test, removed afterwards.
+
+#include "library/drive.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+class TemporaryDrive {
+public:
+    TemporaryDrive();
+    ~TemporaryDrive();
+    TemporaryDrive(const TemporaryDrive&) = delete;
+    TemporaryDrive& operator=(const TemporaryDrive&) = delete;
+
+    const std::filesystem::path& root() const { return m_root; }
+
+    // Writes bytes at a logical path, creating its folders.
+    void write(std::string_view logicalPath, std::string_view bytes) const;
+    // The bytes at a logical path; empty when there is no such file.
+    std::string read(std::string_view logicalPath) const;
+    bool exists(std::string_view logicalPath) const;
+    void makeReadOnly(std::string_view logicalPath) const;
+
+private:
+    std::filesystem::path m_root;
+};
