@@ -28,23 +28,27 @@ void CatalogueFile::ReadSections(std::vector<std::string>& names) const
 std::string CatalogueFile::ReadString(std::string_view section, std::string_view key,
                                       std::string_view defaultValue) const
 {
-    auto value = ProfileText::FindValue(readText(), section, key).value_or(std::string(defaultValue));
+    auto value =
+        ProfileText::FindValue(readText(), section, key).value_or(std::string(defaultValue));
     if (value.size() > MaxValueLength)
         value.resize(MaxValueLength);
     return value;
 }
 
-int CatalogueFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const
+int CatalogueFile::ReadInteger(std::string_view section, std::string_view key,
+                               int defaultValue) const
 {
     return ProfileText::ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
 }
 
-bool CatalogueFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
+bool CatalogueFile::ReadBool(std::string_view section, std::string_view key,
+                             bool defaultValue) const
 {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void CatalogueFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+void CatalogueFile::WriteString(std::string_view section, std::string_view key,
+                                std::string_view value)
 {
     replaceText(ProfileText::WithValue(readText(), section, key, value));
 }

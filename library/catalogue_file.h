@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-class UnableToWrite : public std::runtime_error {
+class UnableToWrite : public std::runtime_error
+{
 public:
     explicit UnableToWrite(const std::string& logicalPath)
         : std::runtime_error("Unable to write to " + logicalPath)
@@ -16,7 +17,8 @@ public:
     }
 };
 
-class CatalogueFile {
+class CatalogueFile
+{
 public:
     // The longest value a read returns; longer values are cut.
     static constexpr std::size_t MaxValueLength = 2047;

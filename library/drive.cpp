@@ -1,8 +1,10 @@
 #include "drive.h"
 
-namespace Drive {
+namespace Drive
+{
 
-namespace {
+namespace
+{
 
 std::filesystem::path& rootStorage()
 {

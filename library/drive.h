@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <string_view>
 
-namespace Drive {
+namespace Drive
+{
 
 // Where drive C lies. The program sets it once at start; tests point it at a temporary folder.
 void SetRoot(const std::filesystem::path& root);

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace Paths {
+namespace Paths
+{
 
 inline constexpr std::string_view LibraryRoot = "c:\\nk_files\\";
 inline constexpr std::string_view Library = "c:\\nk_files\\Lunzo\\";
@@ -55,7 +56,8 @@ inline std::string FileNameOf(std::string_view path)
 inline std::string FolderOf(std::string_view path)
 {
     const auto slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1));
+    return std::string(slash == std::string_view::npos ? std::string_view{}
+                                                       : path.substr(0, slash + 1));
 }
 
 } // namespace Paths

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <limits>
 
-namespace ProfileText {
+namespace ProfileText
+{
 
-namespace {
+namespace
+{
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view LineEnd = "\r\n";
@@ -33,9 +35,9 @@ bool sameName(std::string_view a, std::string_view b)
 {
     a = trimmed(a);
     b = trimmed(b);
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
 }
 
 // One line of the text: [begin, end) is its content, [end, next) its line end.
@@ -84,7 +86,8 @@ template <typename Visitor> void forEachLine(std::string_view text, Visitor&& vi
         const auto end = std::min(text.find_first_of("\r\n", begin), text.size());
         std::size_t next = end;
         if (next < text.size())
-            next += (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
+            next +=
+                (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
         if (!visit(classify(text, begin, end, next)))
             return;
         begin = next;
@@ -244,7 +247,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text)
     if (text.starts_with("0x") || text.starts_with("0X")) {
         base = 16;
         text.remove_prefix(2);
-    } else if (!text.empty() && (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
+    } else if (!text.empty() &&
+               (text.front() == '$' || text.front() == 'x' || text.front() == 'X')) {
         base = 16;
         text.remove_prefix(1);
     } else if (!text.empty() && (text.front() == '+' || text.front() == '-')) {

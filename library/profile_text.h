@@ -16,7 +16,8 @@
 #include <string_view>
 #include <vector>
 
-namespace ProfileText {
+namespace ProfileText
+{
 
 // Section names in file order, as a 16,384-character buffer of NUL-terminated names (plus one
 // final NUL) holds them: names beyond it are dropped and the last one that fits only in part is

@@ -6,7 +6,8 @@
 
 namespace fs = std::filesystem;
 
-namespace Platform {
+namespace Platform
+{
 
 std::optional<std::string> ReadFileBytes(const fs::path& path)
 {
@@ -22,7 +23,8 @@ bool IsReadOnly(const fs::path& path)
     const auto status = fs::status(path, error);
     if (error || !fs::exists(status))
         return false;
-    constexpr auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    constexpr auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     return (status.permissions() & writeBits) == fs::perms::none;
 }
 
@@ -33,7 +35,8 @@ bool CopyFile(const fs::path& from, const fs::path& to, bool replaceExisting)
         return false;
     if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
         return false;
-    const auto options = replaceExisting ? fs::copy_options::overwrite_existing : fs::copy_options::none;
+    const auto options =
+        replaceExisting ? fs::copy_options::overwrite_existing : fs::copy_options::none;
     if (!fs::copy_file(from, to, options, error))
         return false;
     // A read-only source must not give a read-only copy that the next copy could not replace.

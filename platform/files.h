@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-namespace Platform {
+namespace Platform
+{
 
 // The whole file as bytes; nothing when it cannot be opened.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);

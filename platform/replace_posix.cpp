@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace Platform {
+namespace Platform
+{
 
-namespace {
+namespace
+{
 
 bool writeAll(int fd, std::string_view bytes)
 {
@@ -41,7 +43,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::string_view byt
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0)
         return false;
-    struct stat old {};
+    struct stat old {
+    };
     bool ok = true;
     if (::stat(path.c_str(), &old) == 0)
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;

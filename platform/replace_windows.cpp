@@ -3,7 +3,8 @@
 #include <fstream>
 #include <windows.h>
 
-namespace Platform {
+namespace Platform
+{
 
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes)
 {

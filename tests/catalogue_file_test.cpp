@@ -10,7 +10,8 @@
 
 namespace fs = std::filesystem;
 
-class CatalogueFileTest : public testing::Test {
+class CatalogueFileTest : public testing::Test
+{
 protected:
     TemporaryDrive drive;
     CatalogueFile tias{std::string(Paths::TiaCatalogue)};
@@ -69,7 +70,8 @@ TEST_F(CatalogueFileTest, ValuesAreCutAt2047Characters)
 
 TEST_F(CatalogueFileTest, NumbersAndFlagsFallBackToTheDefault)
 {
-    drive.write(Paths::TiaCatalogue, "[s]\r\nStatus=x\r\nHex=$1\r\nFlag=abc\r\nTwo=2\r\nHexFlag=0x1\r\nZero=0\r\n");
+    drive.write(Paths::TiaCatalogue,
+                "[s]\r\nStatus=x\r\nHex=$1\r\nFlag=abc\r\nTwo=2\r\nHexFlag=0x1\r\nZero=0\r\n");
     EXPECT_EQ(tias.ReadInteger("s", "STATUS", 2), 2);
     EXPECT_EQ(tias.ReadInteger("s", "hex", 2), 1);
     EXPECT_FALSE(tias.ReadBool("s", "Flag", false));
@@ -102,8 +104,9 @@ TEST_F(CatalogueFileTest, ReadOnlyCatalogueRefusesWritesAndStaysUnchanged)
     EXPECT_THROW(tias.EraseSection("a"), UnableToWrite);
     EXPECT_THROW(tias.WriteBool("b", "Selected", true), UnableToWrite);
     EXPECT_EQ(drive.read(Paths::TiaCatalogue), before);
-    EXPECT_EQ(fs::directory_iterator(Drive::NativePath(Paths::TiaFolder)).operator*().path().filename(),
-              "Tias.ini"); // nothing left beside it
+    EXPECT_EQ(
+        fs::directory_iterator(Drive::NativePath(Paths::TiaFolder)).operator*().path().filename(),
+        "Tias.ini"); // nothing left beside it
 }
 
 TEST_F(CatalogueFileTest, MissingFolderRefusesWritesWithTheLogicalPath)
@@ -113,7 +116,8 @@ TEST_F(CatalogueFileTest, MissingFolderRefusesWritesWithTheLogicalPath)
         flash.WriteString("a.fls", "Address", "260000");
         FAIL() << "a write into a missing folder succeeded";
     } catch (const UnableToWrite& error) {
-        EXPECT_STREQ(error.what(), "Unable to write to c:\\nk_files\\Lunzo\\Phones\\3210\\Flash.ini");
+        EXPECT_STREQ(error.what(),
+                     "Unable to write to c:\\nk_files\\Lunzo\\Phones\\3210\\Flash.ini");
     }
 }
 
@@ -125,7 +129,8 @@ TEST_F(CatalogueFileTest, RewriteKeepsPermissionsAndLeavesNoTemporaryFile)
     tias.WriteString("a", "k", "2");
     EXPECT_EQ(fs::status(native).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(std::distance(fs::directory_iterator(native.parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(native.parent_path()), fs::directory_iterator()),
+              1);
 }
 
 TEST(DriveMapping, LogicalPathsLandUnderTheDriveRoot)

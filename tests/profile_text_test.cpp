@@ -116,7 +116,9 @@ struct NumberCase {
     friend void PrintTo(const NumberCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 };
 
-class ParseIntegerTest : public testing::TestWithParam<NumberCase> {};
+class ParseIntegerTest : public testing::TestWithParam<NumberCase>
+{
+};
 
 TEST_P(ParseIntegerTest, ReadsTheCatalogueNumberForms)
 {
@@ -128,15 +130,16 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(NumberCase{"0", 0}, NumberCase{"2", 2}, NumberCase{"-1", -1},
                     NumberCase{"+7", 7}, NumberCase{"  3", 3}, NumberCase{"007", 7},
                     NumberCase{"0x1", 1}, NumberCase{"0X1f", 31}, NumberCase{"$1", 1},
-                    NumberCase{"x1", 1}, NumberCase{"XfF", 255}, NumberCase{"2147483647", 2147483647},
-                    NumberCase{"-2147483648", INT32_MIN}, NumberCase{"0x7FFFFFFF", 2147483647},
-                    NumberCase{"", std::nullopt}, NumberCase{"x", std::nullopt},
-                    NumberCase{"$", std::nullopt}, NumberCase{"0x", std::nullopt},
-                    NumberCase{"-", std::nullopt}, NumberCase{"1a", std::nullopt},
-                    NumberCase{"+$1", std::nullopt}, NumberCase{"-0x1", std::nullopt},
-                    NumberCase{"abc", std::nullopt}, NumberCase{"1 ", std::nullopt},
-                    NumberCase{"2147483648", std::nullopt}, NumberCase{"-2147483649", std::nullopt},
-                    NumberCase{"0x80000000", std::nullopt}, NumberCase{"1.0", std::nullopt},
+                    NumberCase{"x1", 1}, NumberCase{"XfF", 255},
+                    NumberCase{"2147483647", 2147483647}, NumberCase{"-2147483648", INT32_MIN},
+                    NumberCase{"0x7FFFFFFF", 2147483647}, NumberCase{"", std::nullopt},
+                    NumberCase{"x", std::nullopt}, NumberCase{"$", std::nullopt},
+                    NumberCase{"0x", std::nullopt}, NumberCase{"-", std::nullopt},
+                    NumberCase{"1a", std::nullopt}, NumberCase{"+$1", std::nullopt},
+                    NumberCase{"-0x1", std::nullopt}, NumberCase{"abc", std::nullopt},
+                    NumberCase{"1 ", std::nullopt}, NumberCase{"2147483648", std::nullopt},
+                    NumberCase{"-2147483649", std::nullopt}, NumberCase{"0x80000000", std::nullopt},
+                    NumberCase{"1.0", std::nullopt},
                     NumberCase{"99999999999999999999", std::nullopt}));
 
 TEST(WithValue, CreatesFileSectionAndKeyInWrittenOrder)
@@ -159,7 +162,8 @@ TEST(WithValue, NewKeyGoesAfterTheSectionsLastKey)
 {
     const std::string text = "[a]\r\nk=1\r\n\r\n; about b\r\n[b]\r\nk=2";
     EXPECT_EQ(WithValue(text, "a", "n", "x"), "[a]\r\nk=1\r\nn=x\r\n\r\n; about b\r\n[b]\r\nk=2");
-    EXPECT_EQ(WithValue(text, "b", "n", "x"), "[a]\r\nk=1\r\n\r\n; about b\r\n[b]\r\nk=2\r\nn=x\r\n");
+    EXPECT_EQ(WithValue(text, "b", "n", "x"),
+              "[a]\r\nk=1\r\n\r\n; about b\r\n[b]\r\nk=2\r\nn=x\r\n");
     EXPECT_EQ(WithValue("[e]", "e", "n", "x"), "[e]\r\nn=x\r\n");
 }
 
@@ -207,9 +211,11 @@ TEST(WithValue, LineBreaksCannotInjectLines)
 
 TEST(WithoutSection, RemovesEveryEqualSectionWithItsLines)
 {
-    const std::string text = "; top\r\n[a]\r\nk=1\r\n; inside\r\n[B]\r\nk=2\r\n[b]\r\nk=3\r\n[c]\r\nk=4";
+    const std::string text =
+        "; top\r\n[a]\r\nk=1\r\n; inside\r\n[B]\r\nk=2\r\n[b]\r\nk=3\r\n[c]\r\nk=4";
     EXPECT_EQ(WithoutSection(text, "b"), "; top\r\n[a]\r\nk=1\r\n; inside\r\n[c]\r\nk=4");
-    EXPECT_EQ(WithoutSection(text, "C"), "; top\r\n[a]\r\nk=1\r\n; inside\r\n[B]\r\nk=2\r\n[b]\r\nk=3\r\n");
+    EXPECT_EQ(WithoutSection(text, "C"),
+              "; top\r\n[a]\r\nk=1\r\n; inside\r\n[B]\r\nk=2\r\n[b]\r\nk=3\r\n");
     EXPECT_EQ(WithoutSection("\xEF\xBB\xBF[a]\r\n", "a"), "\xEF\xBB\xBF");
     EXPECT_EQ(WithoutSection(text, "missing"), std::nullopt);
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-class TemporaryDrive {
+class TemporaryDrive
+{
 public:
     TemporaryDrive();
     ~TemporaryDrive();

@@ -1,0 +1,11 @@
+#include "flash.h"
+
+#include "window_setup.h"
+
+To_fFlash* o_fFlash = nullptr;
+
+To_fFlash::To_fFlash(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Flash file"));
+    WindowSetup::MakeFixedDialog(this, QSize(396, 285));
+}

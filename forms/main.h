@@ -1,0 +1,82 @@
+#pragma once
+// The main window: the library's lists (TIA, boot, one flash list per phone group page), the
+// common chip buttons, the status line and Start. It owns the run selection of the program.
+//
+// Quorvel is made of seven windows, each created once at start (windows.h): this one, the four
+// editor dialogs (tia, boot, phonegroup, flash), the schematic window (scheme) and the run
+// confirmation window (configuration). Rules and file work live in library/.
+
+#include "library/run_selection.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QScopedPointer>
+#include <string>
+#include <vector>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+struct CatalogueRow;
+
+namespace Ui
+{
+class To_fMain;
+}
+
+// The program's one run selection; lives for the whole run of the program.
+extern RunSelection runSelection;
+
+class To_fMain : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit To_fMain(QWidget* parent = nullptr);
+    ~To_fMain() override;
+
+    void LoadTiaList();
+    void LoadBootList();
+    void LoadPhoneGroups();
+    void LoadFlashList(const std::string& group, QTreeWidget* list);
+
+    // The status line: the one panel of the status bar.
+    QString statusLine() const;
+    // The group page in front, or empty when the template or About page is.
+    QString currentPhoneGroup() const;
+
+    // Picture i of ImageList1 (status icons 0..2, the tools picture 3); null for other numbers.
+    static QIcon statusIcon(int index);
+
+    Ui::To_fMain* ui() const { return m_ui.data(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private slots:
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void ToolButton3Click();
+    void ListView1SelectItem(QTreeWidgetItem* item, bool selected);
+    void ListView3SelectItem(QTreeWidgetItem* item, bool selected);
+    void ListView2SelectItem(QTreeWidgetItem* item, bool selected);
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+private:
+    void FormCreate();
+    void FormClose();
+
+    void setStatusLine(const std::string& text);
+    void applyCommonChip(CommonChip chip);
+    QTreeWidget* createFlashList(QWidget* page);
+    void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
+
+    const QScopedPointer<Ui::To_fMain> m_ui;
+    class QLabel* m_statusPanel = nullptr;
+    // The scratch list that every list load refills with a catalogue's section names.
+    std::vector<std::string> m_sectionNames;
+};
+
+extern To_fMain* o_fMain;

@@ -1,0 +1,37 @@
+#pragma once
+// Settings that several windows share.
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QSize>
+
+class QGroupBox;
+
+namespace WindowSetup
+{
+
+// A fixed-size dialog with only a close box in its title bar.
+void MakeFixedDialog(QDialog* dialog, QSize clientSize);
+
+// Draws the group box's caption in the colour; its contents keep black text.
+void SetCaptionColour(QGroupBox* box, const QColor& colour);
+
+// The font in the given height in pixels, as the window layouts give their fonts.
+QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight = QFont::Normal);
+
+// Ends a modal dialog with a result when it goes out of scope, also when a handler throws.
+class CloseAfter
+{
+public:
+    CloseAfter(QDialog* dialog, int result) : m_dialog(dialog), m_result(result) {}
+    ~CloseAfter() { m_dialog->done(m_result); }
+    CloseAfter(const CloseAfter&) = delete;
+    CloseAfter& operator=(const CloseAfter&) = delete;
+
+private:
+    QDialog* m_dialog;
+    int m_result;
+};
+
+} // namespace WindowSetup

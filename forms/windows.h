@@ -1,0 +1,32 @@
+#pragma once
+// The seven windows of the program, created once, in a fixed order, and kept until exit.
+
+#include <memory>
+
+class To_fMain;
+class To_fTia;
+class To_fPhoneGroup;
+class To_fScheme;
+class To_fBoot;
+class To_fFlash;
+class To_fConfiguration;
+
+class Windows
+{
+public:
+    // Creates the windows (the main window first, which loads the lists) and sets the o_f*
+    // instances. The run selection starts empty.
+    Windows();
+    ~Windows();
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+private:
+    std::unique_ptr<To_fMain> m_main;
+    std::unique_ptr<To_fTia> m_tia;
+    std::unique_ptr<To_fPhoneGroup> m_phoneGroup;
+    std::unique_ptr<To_fScheme> m_scheme;
+    std::unique_ptr<To_fBoot> m_boot;
+    std::unique_ptr<To_fFlash> m_flash;
+    std::unique_ptr<To_fConfiguration> m_configuration;
+};

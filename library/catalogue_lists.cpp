@@ -1,0 +1,59 @@
+#include "catalogue_lists.h"
+
+#include "library/catalogue_file.h"
+#include "library/paths.h"
+#include "library/status_code.h"
+
+namespace CatalogueLists
+{
+
+namespace
+{
+
+constexpr int DefaultPicture = static_cast<int>(StatusCode::NotTested);
+
+struct Column {
+    const char* key;
+    const char* defaultValue;
+};
+
+std::vector<CatalogueRow> readRows(const CatalogueFile& catalogue, std::vector<std::string>& names,
+                                   std::initializer_list<Column> columns, bool hasSelectedFlag)
+{
+    catalogue.ReadSections(names);
+    std::vector<CatalogueRow> rows;
+    rows.reserve(names.size());
+    for (const auto& name : names) {
+        CatalogueRow row;
+        row.caption = name;
+        for (const auto& column : columns)
+            row.subItems.push_back(catalogue.ReadString(name, column.key, column.defaultValue));
+        row.picture = catalogue.ReadInteger(name, "Status", DefaultPicture);
+        row.selected = hasSelectedFlag && catalogue.ReadBool(name, "Selected", false);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+} // namespace
+
+std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames)
+{
+    return readRows(CatalogueFile(std::string(Paths::TiaCatalogue)), sectionNames,
+                    {{"Type", "Unknown"}, {"Description", ""}}, true);
+}
+
+std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames)
+{
+    return readRows(CatalogueFile(std::string(Paths::BootCatalogue)), sectionNames,
+                    {{"Description", ""}}, true);
+}
+
+std::vector<CatalogueRow> ReadFlashRows(const std::string& group,
+                                        std::vector<std::string>& sectionNames)
+{
+    return readRows(CatalogueFile(Paths::FlashCatalogue(group)), sectionNames,
+                    {{"Address", ""}, {"Description", ""}}, false);
+}
+
+} // namespace CatalogueLists

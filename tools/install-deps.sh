@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Quorvel needs to build, run and test, where missing.
+# Extra package names may be given as arguments.
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core "$@")
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

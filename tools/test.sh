@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: once as a debug build, once with the
+# address and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+for preset in dev asan; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j"$(nproc)"
+done
+ctest --preset dev -j"$(nproc)"
+ctest --preset asan -j"$(nproc)"
