@@ -1,0 +1,261 @@
+// The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
+
+#include "forms/main.h"
+#include "library/paths.h"
+#include "ui_main.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QTest>
+
+namespace
+{
+
+QStringList rowTexts(QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int column = 0; column < item->columnCount(); ++column)
+        texts << item->text(column);
+    return texts;
+}
+
+bool showsPicture(QTreeWidgetItem* item, int picture)
+{
+    return item->icon(0).pixmap(16, 16).toImage() ==
+           To_fMain::statusIcon(picture).pixmap(16, 16).toImage();
+}
+
+QStringList groupPages()
+{
+    QStringList captions;
+    QTabWidget* pages = o_fMain->ui()->PageControl2;
+    for (int index = 2; index < pages->count(); ++index)
+        captions << pages->tabText(index);
+    return captions;
+}
+
+} // namespace
+
+using MainWindowTest = WindowTest;
+
+TEST_F(MainWindowTest, EmptyLibraryStartsWithEmptyListsAndNoMessage)
+{
+    start();
+    auto* ui = o_fMain->ui();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(ui->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(ui->ListView3->topLevelItemCount(), 0);
+    EXPECT_EQ(ui->PageControl2->count(), 2);
+    EXPECT_EQ(ui->PageControl1->currentWidget(), ui->TabSheet6);
+    EXPECT_EQ(ui->PageControl2->currentWidget(), ui->TabSheet5);
+    EXPECT_FALSE(ui->PageControl2->isTabVisible(0));
+    EXPECT_TRUE(ui->ToolButton2->isChecked());
+    EXPECT_FALSE(ui->ToolButton1->isChecked() || ui->ToolButton3->isChecked());
+    EXPECT_EQ(o_fMain->statusLine(), "Intel iw28f008 type tia file selected");
+    EXPECT_FALSE(drive.exists(Paths::Library));
+}
+
+TEST_F(MainWindowTest, LayoutFollowsTheWindowDesign)
+{
+    start();
+    auto* ui = o_fMain->ui();
+    EXPECT_EQ(o_fMain->size(), QSize(599, 349));
+    EXPECT_EQ(o_fMain->windowTitle(), "Lunzos Nokia Quorvel v1.0");
+    EXPECT_EQ(ui->PageControl1->geometry(), QRect(8, 8, 201, 265));
+    EXPECT_EQ(ui->PageControl2->geometry(), QRect(216, 8, 377, 265));
+    EXPECT_EQ(ui->BitBtn1->geometry(), QRect(400, 280, 89, 33));
+    EXPECT_TRUE(ui->BitBtn1->isDefault());
+    EXPECT_EQ(ui->CheckBox1->text(), "Flasher autocerrado  ");
+    EXPECT_EQ(ui->CheckBox2->text(), "Handle Flash.out file");
+    EXPECT_EQ(ui->ListView1->header()->sectionSize(2), 200);
+    EXPECT_EQ(ui->ListView4->topLevelItemCount(), 0); // the Tools rows arrive with the Tools list
+    for (int index = 0; index < ui->PageControl1->count(); ++index)
+        EXPECT_TRUE(ui->PageControl1->tabBar()->tabRect(index).right() < ui->PageControl1->width())
+            << "tab " << index << " is cut off";
+    for (QAbstractButton* box : {static_cast<QAbstractButton*>(ui->CheckBox1),
+                                 static_cast<QAbstractButton*>(ui->CheckBox2)})
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->text().toStdString();
+
+    // Focus order: left page control, right page control, Start, CheckBox1, Exit, CheckBox2.
+    QWidget* expected[] = {ui->PageControl2, ui->BitBtn1, ui->CheckBox1, ui->BitBtn2,
+                           ui->CheckBox2};
+    QWidget* widget = ui->PageControl1;
+    for (QWidget* next : expected) {
+        do
+            widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(o_fMain) ||
+               (widget != next && widget->parentWidget() != o_fMain));
+        EXPECT_EQ(widget, next);
+    }
+}
+
+TEST_F(MainWindowTest, ListsShowTheCataloguesInFileOrder)
+{
+    drive.write(Paths::TiaCatalogue,
+                "[b.tia]\r\nTYPE=28F008\r\nSTATUS=0\r\nDescription=  first  \r\n"
+                "[a.tia]\r\nStatus=x\r\n"
+                "[c.tia]\r\nSTATUS=0x1\r\n[d.tia]\r\nSTATUS=3\r\n[e.tia]\r\nSTATUS=7\r\n");
+    drive.write(Paths::BootCatalogue,
+                "[boot2.bin]\r\nSTATUS=$1\r\nDescription=nse\r\n[boot1.bin]\r\n");
+    drive.write(Paths::PhoneCatalogue, "[3310]\r\nConfig=x\r\n[3210]\r\nConfig=y\r\n");
+    drive.write(Paths::FlashCatalogue("3210"),
+                "[z.fls]\r\nAddress=260000\r\nSTATUS=1\r\nDescription=d\r\n[y.fls]\r\n");
+    start();
+    auto* ui = o_fMain->ui();
+
+    ASSERT_EQ(ui->ListView1->topLevelItemCount(), 5);
+    EXPECT_EQ(rowTexts(ui->ListView1->topLevelItem(0)), QStringList({"b.tia", "28F008", "first"}));
+    EXPECT_EQ(rowTexts(ui->ListView1->topLevelItem(1)), QStringList({"a.tia", "Unknown", ""}));
+    EXPECT_TRUE(showsPicture(ui->ListView1->topLevelItem(0), 0));
+    EXPECT_TRUE(showsPicture(ui->ListView1->topLevelItem(1), 2));
+    EXPECT_TRUE(showsPicture(ui->ListView1->topLevelItem(2), 1));
+    EXPECT_TRUE(showsPicture(ui->ListView1->topLevelItem(3), 3));
+    EXPECT_TRUE(ui->ListView1->topLevelItem(4)->icon(0).isNull());
+
+    ASSERT_EQ(ui->ListView3->topLevelItemCount(), 2);
+    EXPECT_EQ(rowTexts(ui->ListView3->topLevelItem(0)), QStringList({"boot2.bin", "nse"}));
+    EXPECT_TRUE(showsPicture(ui->ListView3->topLevelItem(0), 1));
+    EXPECT_TRUE(showsPicture(ui->ListView3->topLevelItem(1), 2));
+
+    EXPECT_EQ(groupPages(), QStringList({"3310", "3210"}));
+    auto* empty = ui->PageControl2->widget(2)->findChild<QTreeWidget*>();
+    auto* flash = ui->PageControl2->widget(3)->findChild<QTreeWidget*>();
+    EXPECT_EQ(empty->topLevelItemCount(), 0);
+    ASSERT_EQ(flash->topLevelItemCount(), 2);
+    EXPECT_EQ(rowTexts(flash->topLevelItem(0)), QStringList({"z.fls", "260000", "d"}));
+    EXPECT_EQ(rowTexts(flash->topLevelItem(1)), QStringList({"y.fls", "", ""}));
+    EXPECT_TRUE(showsPicture(flash->topLevelItem(0), 1));
+    EXPECT_EQ(flash->header()->sectionSize(1), 70);
+    EXPECT_EQ(flash->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(ui->PageControl2->currentWidget(), ui->TabSheet5);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
+{
+    drive.write(Paths::TiaCatalogue,
+                "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nSelected=1\r\n[c.tia]\r\nSelected=2\r\n");
+    drive.write(Paths::BootCatalogue, "[x.bin]\r\nSelected=1\r\n[y.bin]\r\n");
+    start();
+    auto* ui = o_fMain->ui();
+    ASSERT_EQ(ui->ListView1->selectedItems().size(), 1);
+    EXPECT_EQ(ui->ListView1->selectedItems().first()->text(0), "c.tia");
+    ASSERT_EQ(ui->ListView3->selectedItems().size(), 1);
+    EXPECT_EQ(ui->ListView3->selectedItems().first()->text(0), "x.bin");
+    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
+    EXPECT_EQ(runSelection.BootFile, "c:\\nk_files\\Lunzo\\Common\\boot.bin");
+    EXPECT_EQ(o_fMain->statusLine(), "Intel iw28f008 type tia file selected");
+
+    o_fMain->LoadTiaList();
+    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\c.tia");
+    EXPECT_EQ(o_fMain->statusLine(), "Tia file= c.tia   [ Type=Unknown Description=]");
+}
+
+TEST_F(MainWindowTest, ReloadRebuildsListsAndPagesFromTheFiles)
+{
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n[5110]\r\n");
+    drive.write(Paths::FlashCatalogue("3310"), "[a.fls]\r\n");
+    start();
+    showGroupPage("3310");
+    auto* oldPage = o_fMain->ui()->PageControl2->currentWidget();
+
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n[5110]\r\n[6110]\r\n");
+    drive.write(Paths::FlashCatalogue("3310"), "[a.fls]\r\n[b.fls]\r\n");
+    drive.write(Paths::TiaCatalogue, "[new.tia]\r\n");
+    o_fMain->LoadPhoneGroups();
+    o_fMain->LoadTiaList();
+
+    auto* ui = o_fMain->ui();
+    EXPECT_EQ(groupPages(), QStringList({"3210", "3310", "5110", "6110"}));
+    EXPECT_EQ(ui->PageControl2->currentWidget(), ui->TabSheet5);
+    for (int index = 2; index < ui->PageControl2->count(); ++index)
+        EXPECT_NE(ui->PageControl2->widget(index), oldPage);
+    EXPECT_EQ(ui->PageControl2->widget(3)->findChild<QTreeWidget*>()->topLevelItemCount(), 2);
+    EXPECT_EQ(ui->ListView1->topLevelItemCount(), 1);
+}
+
+TEST_F(MainWindowTest, ClosingRemembersTheHighlightedTiaOnly)
+{
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nTYPE=x\r\n");
+    start();
+    clickRow(o_fMain->ui()->ListView1, 1);
+    QTest::keyClick(o_fMain, Qt::Key_Escape);
+    EXPECT_FALSE(o_fMain->isVisible());
+    EXPECT_EQ(drive.read(Paths::TiaCatalogue),
+              "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nTYPE=x\r\nSelected=1\r\n");
+}
+
+TEST_F(MainWindowTest, ClosingWithoutHighlightedTiaWritesNothing)
+{
+    start();
+    o_fMain->ui()->BitBtn2->click();
+    EXPECT_FALSE(o_fMain->isVisible());
+    EXPECT_FALSE(drive.exists(Paths::TiaCatalogue));
+}
+
+TEST_F(MainWindowTest, ReadOnlyTiaCatalogueKeepsTheWindowOpen)
+{
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n");
+    drive.makeReadOnly(Paths::TiaCatalogue);
+    start();
+    clickRow(o_fMain->ui()->ListView1, 0);
+    o_fMain->ui()->BitBtn2->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Quorvel");
+    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(messages[0].text, "Unable to write to c:\\nk_files\\Lunzo\\Tias\\Tias.ini.");
+    EXPECT_TRUE(o_fMain->isVisible());
+    EXPECT_EQ(drive.read(Paths::TiaCatalogue), "[a.tia]\r\n");
+
+    o_fMain->ui()->ListView1->clearSelection();
+    o_fMain->ui()->BitBtn2->click();
+    EXPECT_FALSE(o_fMain->isVisible());
+}
+
+TEST(UnexpectedErrorText, FullStopOnlyAfterCharactersAboveIt)
+{
+    EXPECT_EQ(UnexpectedErrorText("Unable to write to c:\\x.ini"), "Unable to write to c:\\x.ini.");
+    EXPECT_EQ(UnexpectedErrorText("Disk full"), "Disk full.");
+    EXPECT_EQ(UnexpectedErrorText("Done."), "Done.");
+    EXPECT_EQ(UnexpectedErrorText("Stop!"), "Stop!");
+    EXPECT_EQ(UnexpectedErrorText("code 5"), "code 5."); // digits lie above the full stop
+    EXPECT_EQ(UnexpectedErrorText("a-"), "a-");
+    EXPECT_EQ(UnexpectedErrorText(""), "");
+}
+
+namespace
+{
+
+class ThrowingObject : public QObject
+{
+protected:
+    bool event(QEvent*) override { throw std::runtime_error("I/O error 21"); }
+};
+
+} // namespace
+
+TEST_F(WindowTest, AnErrorNoHandlerCatchesEndsInTheErrorBox)
+{
+    ThrowingObject object;
+    QEvent event(QEvent::User);
+    QApplication::sendEvent(&object, &event);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Quorvel");
+    EXPECT_EQ(messages[0].text, "I/O error 21.");
+}
+
+TEST_F(WindowTest, NoticeMovesTheFocusOnlyWhenGivenAControl)
+{
+    start();
+    QApplication::setActiveWindow(o_fMain);
+    auto* ui = o_fMain->ui();
+    ui->CheckBox2->setFocus();
+    EXPECT_TRUE(ShowNotice(nullptr, "first"));
+    EXPECT_EQ(QApplication::focusWidget(), ui->CheckBox2);
+    EXPECT_TRUE(ShowNotice(ui->BitBtn2, "second"));
+    EXPECT_EQ(QApplication::focusWidget(), ui->BitBtn2);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].caption, "Information");
+    EXPECT_EQ(messages[1].icon, QMessageBox::Information);
+}

@@ -1,0 +1,61 @@
+#include "window_fixture.h"
+
+#include "forms/main.h"
+#include "ui_main.h"
+
+#include <QTest>
+
+WindowTest::WindowTest()
+{
+    MessageBoxes::SetAnswerer([this](const ShownMessage& message) {
+        messages.push_back(message);
+        return answer;
+    });
+}
+
+WindowTest::~WindowTest()
+{
+    windows.reset();
+    MessageBoxes::SetAnswerer(nullptr);
+}
+
+void WindowTest::start()
+{
+    windows = std::make_unique<Windows>();
+    o_fMain->show();
+}
+
+std::vector<QString> WindowTest::takeMessages()
+{
+    std::vector<QString> texts;
+    for (const auto& message : messages)
+        texts.push_back(message.text);
+    messages.clear();
+    return texts;
+}
+
+void WindowTest::clickRow(QTreeWidget* list, int row)
+{
+    // A row can only be clicked on the page in front.
+    for (QWidget* page = list; page && page->parentWidget(); page = page->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget());
+            tabs && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+            break;
+        }
+    }
+    const QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void WindowTest::showGroupPage(const QString& group)
+{
+    QTabWidget* pages = o_fMain->ui()->PageControl2;
+    for (int index = 0; index < pages->count(); ++index) {
+        if (pages->tabText(index) == group) {
+            pages->setCurrentIndex(index);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no group page " << group.toStdString();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// A test of the windows: a drive of its own, message boxes recorded and answered instead of
+// shown, and the seven windows created after the test has laid out its library.
+
+#include "forms/message_boxes.h"
+#include "forms/windows.h"
+#include "temporary_drive.h"
+
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+class WindowTest : public testing::Test
+{
+protected:
+    WindowTest();
+    ~WindowTest() override;
+
+    // Creates the windows, as the program does at start.
+    void start();
+
+    // Texts of the boxes shown so far, and forgets them.
+    std::vector<QString> takeMessages();
+
+    // Clicks a row of a list as the user would.
+    static void clickRow(QTreeWidget* list, int row);
+    // Brings the page with this caption of the main window's right page control to the front.
+    static void showGroupPage(const QString& group);
+
+    TemporaryDrive drive;
+    std::vector<ShownMessage> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    std::unique_ptr<Windows> windows;
+};
