@@ -1,6 +1,10 @@
 #include "configuration.h"
 #include "ui_configuration.h"
 
+#include "library/run_staging.h"
+#include "main.h"
+#include "message_boxes.h"
+#include "text.h"
 #include "window_setup.h"
 
 #include <QStyle>
@@ -34,4 +38,8 @@ To_fConfiguration::To_fConfiguration(QWidget* parent)
 
 To_fConfiguration::~To_fConfiguration() = default;
 
-void To_fConfiguration::BitBtn1Click() {}
+void To_fConfiguration::BitBtn1Click()
+{
+    Staging::StageRun(runSelection, toBytes(o_fMain->currentPhoneGroup()),
+                      [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
+}

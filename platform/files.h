@@ -32,3 +32,13 @@ void CreateFolderPath(const std::filesystem::path& folder);
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace Platform
+
+namespace Platform
+{
+
+// The text for a file error (an errno value) when a file cannot be created or written:
+// "Invalid filename" for a missing folder, "File access denied", "Disk full", ... and
+// "I/O error <code>" for the rest.
+std::string FileErrorText(int errorCode);
+
+} // namespace Platform

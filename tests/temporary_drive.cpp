@@ -31,7 +31,12 @@ void TemporaryDrive::write(std::string_view logicalPath, std::string_view bytes)
 
 std::string TemporaryDrive::read(std::string_view logicalPath) const
 {
-    return Platform::ReadFileBytes(Drive::NativePath(logicalPath)).value_or("");
+    return readNative(Drive::NativePath(logicalPath));
+}
+
+std::string TemporaryDrive::readNative(const fs::path& path)
+{
+    return Platform::ReadFileBytes(path).value_or("");
 }
 
 bool TemporaryDrive::exists(std::string_view logicalPath) const

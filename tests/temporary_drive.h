@@ -24,6 +24,9 @@ public:
     bool exists(std::string_view logicalPath) const;
     void makeReadOnly(std::string_view logicalPath) const;
 
+    // The bytes of a file of this machine, outside the drive.
+    static std::string readNative(const std::filesystem::path& path);
+
 private:
     std::filesystem::path m_root;
 };

@@ -9,7 +9,14 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Readable texts in the tests' failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 class WindowTest : public testing::Test
 {

@@ -1,0 +1,124 @@
+#include "run_staging.h"
+
+#include "library/catalogue_file.h"
+#include "library/delete_command.h"
+#include "library/drive.h"
+#include "library/flasher_launch.h"
+#include "library/paths.h"
+#include "platform/files.h"
+#include "platform/process.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace Staging
+{
+
+namespace
+{
+
+[[noreturn]] void throwFileError(int errorCode)
+{
+    throw FlasherConfigError(Platform::FileErrorText(errorCode));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+void writeOrThrow(std::FILE* file, std::string_view bytes)
+{
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
+        throwFileError(errno != 0 ? errno : EIO);
+}
+
+bool copyReplacing(std::string_view from, std::string_view to)
+{
+    return Platform::CopyFile(Drive::NativePath(from), Drive::NativePath(to), true);
+}
+
+// The first .fls file directly in the library root, as a logical path; empty when none is left.
+std::string leftoverFlashImage()
+{
+    std::error_code error;
+    for (fs::directory_iterator entry(Drive::NativePath(Paths::LibraryRoot), error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (entry->is_regular_file(error) && DeleteCommand::Matches("*.fls", name))
+            return Paths::Join(Paths::LibraryRoot, name);
+    }
+    return {};
+}
+
+void runDeleteCommand(std::string_view commandLine)
+{
+    // The result is not looked at: a delete that finds nothing, or cannot run, is no failure.
+    DeleteCommand::CarryOut(commandLine);
+}
+
+} // namespace
+
+bool WriteFlasherConfig(std::string_view group, const Notice& notice)
+{
+    const fs::path path = Drive::NativePath(Paths::FlasherConfig);
+    if (Platform::IsReadOnly(path))
+        throwFileError(EACCES);
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
+    if (!file)
+        throwFileError(errno != 0 ? errno : EIO);
+    writeOrThrow(file.get(), "time 300\r\n");
+
+    const std::string config =
+        CatalogueFile(std::string(Paths::PhoneCatalogue)).ReadString(group, "Config", "");
+    if (config.empty()) {
+        notice("The phone configuration file is corrupt");
+        return false;
+    }
+    std::string lines;
+    for (int line = 0; line < 4; ++line)
+        lines.append(config).append("\r\n");
+    lines.append(config);
+    writeOrThrow(file.get(), lines);
+    errno = 0;
+    if (std::fclose(file.release()) != 0)
+        throwFileError(errno != 0 ? errno : EIO);
+    return true;
+}
+
+void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice)
+{
+    Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
+    Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
+
+    if (!copyReplacing(selection.LoaderFile, Paths::StagedLoader))
+        return notice("F_loader copy failed!");
+    if (!copyReplacing(selection.BootFile, Paths::StagedBoot))
+        return notice("Boot file copy failed!");
+
+    runDeleteCommand(DeleteOldFlashImages);
+    // The flasher is told no file name: an old image left beside the new one could be flashed.
+    if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
+        return notice("The old flash file " + leftover +
+                      " could not be deleted. Remove it and start again.");
+    runDeleteCommand(DeleteOldFlasherConfig);
+
+    const std::string stagedImage =
+        Paths::Join(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
+    if (!copyReplacing(selection.FlashFile, stagedImage))
+        return notice("Flash file copy error!");
+
+    if (!WriteFlasherConfig(group, notice))
+        return;
+
+    if (const auto failure = FlasherLaunch::Start())
+        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + *failure +
+               ".");
+}
+
+} // namespace Staging

@@ -1,0 +1,127 @@
+#include "process.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace Platform
+{
+
+namespace
+{
+
+std::string errorText(int code)
+{
+    return std::strerror(code);
+}
+
+// Forks, and in the child (or, when detached, a grandchild in a session of its own, so that
+// nothing has to reap it) executes the arguments. Reports a failed exec through a pipe that
+// closes on a successful one. Returns the child's pid, or -1 with errorCode set.
+pid_t spawn(const std::vector<std::string>& arguments, bool detached, int& errorCode)
+{
+    std::vector<char*> argv;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    int pipeFds[2];
+    if (argv.size() < 2 || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        errorCode = argv.size() < 2 ? ENOENT : errno;
+        return -1;
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        errorCode = errno;
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return -1;
+    }
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        if (detached) {
+            ::setsid();
+            if (::fork() != 0)
+                ::_exit(0);
+        }
+        ::execvp(argv[0], argv.data());
+        const int code = errno;
+        [[maybe_unused]] auto written = ::write(pipeFds[1], &code, sizeof code);
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    int childError = 0;
+    ssize_t got;
+    do
+        got = ::read(pipeFds[0], &childError, sizeof childError);
+    while (got < 0 && errno == EINTR);
+    ::close(pipeFds[0]);
+    if (detached) {
+        int ignored;
+        while (::waitpid(child, &ignored, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (got == static_cast<ssize_t>(sizeof childError)) {
+        if (!detached) {
+            int ignored;
+            while (::waitpid(child, &ignored, 0) < 0 && errno == EINTR) {
+            }
+        }
+        errorCode = childError;
+        return -1;
+    }
+    return child;
+}
+
+} // namespace
+
+void RunCommand(const std::string& commandLine, bool /*hide: no windows here*/, bool wait,
+                std::string& result)
+{
+    int errorCode = 0;
+    // A process that is not waited for is started detached, so that nothing has to reap it.
+    const pid_t child = spawn(SplitCommandLine(commandLine), !wait, errorCode);
+    if (child < 0) {
+        result = errorText(errorCode);
+        return;
+    }
+    if (!wait)
+        return;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    const unsigned exitCode = WIFEXITED(status) ? static_cast<unsigned>(WEXITSTATUS(status))
+                                                : 128u + static_cast<unsigned>(WTERMSIG(status));
+    result = "#" + std::to_string(exitCode);
+}
+
+bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
+{
+    int errorCode = 0;
+    if (spawn(arguments, true, errorCode) < 0) {
+        error = errorText(errorCode);
+        return false;
+    }
+    return true;
+}
+
+std::filesystem::path FindProgram(std::string_view name)
+{
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (!folders.empty()) {
+        const auto colon = folders.find(':');
+        const std::filesystem::path folder(std::string(folders.substr(0, colon)));
+        folders.remove_prefix(colon == std::string_view::npos ? folders.size() : colon + 1);
+        const auto candidate =
+            (folder.empty() ? std::filesystem::path(".") : folder) / std::string(name);
+        if (::access(candidate.c_str(), X_OK) == 0 && !std::filesystem::is_directory(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+} // namespace Platform

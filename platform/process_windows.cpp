@@ -1,0 +1,83 @@
+#include "process.h"
+
+#include <windows.h>
+
+namespace Platform
+{
+
+namespace
+{
+
+// The system's message for an error code, without trailing blanks, line ends and full stops.
+std::string errorText(DWORD code)
+{
+    char buffer[256] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                      FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, length);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+std::string quoted(const std::string& word)
+{
+    return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
+}
+
+} // namespace
+
+void RunCommand(const std::string& commandLine, bool hide, bool wait, std::string& result)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
+    startup.wShowWindow = hide ? SW_HIDE : SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &process)) {
+        result = errorText(GetLastError());
+        return;
+    }
+    if (wait) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        result = "#" + std::to_string(exitCode);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
+{
+    std::string line;
+    for (const auto& argument : arguments)
+        line += (line.empty() ? "" : " ") + quoted(argument);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &process)) {
+        error = errorText(GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+std::filesystem::path FindProgram(std::string_view name)
+{
+    char buffer[MAX_PATH] = {};
+    const std::string program(name);
+    if (SearchPathA(nullptr, program.c_str(), ".exe", MAX_PATH, buffer, nullptr) == 0)
+        return {};
+    return buffer;
+}
+
+} // namespace Platform

@@ -1,0 +1,281 @@
+// A flashing run on a drive of its own: staged files, flasher.cfg, the old files cleared, the
+// stand-in flasher started, and each way a run can stop.
+
+#include "library/catalogue_file.h"
+#include "library/delete_command.h"
+#include "library/flasher_launch.h"
+#include "library/paths.h"
+#include "library/run_staging.h"
+#include "temporary_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string StandInLog = "c:\\flasher\\stand-in.log";
+
+// The stand-in flasher lies beside the tests' sources.
+std::string standInFlasher()
+{
+    return TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tools/stand-in-flasher.sh");
+}
+
+} // namespace
+
+class StagingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        drive.write("c:\\nk_files\\Lunzo\\Common\\28F008.bin", "loader bytes");
+        drive.write("c:\\nk_files\\Lunzo\\Common\\boot.bin", "boot bytes");
+        drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\new.fls", std::string(100000, '\x5a'));
+        drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=X\r\n");
+        drive.write("c:\\nk_files\\old.fls", "old");
+        drive.write("c:\\nk_files\\OLDER.FLS", "older");
+        drive.write("c:\\nk_files\\keep.txt", "kept");
+        drive.write("c:\\nk_files\\image.bin", "kept too");
+        drive.write(Paths::FlasherConfig, "old config");
+        installFlasher(standInFlasher(), true);
+        Selection::ApplyCommonChip(selection, CommonChip::Intel28F008);
+        Selection::ApplyFlashRow(selection, "3210", "new.fls", "200000", "");
+    }
+
+    void installFlasher(const std::string& bytes, bool runnable) const
+    {
+        drive.write(Paths::Flasher, bytes);
+        fs::permissions(Drive::NativePath(Paths::Flasher),
+                        runnable ? fs::perms::owner_all
+                                 : fs::perms::owner_read | fs::perms::owner_write);
+    }
+
+    void stage(const char* group = "3210")
+    {
+        Staging::StageRun(selection, group,
+                          [this](const std::string& text) { notices.push_back(text); });
+    }
+
+    // The stand-in's record, once it has written it (it runs on its own, not waited for).
+    std::string flasherLog() const
+    {
+        for (int tries = 0; tries < 100 && !drive.exists(StandInLog); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return drive.read(StandInLog);
+    }
+
+    TemporaryDrive drive;
+    RunSelection selection;
+    std::vector<std::string> notices;
+};
+
+TEST_F(StagingTest, FullRunStagesWritesAndStartsTheFlasher)
+{
+    stage();
+    EXPECT_TRUE(notices.empty()) << notices.front();
+    EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
+    EXPECT_EQ(drive.read(Paths::StagedBoot), "boot bytes");
+    EXPECT_EQ(drive.read("c:\\nk_files\\new.fls"), std::string(100000, '\x5a'));
+    EXPECT_EQ(drive.read(Paths::FlasherConfig), "time 300\r\nX\r\nX\r\nX\r\nX\r\nX");
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\old.fls"));
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\OLDER.FLS"));
+    EXPECT_EQ(drive.read("c:\\nk_files\\keep.txt"), "kept");
+    EXPECT_EQ(drive.read("c:\\nk_files\\image.bin"), "kept too");
+
+    const std::string log = flasherLog();
+    EXPECT_NE(log.find("started\narguments: 0\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("directory: " + fs::current_path().string() + "\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("staged: new.fls 100000 bytes"), std::string::npos) << log;
+    EXPECT_NE(log.find("staged: f_loader.bin"), std::string::npos) << log;
+    EXPECT_NE(log.find("flasher.cfg: 23 bytes"), std::string::npos) << log;
+}
+
+TEST_F(StagingTest, ConfigValueIsWrittenFiveTimesByteForByte)
+{
+    const std::string value = "9 1 3 \"3210\"x";
+    CatalogueFile(std::string(Paths::PhoneCatalogue)).WriteString("3210", "Config", value);
+    ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&) { FAIL(); }));
+    const std::string written = drive.read(Paths::FlasherConfig);
+    EXPECT_EQ(written.size(), 5 * value.size() + 18);
+    EXPECT_EQ(written, "time 300\r\n" + value + "\r\n" + value + "\r\n" + value + "\r\n" + value +
+                           "\r\n" + value);
+}
+
+TEST_F(StagingTest, MissingLoaderStopsBeforeAnythingIsDeleted)
+{
+    selection.LoaderFile = "c:\\nk_files\\Lunzo\\Tias\\missing.tia";
+    stage();
+    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!"});
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
+    EXPECT_FALSE(drive.exists(Paths::StagedLoader));
+    EXPECT_TRUE(drive.exists(Paths::TiaFolder)); // its folder is made sure of first
+}
+
+TEST_F(StagingTest, MissingBootFileStopsAfterTheLoader)
+{
+    selection.BootFile = "c:\\nk_files\\Lunzo\\Boots\\missing.bin";
+    stage();
+    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!"});
+    EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
+}
+
+TEST_F(StagingTest, MissingFlashFileStopsAfterTheDeletes)
+{
+    selection.FlashFile = "c:\\nk_files\\Lunzo\\Phones\\3210\\missing.fls";
+    stage();
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!"});
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\old.fls"));
+    EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
+    EXPECT_EQ(drive.read(Paths::StagedBoot), "boot bytes");
+}
+
+TEST_F(StagingTest, MissingOrEmptyConfigStopsBeforeTheFlasherAndASecondStartWorks)
+{
+    for (const char* catalogue :
+         {"[3210]\r\nScheme=a.bmp\r\n", "[3210]\r\nConfig=\r\n", "[other]\r\nConfig=X\r\n"}) {
+        drive.write(Paths::PhoneCatalogue, catalogue);
+        notices.clear();
+        stage();
+        EXPECT_EQ(notices, std::vector<std::string>{"The phone configuration file is corrupt"})
+            << catalogue;
+        EXPECT_EQ(drive.read(Paths::FlasherConfig), "time 300\r\n");
+        EXPECT_EQ(drive.read("c:\\nk_files\\new.fls").size(), 100000u);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(drive.exists(StandInLog));
+
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=X\r\n");
+    notices.clear();
+    stage();
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(drive.read(Paths::FlasherConfig).size(), 23u);
+    EXPECT_NE(flasherLog().find("started"), std::string::npos);
+}
+
+TEST_F(StagingTest, FlasherConfigThatCannotBeWrittenRaisesItsError)
+{
+    const auto expectError = [this](const char* text) {
+        try {
+            stage();
+            ADD_FAILURE() << "no error, expected " << text;
+        } catch (const Staging::FlasherConfigError& error) {
+            EXPECT_STREQ(error.what(), text);
+        }
+    };
+
+    drive.makeReadOnly(Paths::FlasherConfig); // the delete leaves a read-only file, as DEL does
+    expectError("File access denied");
+    EXPECT_EQ(drive.read(Paths::FlasherConfig), "old config");
+
+    fs::remove_all(Drive::NativePath(Paths::FlasherFolder));
+    expectError("Invalid filename");
+    EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
+
+    fs::create_directories(Drive::NativePath(Paths::FlasherFolder));
+    fs::create_symlink("/dev/full", Drive::NativePath(Paths::FlasherConfig));
+    expectError("Disk full");
+}
+
+TEST_F(StagingTest, OldFlashImageThatStaysStopsTheRun)
+{
+    drive.makeReadOnly("c:\\nk_files\\old.fls");
+    stage();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("c:\\nk_files\\old.fls"), std::string::npos) << notices[0];
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\new.fls"));
+    EXPECT_EQ(drive.read(Paths::FlasherConfig), "old config");
+}
+
+TEST_F(StagingTest, ARunWithNothingOldToDeleteGoesOn)
+{
+    fs::remove(Drive::NativePath("c:\\nk_files\\old.fls"));
+    fs::remove(Drive::NativePath("c:\\nk_files\\OLDER.FLS"));
+    fs::remove(Drive::NativePath(Paths::FlasherConfig));
+    stage();
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(drive.read(Paths::FlasherConfig).size(), 23u);
+}
+
+TEST_F(StagingTest, FlasherThatCannotStartIsReportedWithEverythingStaged)
+{
+    fs::remove(Drive::NativePath(Paths::Flasher));
+    stage();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0],
+              "The flasher c:\\flasher\\flasher.com could not be started: the file is missing.");
+    EXPECT_EQ(drive.read(Paths::FlasherConfig).size(), 23u);
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\new.fls"));
+
+    installFlasher(standInFlasher(), false);
+    notices.clear();
+    stage();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("not marked as runnable"), std::string::npos) << notices[0];
+}
+
+class PathGuard
+{
+public:
+    explicit PathGuard(const std::string& path)
+        : m_old(std::getenv("PATH") ? std::getenv("PATH") : "")
+    {
+        setenv("PATH", path.c_str(), 1);
+    }
+    ~PathGuard() { setenv("PATH", m_old.c_str(), 1); }
+
+private:
+    std::string m_old;
+};
+
+TEST_F(StagingTest, DosFlasherRunsInDosBoxWhenItIsInstalled)
+{
+    installFlasher(std::string("\xE9\x00\x01MZ dos program", 17), false);
+    {
+        const PathGuard noDosBox(Drive::NativePath("c:\\empty").string());
+        stage();
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_NE(notices[0].find("DOSBox"), std::string::npos) << notices[0];
+    }
+
+    drive.write("c:\\bin\\dosbox", "#!/bin/sh\n");
+    fs::permissions(Drive::NativePath("c:\\bin\\dosbox"), fs::perms::owner_all);
+    const PathGuard withDosBox(Drive::NativePath("c:\\bin").string());
+    const auto plan = FlasherLaunch::PlanStart();
+    EXPECT_EQ(plan.arguments,
+              (std::vector<std::string>{Drive::NativePath("c:\\bin\\dosbox").string(), "-c",
+                                        "mount c \"" + drive.root().string() + "\"", "-c",
+                                        "c:", "-c", "c:\\flasher\\flasher.com", "-c", "exit"}));
+}
+
+TEST(DeleteCommand, MatchesDosPatternsWithoutRegardToCase)
+{
+    EXPECT_TRUE(DeleteCommand::Matches("*.fls", "a.fls"));
+    EXPECT_TRUE(DeleteCommand::Matches("*.fls", "B.FLS"));
+    EXPECT_TRUE(DeleteCommand::Matches("*.fls", ".fls"));
+    EXPECT_FALSE(DeleteCommand::Matches("*.fls", "a.flsx"));
+    EXPECT_FALSE(DeleteCommand::Matches("*.fls", "a.fls.bak"));
+    EXPECT_TRUE(DeleteCommand::Matches("flasher.cfg", "FLASHER.CFG"));
+    EXPECT_TRUE(DeleteCommand::Matches("a?c", "abc"));
+    EXPECT_FALSE(DeleteCommand::CarryOut("COMMAND.COM /C DIR c:\\"));
+}
+
+TEST(DeleteCommand, DeletesOnlyInTheFolderItself)
+{
+    TemporaryDrive drive;
+    drive.write("c:\\nk_files\\a.fls", "");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\b.fls", "");
+    fs::create_directories(Drive::NativePath("c:\\nk_files\\folder.fls"));
+    EXPECT_TRUE(DeleteCommand::CarryOut(Staging::DeleteOldFlashImages));
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\a.fls"));
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\3210\\b.fls"));
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\folder.fls"));
+}
