@@ -7,6 +7,7 @@
 // confirmation window (configuration). Rules and file work live in library/.
 
 #include "library/run_selection.h"
+#include "open_dialog.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -48,6 +49,9 @@ public:
     // Picture i of ImageList1 (status icons 0..2, the tools picture 3); null for other numbers.
     static QIcon statusIcon(int index);
 
+    // The file-open dialog that the editor dialogs share.
+    OpenDialog& OpenDialog1() { return m_openDialog; }
+
     Ui::To_fMain* ui() const { return m_ui.data(); }
 
 protected:
@@ -74,6 +78,7 @@ private:
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
 
     const QScopedPointer<Ui::To_fMain> m_ui;
+    OpenDialog m_openDialog;
     class QLabel* m_statusPanel = nullptr;
     // The scratch list that every list load refills with a catalogue's section names.
     std::vector<std::string> m_sectionNames;

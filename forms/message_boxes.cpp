@@ -42,10 +42,10 @@ bool ShowNotice(QWidget* control, const QString& text)
     return true;
 }
 
-bool AskConfirmation(const QString& text)
+QMessageBox::StandardButton AskConfirmation(const QString& text)
 {
     return MessageBoxes::Show(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                              QMessageBox::Yes | QMessageBox::No);
 }
 
 QString UnexpectedErrorText(const QString& text)

@@ -32,8 +32,8 @@ void SetAnswerer(Answerer answerer);
 // Always true: callers end their operation after the notice.
 bool ShowNotice(QWidget* control, const QString& text);
 
-// A Yes/No question with the caption "Confirm"; true for Yes.
-bool AskConfirmation(const QString& text);
+// A question with Yes and No and the caption "Confirm"; the button that closed it.
+QMessageBox::StandardButton AskConfirmation(const QString& text);
 
 // The box for an error that no operation handled: caption Quorvel, error icon, the text with a
 // full stop added unless it already ends in a punctuation mark at or below ".".

@@ -1,11 +1,102 @@
 #include "tia.h"
+#include "ui_main.h"
+#include "ui_tia.h"
 
+#include "file_entry_steps.h"
+#include "library/catalogue_file.h"
+#include "library/drive.h"
+#include "library/paths.h"
+#include "main.h"
+#include "platform/files.h"
+#include "text.h"
 #include "window_setup.h"
 
 To_fTia* o_fTia = nullptr;
 
-To_fTia::To_fTia(QWidget* parent) : QDialog(parent)
+namespace
 {
-    setWindowTitle(QStringLiteral("Tia file "));
+
+CatalogueFile tiaCatalogue()
+{
+    return CatalogueFile(std::string(Paths::TiaCatalogue));
+}
+
+} // namespace
+
+To_fTia::To_fTia(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fTia)
+{
+    m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(395, 232));
+    WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
+    setWindowIcon(QIcon(QStringLiteral(":/images/tia.svg")));
+    m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+
+    connect(m_ui->SpeedButton1, &QToolButton::clicked, this, &To_fTia::SpeedButton1Click);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &To_fTia::BitBtn1Click);
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &To_fTia::BitBtn2Click);
+}
+
+To_fTia::~To_fTia() = default;
+
+void To_fTia::showEvent(QShowEvent* event)
+{
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void To_fTia::FormShow()
+{
+    o_fMain->ui()->PageControl1->setCurrentWidget(o_fMain->ui()->TabSheet1);
+}
+
+void To_fTia::SpeedButton1Click()
+{
+    FileEntrySteps::Browse(this,
+                           {QStringLiteral("Select TIA file"), QStringLiteral("Tia"),
+                            QStringLiteral("Nokia TIA files (*.tia)|*.TIA|All files (*.*)|*.*"),
+                            QStringLiteral("File copied to the system specified directory"),
+                            QStringLiteral("File copy error.")},
+                           Paths::TiaFolder, m_ui->Edit1);
+}
+
+void To_fTia::BitBtn1Click()
+{
+    const bool passed = FileEntrySteps::PassChecks({
+        {FileEntrySteps::IsBlank(m_ui->Edit1), m_ui->Edit1,
+         QStringLiteral("Select TIA file first")},
+        {FileEntrySteps::IsBlank(m_ui->Edit2), m_ui->Edit2, QStringLiteral("Enter flash type")},
+        {m_ui->o_cbMsgType->statusCode() < 0, m_ui->o_cbMsgType, QStringLiteral("Select status")},
+    });
+    if (!passed)
+        return;
+
+    Platform::CreateFolderPath(Drive::NativePath(Paths::TiaFolder));
+    const std::string name = toBytes(m_ui->Edit1->text());
+    CatalogueFile catalogue = tiaCatalogue();
+    catalogue.WriteString(name, "TYPE", toBytes(m_ui->Edit2->text()));
+    catalogue.WriteInteger(name, "STATUS", m_ui->o_cbMsgType->statusCode());
+    catalogue.WriteString(name, "Description", toBytes(m_ui->Edit3->text()));
+    catalogue.WriteBool(name, "Selected", false);
+
+    m_ui->Edit1->clear();
+    m_ui->Edit2->clear();
+    m_ui->o_cbMsgType->setStatusCode(-1);
+    m_ui->Edit3->clear();
+    o_fMain->LoadTiaList();
+    FileEntrySteps::AskToAddAnother(this, QStringLiteral("TIA added successfully. Add new?"));
+}
+
+void To_fTia::BitBtn2Click()
+{
+    reject();
+}
+
+void To_fTia::EditTiaEntry(const std::string& name)
+{
+    const CatalogueFile catalogue = tiaCatalogue();
+    m_ui->Edit1->setText(fromBytes(name));
+    m_ui->Edit2->setText(fromBytes(catalogue.ReadString(name, "TYPE", "")));
+    m_ui->o_cbMsgType->setStatusCode(catalogue.ReadInteger(name, "STATUS", -1));
+    m_ui->Edit3->setText(fromBytes(catalogue.ReadString(name, "Description", "")));
+    exec();
 }

@@ -1,6 +1,9 @@
 #include "window_setup.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 
 namespace WindowSetup
@@ -19,6 +22,25 @@ QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight)
     font.setPixelSize(pixels);
     font.setWeight(weight);
     return font;
+}
+
+void StyleFileDialog(QDialog* dialog, QGroupBox* box)
+{
+    // Fonts made whole here, so that nothing of the bold caption font is passed on to the fields.
+    const QString family = dialog->font().family();
+    box->setFont(QFont(family, 10, QFont::Bold));
+    SetCaptionColour(box, QColor(0x80, 0, 0));
+
+    for (auto* label : box->findChildren<QLabel*>()) {
+        label->setFont(QFont(family, 8, QFont::Bold));
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
+        label->setPalette(palette);
+    }
+    for (auto* edit : box->findChildren<QLineEdit*>())
+        edit->setFont(QFont(family, 10, QFont::Normal));
+    for (auto* picker : box->findChildren<QComboBox*>())
+        picker->setFont(QFont(family, 8, QFont::Normal));
 }
 
 void SetCaptionColour(QGroupBox* box, const QColor& colour)

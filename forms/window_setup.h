@@ -17,6 +17,10 @@ void MakeFixedDialog(QDialog* dialog, QSize clientSize);
 // Draws the group box's caption in the colour; its contents keep black text.
 void SetCaptionColour(QGroupBox* box, const QColor& colour);
 
+// The look of the file dialogs: the group box caption maroon, bold, 10 point; its labels navy,
+// bold, 8 point; its text boxes black, 10 point; the status picker black, 8 point.
+void StyleFileDialog(QDialog* dialog, QGroupBox* box);
+
 // The font in the given height in pixels, as the window layouts give their fonts.
 QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight = QFont::Normal);
 

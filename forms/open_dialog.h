@@ -1,0 +1,34 @@
+#pragma once
+// The main window's one file-open dialog, shared by the editor dialogs, which set its title,
+// default extension, filter and options before each use. It remembers the path picked last.
+// Tests answer it through SetAnswerer instead of a person.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+class OpenDialog
+{
+public:
+    enum Option { FileMustExist = 0x1, EnableSizing = 0x2 };
+
+    QString Title;
+    QString DefaultExt;
+    // Descriptions and patterns alternating, separated by "|": "Text files|*.TXT|All|*.*".
+    QString Filter;
+    int Options = 0;
+    // Before Execute: the path the file-name field starts with; after: the path picked.
+    QString FileName;
+
+    // Shows the dialog; false when the user cancels.
+    bool Execute(QWidget* parent);
+
+    // The filter in the form the Qt file dialog takes; patterns match without regard to case.
+    QString qtNameFilters() const;
+
+    // For tests: answer with the function's path, or cancel with nothing (nullptr shows again).
+    using Answerer = std::function<std::optional<QString>(const OpenDialog&)>;
+    static void SetAnswerer(Answerer answerer);
+};
