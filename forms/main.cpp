@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <iterator>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
@@ -104,18 +105,10 @@ To_fMain::~To_fMain() = default;
 
 QIcon To_fMain::statusIcon(int index)
 {
-    switch (index) {
-    case 0:
-        return svgIcon("status-working");
-    case 1:
-        return svgIcon("status-not-working");
-    case 2:
-        return svgIcon("status-not-tested");
-    case 3:
-        return svgIcon("tools");
-    default:
-        return {};
-    }
+    // Made once: every row of every list shows one of these.
+    static const QIcon pictures[] = {svgIcon("status-working"), svgIcon("status-not-working"),
+                                     svgIcon("status-not-tested"), svgIcon("tools")};
+    return index >= 0 && index < static_cast<int>(std::size(pictures)) ? pictures[index] : QIcon();
 }
 
 void To_fMain::FormCreate()

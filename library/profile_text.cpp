@@ -1,6 +1,7 @@
 #include "profile_text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace ProfileText
@@ -40,55 +41,71 @@ bool sameName(std::string_view a, std::string_view b)
            });
 }
 
-// One line of the text: [begin, end) is its content, [end, next) its line end.
+// One line of the text: [begin, end) is its content, [end, next) its line end. What kind of
+// line it is, is worked out only when asked, since most lines are passed over.
 struct Line {
-    enum class Kind { Other, Header, Key };
-    Kind kind = Kind::Other;
+    std::string_view text;
     std::size_t begin = 0;
     std::size_t end = 0;
     std::size_t next = 0;
-    std::string_view name;  // section name of a header, key name of a key line
-    std::string_view value; // raw value of a key line, after the "="
 
     bool hasLineEnd() const { return next > end; }
+    std::string_view content() const { return trimmed(text.substr(begin, end - begin)); }
+
+    // The section name when the line is a header.
+    std::optional<std::string_view> header() const
+    {
+        const std::string_view line = content();
+        if (line.empty() || line.front() != '[')
+            return std::nullopt;
+        const auto close = line.rfind(']');
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        return trimmed(line.substr(1, close - 1));
+    }
+
+    // The key name and raw value when the line is a key line (not a header or a comment).
+    std::optional<std::pair<std::string_view, std::string_view>> key() const
+    {
+        const std::string_view line = content();
+        if (line.empty() || line.front() == ';' || line.front() == '[')
+            return std::nullopt;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view name = trimmed(line.substr(0, equals));
+        if (name.empty())
+            return std::nullopt;
+        return std::make_pair(name, line.substr(equals + 1));
+    }
 };
 
-Line classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next)
+// The position of c at or after from, or the text's size; found with memchr, which is fast.
+std::size_t findByte(std::string_view text, char c, std::size_t from)
 {
-    Line line{Line::Kind::Other, begin, end, next, {}, {}};
-    const std::string_view content = trimmed(text.substr(begin, end - begin));
-    if (content.empty() || content.front() == ';')
-        return line;
-    if (content.front() == '[') {
-        const auto close = content.rfind(']');
-        if (close != std::string_view::npos) {
-            line.kind = Line::Kind::Header;
-            line.name = trimmed(content.substr(1, close - 1));
-        }
-        return line;
-    }
-    const auto equals = content.find('=');
-    if (equals == std::string_view::npos)
-        return line;
-    line.name = trimmed(content.substr(0, equals));
-    if (!line.name.empty()) {
-        line.kind = Line::Kind::Key;
-        line.value = content.substr(equals + 1);
-    }
-    return line;
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                 : text.size();
 }
 
 // Calls visit(line) for each line in order until it returns false.
 template <typename Visitor> void forEachLine(std::string_view text, Visitor&& visit)
 {
     std::size_t begin = text.starts_with(ByteOrderMark) ? ByteOrderMark.size() : 0;
+    // The next CR and LF at or after begin, each looked for again only once passed.
+    std::size_t nextCr = findByte(text, '\r', begin);
+    std::size_t nextLf = findByte(text, '\n', begin);
     while (begin < text.size()) {
-        const auto end = std::min(text.find_first_of("\r\n", begin), text.size());
+        if (nextCr < begin)
+            nextCr = findByte(text, '\r', begin);
+        if (nextLf < begin)
+            nextLf = findByte(text, '\n', begin);
+        const std::size_t end = std::min(nextCr, nextLf);
         std::size_t next = end;
         if (next < text.size())
             next +=
                 (text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n') ? 2 : 1;
-        if (!visit(classify(text, begin, end, next)))
+        if (!visit(Line{text, begin, end, next}))
             return;
         begin = next;
     }
@@ -125,16 +142,17 @@ std::vector<std::string> SectionNames(std::string_view text, std::size_t bufferC
     // One character of the buffer is kept for the terminator of the whole list.
     std::size_t room = bufferChars > 0 ? bufferChars - 1 : 0;
     forEachLine(text, [&](const Line& line) {
-        if (line.kind != Line::Kind::Header || line.name.empty())
+        const auto name = line.header();
+        if (!name || name->empty())
             return true;
-        const std::size_t needed = line.name.size() + 1;
+        const std::size_t needed = name->size() + 1;
         // A name that would just fill the rest is cut too, as the platform's reader does.
         if (needed >= room) {
             if (room > 1)
-                names.emplace_back(line.name.substr(0, room - 1));
+                names.emplace_back(name->substr(0, room - 1));
             return false;
         }
-        names.emplace_back(line.name);
+        names.emplace_back(*name);
         room -= needed;
         return true;
     });
@@ -147,13 +165,15 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     std::optional<std::string> found;
     bool inSection = false;
     forEachLine(text, [&](const Line& line) {
-        if (line.kind == Line::Kind::Header) {
+        if (const auto name = line.header()) {
             if (inSection)
                 return false; // only the first section of that name counts
-            inSection = sameName(line.name, section);
-        } else if (inSection && line.kind == Line::Kind::Key && sameName(line.name, key)) {
-            found = unquoted(line.value);
-            return false;
+            inSection = sameName(*name, section);
+        } else if (inSection) {
+            if (const auto keyLine = line.key(); keyLine && sameName(keyLine->first, key)) {
+                found = unquoted(keyLine->second);
+                return false;
+            }
         }
         return true;
     });
@@ -166,20 +186,24 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     const std::string cleanValue = withoutLineBreaks(value);
     bool inSection = false;
     std::optional<Line> keyLine;
+    std::string_view keySpelling;
     std::optional<Line> lastLineOfSection; // the header or the section's last key line
     forEachLine(text, [&](const Line& line) {
-        if (line.kind == Line::Kind::Header) {
+        if (const auto name = line.header()) {
             if (inSection)
                 return false;
-            inSection = sameName(line.name, section);
+            inSection = sameName(*name, section);
             if (inSection)
                 lastLineOfSection = line;
-        } else if (inSection && line.kind == Line::Kind::Key) {
-            if (sameName(line.name, key)) {
-                keyLine = line;
-                return false;
+        } else if (inSection) {
+            if (const auto keyOfLine = line.key()) {
+                if (sameName(keyOfLine->first, key)) {
+                    keyLine = line;
+                    keySpelling = keyOfLine->first;
+                    return false;
+                }
+                lastLineOfSection = line;
             }
-            lastLineOfSection = line;
         }
         return true;
     });
@@ -189,7 +213,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     if (keyLine) {
         // The key keeps the spelling it was first written with.
         result.append(text.substr(0, keyLine->begin));
-        result.append(keyLine->name).append("=").append(cleanValue);
+        result.append(keySpelling).append("=").append(cleanValue);
         result.append(text.substr(keyLine->end));
         return result;
     }
@@ -218,9 +242,10 @@ std::optional<std::string> WithoutSection(std::string_view text, std::string_vie
     bool erasedAny = false;
     std::size_t keptFrom = 0;
     forEachLine(text, [&](const Line& line) {
-        if (line.kind != Line::Kind::Header)
+        const auto name = line.header();
+        if (!name)
             return true;
-        const bool matches = sameName(line.name, section);
+        const bool matches = sameName(*name, section);
         if (matches && !erasing) {
             result.append(text.substr(keptFrom, line.begin - keptFrom));
             erasedAny = erasing = true;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes the drives the benchmarks use, under the folder given:
+#   empty/     nothing at all
+#   limits/    800 TIA entries, 800 boot entries, 60 phone groups of 50 flash files each
+#   staging/   a run's sources with a 64 MiB flash image, and the flasher folder
+set -euo pipefail
+out=${1:?usage: make-libraries.sh FOLDER}
+rm -rf "$out" && mkdir -p "$out/empty"
+
+lib="$out/limits/nk_files/Lunzo"
+mkdir -p "$lib/Tias" "$lib/Boots" "$lib/Phones"
+awk 'BEGIN { for (i = 0; i < 800; i++) printf "[loader%d.tia]\r\nTYPE=28F%03d\r\nSTATUS=%d\r\nDescription=Loader number %d\r\nSelected=%d\r\n", i, i, i % 3, i, i == 799 }' >"$lib/Tias/Tias.ini"
+awk 'BEGIN { for (i = 0; i < 800; i++) printf "[boot%d.bin]\r\nSTATUS=%d\r\nDescription=Boot number %d\r\nSelected=0\r\n", i, i % 3, i }' >"$lib/Boots/Boots.ini"
+for g in $(seq 1 60); do
+    printf '[group%d]\r\nConfig=9 1 3 %d\r\nScheme=\r\n' "$g" "$g" >>"$lib/Phones/Phones.ini"
+    mkdir -p "$lib/Phones/group$g"
+    awk -v g="$g" 'BEGIN { for (i = 0; i < 50; i++) printf "[image%d.fls]\r\nAddress=2%05d\r\nSTATUS=%d\r\nDescription=Image %d of group %d\r\n", i, i, i % 3, i, g }' >"$lib/Phones/group$g/Flash.ini"
+done
+
+stage="$out/staging"
+mkdir -p "$stage/nk_files/Lunzo/Common" "$stage/nk_files/Lunzo/Phones/3210" "$stage/flasher" "$stage/copy"
+head -c 65536 /dev/urandom >"$stage/nk_files/Lunzo/Common/28F008.bin"
+head -c 16384 /dev/urandom >"$stage/nk_files/Lunzo/Common/boot.bin"
+head -c 67108864 /dev/urandom >"$stage/nk_files/Lunzo/Phones/3210/image.fls"
+printf '[3210]\r\nConfig=9 1 3 3210\r\n' >"$stage/nk_files/Lunzo/Phones/Phones.ini"
