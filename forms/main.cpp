@@ -11,6 +11,7 @@
 #include "ui_configuration.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
@@ -299,6 +300,8 @@ void To_fMain::closeEvent(QCloseEvent* event)
     try {
         FormClose();
         event->accept();
+        // Closing the main window ends the program, whatever other window is still open.
+        QCoreApplication::quit();
     } catch (const std::exception& error) {
         ShowUnexpectedError(QString::fromLocal8Bit(error.what()));
         event->ignore();
