@@ -32,6 +32,7 @@ const std::vector<int> FlashColumnWidths{100, 70, 400};
 constexpr int TemplatePage = 0;
 constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
+constexpr int ToolsPicture = 3;
 
 // The style of the platform with less room beside a tab's caption.
 class CompactTabStyle : public QProxyStyle
@@ -73,6 +74,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::SetUpReportList(m_ui->ListView1, TiaColumnWidths);
     ListViews::SetUpReportList(m_ui->ListView3, BootColumnWidths);
     ListViews::SetUpReportList(m_ui->ListView4, BootColumnWidths);
+    addToolsRows();
     ListViews::SetUpReportList(m_ui->ListView2, FlashColumnWidths);
     m_ui->PageControl2->setTabVisible(TemplatePage, false);
     // Narrower tabs, so that all four pages of the left control show their tabs at once.
@@ -110,6 +112,19 @@ QIcon To_fMain::statusIcon(int index)
     static const QIcon pictures[] = {svgIcon("status-working"), svgIcon("status-not-working"),
                                      svgIcon("status-not-tested"), svgIcon("tools")};
     return index >= 0 && index < static_cast<int>(std::size(pictures)) ? pictures[index] : QIcon();
+}
+
+void To_fMain::addToolsRows()
+{
+    static const char* const rows[][2] = {
+        {"TIA", "Add new TIA file"},
+        {"Boot", "Add new Boot file"},
+        {"Phone Group", "Add new Phone group"},
+        {"Flash", "Add new flash file to selected phone group"},
+        {"Tools", "Add new tool tho this list"},
+    };
+    for (const auto& row : rows)
+        ListViews::AddRow(m_ui->ListView4, CatalogueRow{row[0], {row[1]}, ToolsPicture, false});
 }
 
 void To_fMain::FormCreate()

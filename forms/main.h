@@ -72,6 +72,7 @@ private:
     void FormCreate();
     void FormClose();
 
+    void addToolsRows();
     void setStatusLine(const std::string& text);
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
