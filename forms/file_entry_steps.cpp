@@ -23,7 +23,7 @@ void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryF
     if (!dialog.Execute(parent))
         return;
 
-    const std::filesystem::path picked(dialog.FileName.toLocal8Bit().toStdString());
+    const std::filesystem::path picked(toBytes(dialog.FileName));
     nameField->setText(fromBytes(LibraryFiles::FileNameOf(picked)));
     switch (LibraryFiles::CopyIntoLibrary(picked, libraryFolder)) {
     case LibraryFiles::CopyOutcome::AlreadyInLibrary:
