@@ -49,7 +49,7 @@ LargeCatalogue& catalogue()
 void BM_ReadStringFirstSection(benchmark::State& state)
 {
     catalogue();
-    const CatalogueFile file{std::string(Paths::TiaCatalogue)};
+    const CatalogueFile file{Paths::TiaCatalogue};
     for (auto _ : state)
         benchmark::DoNotOptimize(file.ReadString(sectionName(0), "Description", ""));
 }
@@ -58,7 +58,7 @@ BENCHMARK(BM_ReadStringFirstSection);
 void BM_ReadStringLastSection(benchmark::State& state)
 {
     catalogue();
-    const CatalogueFile file{std::string(Paths::TiaCatalogue)};
+    const CatalogueFile file{Paths::TiaCatalogue};
     for (auto _ : state)
         benchmark::DoNotOptimize(file.ReadString(sectionName(Sections - 1), "Description", ""));
 }
@@ -67,7 +67,7 @@ BENCHMARK(BM_ReadStringLastSection);
 void BM_ReadSections(benchmark::State& state)
 {
     catalogue();
-    const CatalogueFile file{std::string(Paths::TiaCatalogue)};
+    const CatalogueFile file{Paths::TiaCatalogue};
     std::vector<std::string> names;
     for (auto _ : state) {
         file.ReadSections(names);
@@ -90,7 +90,7 @@ BENCHMARK(BM_ListLoad)->Unit(benchmark::kMillisecond);
 void BM_WriteString(benchmark::State& state)
 {
     catalogue();
-    CatalogueFile file{std::string(Paths::TiaCatalogue)};
+    CatalogueFile file{Paths::TiaCatalogue};
     for (auto _ : state)
         file.WriteString(sectionName(Sections / 2), "Selected", "1");
 }

@@ -15,7 +15,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowUnexpectedError(QString::fromLocal8Bit(error.what()));
+        ShowUnexpectedError(error);
     } catch (...) {
         ShowUnexpectedError(QStringLiteral("Unexpected error"));
     }

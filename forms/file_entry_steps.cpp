@@ -29,8 +29,7 @@ void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryF
     case LibraryFiles::CopyOutcome::AlreadyInLibrary:
         break;
     case LibraryFiles::CopyOutcome::Copied:
-        MessageBoxes::Show(QMessageBox::Information, QStringLiteral("Information"),
-                           texts.copiedMessage, QMessageBox::Ok);
+        ShowNotice(nullptr, texts.copiedMessage);
         break;
     case LibraryFiles::CopyOutcome::Failed:
         MessageBoxes::Show(QMessageBox::Critical, QStringLiteral("Error"), texts.copyFailedMessage,

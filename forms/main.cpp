@@ -165,13 +165,16 @@ void To_fMain::LoadFlashList(const std::string& group, QTreeWidget* list)
 
 QTreeWidget* To_fMain::createFlashList(QWidget* page)
 {
+    // The column set is the template list's.
+    const QTreeWidget* templateList = m_ui->ListView2;
     auto* list = new QTreeWidget(page);
-    list->setHeaderLabels({m_ui->ListView2->headerItem()->text(0),
-                           m_ui->ListView2->headerItem()->text(1),
-                           m_ui->ListView2->headerItem()->text(2)});
+    QStringList labels;
     std::vector<int> widths;
-    for (int column = 0; column < m_ui->ListView2->columnCount(); ++column)
-        widths.push_back(m_ui->ListView2->header()->sectionSize(column));
+    for (int column = 0; column < templateList->columnCount(); ++column) {
+        labels << templateList->headerItem()->text(column);
+        widths.push_back(templateList->header()->sectionSize(column));
+    }
+    list->setHeaderLabels(labels);
     ListViews::SetUpReportList(list, widths);
     list->setFont(font());
     auto* layout = new QVBoxLayout(page);
@@ -195,7 +198,7 @@ void To_fMain::LoadPhoneGroups()
         pages->setCurrentIndex(AboutPage);
     }
 
-    CatalogueFile(std::string(Paths::PhoneCatalogue)).ReadSections(m_sectionNames);
+    CatalogueFile(Paths::PhoneCatalogue).ReadSections(m_sectionNames);
     for (const auto& group : m_sectionNames) {
         auto* page = new QWidget;
         createFlashList(page);
@@ -304,7 +307,7 @@ void To_fMain::FormClose()
 {
     const auto selected = m_ui->ListView1->selectedItems();
     if (!selected.isEmpty()) {
-        CatalogueFile(std::string(Paths::TiaCatalogue))
+        CatalogueFile(Paths::TiaCatalogue)
             .WriteBool(toBytes(selected.first()->text(0)), "Selected", true);
     }
 }
@@ -318,7 +321,7 @@ void To_fMain::closeEvent(QCloseEvent* event)
         // Closing the main window ends the program, whatever other window is still open.
         QCoreApplication::quit();
     } catch (const std::exception& error) {
-        ShowUnexpectedError(QString::fromLocal8Bit(error.what()));
+        ShowUnexpectedError(error);
         event->ignore();
     }
 }

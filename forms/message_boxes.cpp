@@ -56,6 +56,11 @@ QString UnexpectedErrorText(const QString& text)
     return text;
 }
 
+void ShowUnexpectedError(const std::exception& error)
+{
+    ShowUnexpectedError(QString::fromLocal8Bit(error.what()));
+}
+
 void ShowUnexpectedError(const QString& text)
 {
     MessageBoxes::Show(QMessageBox::Critical, QApplication::applicationName(),

@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -38,4 +39,5 @@ QMessageBox::StandardButton AskConfirmation(const QString& text);
 // The box for an error that no operation handled: caption Quorvel, error icon, the text with a
 // full stop added unless it already ends in a punctuation mark at or below ".".
 void ShowUnexpectedError(const QString& text);
+void ShowUnexpectedError(const std::exception& error);
 QString UnexpectedErrorText(const QString& text);

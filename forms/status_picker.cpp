@@ -3,7 +3,6 @@
 #include "main.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>

@@ -13,16 +13,6 @@
 
 To_fTia* o_fTia = nullptr;
 
-namespace
-{
-
-CatalogueFile tiaCatalogue()
-{
-    return CatalogueFile(std::string(Paths::TiaCatalogue));
-}
-
-} // namespace
-
 To_fTia::To_fTia(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fTia)
 {
     m_ui->setupUi(this);
@@ -72,7 +62,7 @@ void To_fTia::BitBtn1Click()
 
     Platform::CreateFolderPath(Drive::NativePath(Paths::TiaFolder));
     const std::string name = toBytes(m_ui->Edit1->text());
-    CatalogueFile catalogue = tiaCatalogue();
+    CatalogueFile catalogue(Paths::TiaCatalogue);
     catalogue.WriteString(name, "TYPE", toBytes(m_ui->Edit2->text()));
     catalogue.WriteInteger(name, "STATUS", m_ui->o_cbMsgType->statusCode());
     catalogue.WriteString(name, "Description", toBytes(m_ui->Edit3->text()));
@@ -93,7 +83,7 @@ void To_fTia::BitBtn2Click()
 
 void To_fTia::EditTiaEntry(const std::string& name)
 {
-    const CatalogueFile catalogue = tiaCatalogue();
+    const CatalogueFile catalogue(Paths::TiaCatalogue);
     m_ui->Edit1->setText(fromBytes(name));
     m_ui->Edit2->setText(fromBytes(catalogue.ReadString(name, "TYPE", "")));
     m_ui->o_cbMsgType->setStatusCode(catalogue.ReadInteger(name, "STATUS", -1));

@@ -4,9 +4,7 @@
 #include "library/profile_text.h"
 #include "platform/files.h"
 
-#include <utility>
-
-CatalogueFile::CatalogueFile(std::string logicalPath) : m_path(std::move(logicalPath)) {}
+CatalogueFile::CatalogueFile(std::string_view logicalPath) : m_path(logicalPath) {}
 
 std::string CatalogueFile::readText() const
 {

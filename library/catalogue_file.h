@@ -23,7 +23,7 @@ public:
     // The longest value a read returns; longer values are cut.
     static constexpr std::size_t MaxValueLength = 2047;
 
-    explicit CatalogueFile(std::string logicalPath);
+    explicit CatalogueFile(std::string_view logicalPath);
 
     const std::string& FileName() const { return m_path; }
 

@@ -39,14 +39,13 @@ std::vector<CatalogueRow> readRows(const CatalogueFile& catalogue, std::vector<s
 
 std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames)
 {
-    return readRows(CatalogueFile(std::string(Paths::TiaCatalogue)), sectionNames,
+    return readRows(CatalogueFile(Paths::TiaCatalogue), sectionNames,
                     {{"Type", "Unknown"}, {"Description", ""}}, true);
 }
 
 std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames)
 {
-    return readRows(CatalogueFile(std::string(Paths::BootCatalogue)), sectionNames,
-                    {{"Description", ""}}, true);
+    return readRows(CatalogueFile(Paths::BootCatalogue), sectionNames, {{"Description", ""}}, true);
 }
 
 std::vector<CatalogueRow> ReadFlashRows(const std::string& group,

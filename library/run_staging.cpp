@@ -6,7 +6,6 @@
 #include "library/flasher_launch.h"
 #include "library/paths.h"
 #include "platform/files.h"
-#include "platform/process.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -26,6 +25,12 @@ namespace
     throw FlasherConfigError(Platform::FileErrorText(errorCode));
 }
 
+// For a failed C file call: the error it left in errno.
+[[noreturn]] void throwLastFileError()
+{
+    throwFileError(errno != 0 ? errno : EIO);
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -34,7 +39,7 @@ void writeOrThrow(std::FILE* file, std::string_view bytes)
 {
     errno = 0;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
-        throwFileError(errno != 0 ? errno : EIO);
+        throwLastFileError();
 }
 
 bool copyReplacing(std::string_view from, std::string_view to)
@@ -71,11 +76,10 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
     if (!file)
-        throwFileError(errno != 0 ? errno : EIO);
+        throwLastFileError();
     writeOrThrow(file.get(), "time 300\r\n");
 
-    const std::string config =
-        CatalogueFile(std::string(Paths::PhoneCatalogue)).ReadString(group, "Config", "");
+    const std::string config = CatalogueFile(Paths::PhoneCatalogue).ReadString(group, "Config", "");
     if (config.empty()) {
         notice("The phone configuration file is corrupt");
         return false;
@@ -87,7 +91,7 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     writeOrThrow(file.get(), lines);
     errno = 0;
     if (std::fclose(file.release()) != 0)
-        throwFileError(errno != 0 ? errno : EIO);
+        throwLastFileError();
     return true;
 }
 

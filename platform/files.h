@@ -31,11 +31,6 @@ void CreateFolderPath(const std::filesystem::path& folder);
 // False when the file system refuses (missing folder, full disk, ...).
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
-} // namespace Platform
-
-namespace Platform
-{
-
 // The text for a file error (an errno value) when a file cannot be created or written:
 // "Invalid filename" for a missing folder, "File access denied", "Disk full", ... and
 // "I/O error <code>" for the rest.

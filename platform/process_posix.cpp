@@ -18,6 +18,15 @@ std::string errorText(int code)
     return std::strerror(code);
 }
 
+// Waits for the child to end and returns its wait status.
+int waitFor(pid_t child)
+{
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
 // Forks, and in the child (or, when detached, a grandchild in a session of its own, so that
 // nothing has to reap it) executes the arguments. Reports a failed exec through a pipe that
 // closes on a successful one. Returns the child's pid, or -1 with errorCode set.
@@ -59,17 +68,10 @@ pid_t spawn(const std::vector<std::string>& arguments, bool detached, int& error
         got = ::read(pipeFds[0], &childError, sizeof childError);
     while (got < 0 && errno == EINTR);
     ::close(pipeFds[0]);
-    if (detached) {
-        int ignored;
-        while (::waitpid(child, &ignored, 0) < 0 && errno == EINTR) {
-        }
-    }
-    if (got == static_cast<ssize_t>(sizeof childError)) {
-        if (!detached) {
-            int ignored;
-            while (::waitpid(child, &ignored, 0) < 0 && errno == EINTR) {
-            }
-        }
+    const bool execFailed = got == static_cast<ssize_t>(sizeof childError);
+    if (detached || execFailed)
+        waitFor(child); // the intermediate child, or a child that never ran the program
+    if (execFailed) {
         errorCode = childError;
         return -1;
     }
@@ -90,9 +92,7 @@ void RunCommand(const std::string& commandLine, bool /*hide: no windows here*/, 
     }
     if (!wait)
         return;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = waitFor(child);
     const unsigned exitCode = WIFEXITED(status) ? static_cast<unsigned>(WEXITSTATUS(status))
                                                 : 128u + static_cast<unsigned>(WTERMSIG(status));
     result = "#" + std::to_string(exitCode);

@@ -14,7 +14,7 @@ class CatalogueFileTest : public testing::Test
 {
 protected:
     TemporaryDrive drive;
-    CatalogueFile tias{std::string(Paths::TiaCatalogue)};
+    CatalogueFile tias{Paths::TiaCatalogue};
 };
 
 TEST_F(CatalogueFileTest, MissingFolderGivesDefaultsAndNoFile)

@@ -101,7 +101,7 @@ TEST_F(StagingTest, FullRunStagesWritesAndStartsTheFlasher)
 TEST_F(StagingTest, ConfigValueIsWrittenFiveTimesByteForByte)
 {
     const std::string value = "9 1 3 \"3210\"x";
-    CatalogueFile(std::string(Paths::PhoneCatalogue)).WriteString("3210", "Config", value);
+    CatalogueFile(Paths::PhoneCatalogue).WriteString("3210", "Config", value);
     ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&) { FAIL(); }));
     const std::string written = drive.read(Paths::FlasherConfig);
     EXPECT_EQ(written.size(), 5 * value.size() + 18);
