@@ -9,3 +9,5 @@ To_fBoot::To_fBoot(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Boot file"));
     WindowSetup::MakeFixedDialog(this, QSize(396, 237));
 }
+
+void To_fBoot::EditBootEntry(const std::string& /*name*/) {}

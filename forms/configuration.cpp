@@ -1,13 +1,12 @@
 #include "configuration.h"
 #include "ui_configuration.h"
 
+#include "handlers.h"
 #include "library/run_staging.h"
 #include "main.h"
 #include "message_boxes.h"
 #include "text.h"
 #include "window_setup.h"
-
-#include <QStyle>
 
 To_fConfiguration* o_fConfiguration = nullptr;
 
@@ -16,8 +15,7 @@ To_fConfiguration::To_fConfiguration(QWidget* parent)
 {
     m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(393, 319));
-    m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
     setFont(WindowSetup::FontOfPixelSize(font(), 11));
     for (auto* box : {m_ui->GroupBox1, m_ui->GroupBox2, m_ui->GroupBox3, m_ui->GroupBox4}) {
         box->setFont(WindowSetup::FontOfPixelSize(font(), 13));
@@ -28,18 +26,28 @@ To_fConfiguration::To_fConfiguration(QWidget* parent)
 
     // Start is of the OK kind: the window gets its result first and closes once the handler
     // has returned, whatever the handler did.
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, [this] {
-        setResult(Accepted);
-        const WindowSetup::CloseAfter closeAfter(this, Accepted);
-        BitBtn1Click();
-    });
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, Handlers::Guard([this] {
+                setResult(Accepted);
+                const WindowSetup::CloseAfter closeAfter(this, Accepted);
+                BitBtn1Click();
+            }));
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 To_fConfiguration::~To_fConfiguration() = default;
 
+void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string& group)
+{
+    m_group = group;
+    Text::Show(m_ui->Label1, selection.LoaderLine);
+    Text::Show(m_ui->Label2, selection.BootLine);
+    Text::Show(m_ui->Label3, selection.FlashLine);
+    Text::Show(m_ui->Label4, group + " phone group selected");
+    exec();
+}
+
 void To_fConfiguration::BitBtn1Click()
 {
-    Staging::StageRun(runSelection, toBytes(o_fMain->currentPhoneGroup()),
+    Staging::StageRun(runSelection, m_group,
                       [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
 }

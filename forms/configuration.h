@@ -2,8 +2,11 @@
 // The run confirmation window: the four choices of the run, and Start, which stages the files
 // and starts the flasher, or Exit.
 
+#include "library/run_selection.h"
+
 #include <QDialog>
 #include <QScopedPointer>
+#include <string>
 
 namespace Ui
 {
@@ -18,6 +21,10 @@ public:
     explicit To_fConfiguration(QWidget* parent = nullptr);
     ~To_fConfiguration() override;
 
+    // Fills the four lines from the run selection and the phone group in front, and shows the
+    // window modally; returns when it closes.
+    void ShowRun(const RunSelection& selection, const std::string& group);
+
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
 
 private slots:
@@ -25,6 +32,7 @@ private slots:
 
 private:
     const QScopedPointer<Ui::To_fConfiguration> m_ui;
+    std::string m_group; // the phone group of the run shown
 };
 
 extern To_fConfiguration* o_fConfiguration;

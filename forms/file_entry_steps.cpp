@@ -24,7 +24,7 @@ void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryF
         return;
 
     const std::filesystem::path picked(toBytes(dialog.FileName));
-    nameField->setText(fromBytes(LibraryFiles::FileNameOf(picked)));
+    Text::Show(nameField, LibraryFiles::FileNameOf(picked));
     switch (LibraryFiles::CopyIntoLibrary(picked, libraryFolder)) {
     case LibraryFiles::CopyOutcome::AlreadyInLibrary:
         break;
@@ -32,8 +32,7 @@ void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryF
         ShowNotice(nullptr, texts.copiedMessage);
         break;
     case LibraryFiles::CopyOutcome::Failed:
-        MessageBoxes::Show(QMessageBox::Critical, QStringLiteral("Error"), texts.copyFailedMessage,
-                           QMessageBox::Ok);
+        ShowError(texts.copyFailedMessage);
         break;
     }
 }
@@ -51,11 +50,12 @@ bool PassChecks(std::initializer_list<Check> checks)
 
 bool IsBlank(const QLineEdit* field)
 {
-    return LibraryFiles::IsBlank(toBytes(field->text()));
+    return LibraryFiles::IsBlank(Text::Bytes(field));
 }
 
 void AskToAddAnother(QDialog* dialog, const QString& question)
 {
+    // Only No closes: Yes and the question's close box leave the dialog open for the next entry.
     if (AskConfirmation(question) == QMessageBox::No)
         dialog->accept();
 }

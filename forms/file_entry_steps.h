@@ -41,7 +41,7 @@ bool PassChecks(std::initializer_list<Check> checks);
 // Whether the text of a field is empty once blanks and control characters are removed.
 bool IsBlank(const QLineEdit* field);
 
-// Asks "<question>" with Yes and No; No closes the dialog.
+// Asks "<question>" with Yes and No; only No closes the dialog.
 void AskToAddAnother(QDialog* dialog, const QString& question);
 
 } // namespace FileEntrySteps

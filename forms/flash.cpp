@@ -9,3 +9,5 @@ To_fFlash::To_fFlash(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Flash file"));
     WindowSetup::MakeFixedDialog(this, QSize(396, 285));
 }
+
+void To_fFlash::EditFlashEntry(const std::string& /*name*/) {}

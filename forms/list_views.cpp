@@ -1,7 +1,8 @@
 #include "list_views.h"
 
+#include "handlers.h"
+#include "image_list.h"
 #include "library/catalogue_lists.h"
-#include "main.h"
 #include "text.h"
 
 #include <QHeaderView>
@@ -18,8 +19,10 @@ void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handle
         [list, handler](const QItemSelection& selected, const QItemSelection& deselected) {
             const auto notify = [&](const QItemSelection& rows, bool isSelected) {
                 for (const QModelIndex& index : rows.indexes()) {
-                    if (index.column() == 0)
-                        handler(list->itemFromIndex(index), isSelected);
+                    if (index.column() == 0) {
+                        QTreeWidgetItem* item = list->itemFromIndex(index);
+                        Handlers::Run([&] { handler(item, isSelected); });
+                    }
                 }
             };
             notify(deselected, false);
@@ -43,10 +46,10 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
 QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row)
 {
     auto* item = new QTreeWidgetItem(list);
-    item->setText(0, fromBytes(row.caption));
+    Text::Show(item, 0, row.caption);
     for (int column = 0; column < static_cast<int>(row.subItems.size()); ++column)
-        item->setText(column + 1, fromBytes(row.subItems[static_cast<size_t>(column)]));
-    item->setIcon(0, To_fMain::statusIcon(row.picture));
+        Text::Show(item, column + 1, row.subItems[static_cast<size_t>(column)]);
+    item->setIcon(0, ImageList1::Icon(row.picture));
     return item;
 }
 

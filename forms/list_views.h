@@ -13,7 +13,8 @@ namespace ListViews
 
 using SelectHandler = std::function<void(QTreeWidgetItem* item, bool selected)>;
 
-// Calls handler for each row that loses its selection, then for each row that gains it.
+// Calls handler for each row that loses its selection, then for each row that gains it; an
+// error of one call ends that call only.
 void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handler);
 
 // Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons.

@@ -2,13 +2,15 @@
 #include "ui_main.h"
 
 #include "configuration.h"
+#include "handlers.h"
+#include "image_list.h"
 #include "library/catalogue_file.h"
 #include "library/catalogue_lists.h"
 #include "library/paths.h"
 #include "list_views.h"
 #include "message_boxes.h"
 #include "text.h"
-#include "ui_configuration.h"
+#include "window_setup.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -17,7 +19,6 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QVBoxLayout>
-#include <iterator>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
@@ -32,7 +33,6 @@ const std::vector<int> FlashColumnWidths{100, 70, 400};
 constexpr int TemplatePage = 0;
 constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
-constexpr int ToolsPicture = 3;
 
 // The style of the platform with less room beside a tab's caption.
 class CompactTabStyle : public QProxyStyle
@@ -65,8 +65,10 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     m_ui->ToolButton1->setIcon(svgIcon("chip-atmel"));
     m_ui->ToolButton2->setIcon(svgIcon("chip-intel"));
     m_ui->ToolButton3->setIcon(svgIcon("chip-intel"));
-    m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    // The chip buttons are picked with the mouse; the tool bar is no stop of the focus order.
+    for (auto* chip : {m_ui->ToolButton1, m_ui->ToolButton2, m_ui->ToolButton3})
+        chip->setFocusPolicy(Qt::NoFocus);
+    WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
     m_ui->Image1->setPixmap(svgIcon("about").pixmap(16, 16));
     m_ui->Memo1->viewport()->setAutoFillBackground(false);
     m_ui->Memo1->setStyleSheet(QStringLiteral("background: transparent;"));
@@ -76,7 +78,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::SetUpReportList(m_ui->ListView4, BootColumnWidths);
     addToolsRows();
     ListViews::SetUpReportList(m_ui->ListView2, FlashColumnWidths);
+    // The template page is never seen: no tab, and no key reaches it.
     m_ui->PageControl2->setTabVisible(TemplatePage, false);
+    m_ui->PageControl2->setTabEnabled(TemplatePage, false);
     // Narrower tabs, so that all four pages of the left control show their tabs at once.
     auto* compactTabs = new CompactTabStyle;
     compactTabs->setParent(m_ui->PageControl1);
@@ -84,13 +88,18 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
 
     m_statusPanel = new QLabel(m_ui->StatusBar1);
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    m_statusPanel->setTextFormat(Qt::PlainText);
     m_ui->StatusBar1->addWidget(m_statusPanel, 1);
 
-    connect(m_ui->ToolButton1, &QToolButton::clicked, this, &To_fMain::ToolButton1Click);
-    connect(m_ui->ToolButton2, &QToolButton::clicked, this, &To_fMain::ToolButton2Click);
-    connect(m_ui->ToolButton3, &QToolButton::clicked, this, &To_fMain::ToolButton3Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &To_fMain::BitBtn1Click);
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &To_fMain::BitBtn2Click);
+    using Handlers::Guard;
+    connect(m_ui->ToolButton1, &QToolButton::clicked, this,
+            Guard(this, &To_fMain::ToolButton1Click));
+    connect(m_ui->ToolButton2, &QToolButton::clicked, this,
+            Guard(this, &To_fMain::ToolButton2Click));
+    connect(m_ui->ToolButton3, &QToolButton::clicked, this,
+            Guard(this, &To_fMain::ToolButton3Click));
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, Guard(this, &To_fMain::BitBtn1Click));
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, Guard(this, &To_fMain::BitBtn2Click));
     ListViews::ConnectSelectItem(m_ui->ListView1, this, [this](auto* item, bool selected) {
         ListView1SelectItem(item, selected);
     });
@@ -106,14 +115,6 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
 
 To_fMain::~To_fMain() = default;
 
-QIcon To_fMain::statusIcon(int index)
-{
-    // Made once: every row of every list shows one of these.
-    static const QIcon pictures[] = {svgIcon("status-working"), svgIcon("status-not-working"),
-                                     svgIcon("status-not-tested"), svgIcon("tools")};
-    return index >= 0 && index < static_cast<int>(std::size(pictures)) ? pictures[index] : QIcon();
-}
-
 void To_fMain::addToolsRows()
 {
     static const char* const rows[][2] = {
@@ -124,7 +125,8 @@ void To_fMain::addToolsRows()
         {"Tools", "Add new tool tho this list"},
     };
     for (const auto& row : rows)
-        ListViews::AddRow(m_ui->ListView4, CatalogueRow{row[0], {row[1]}, ToolsPicture, false});
+        ListViews::AddRow(m_ui->ListView4,
+                          CatalogueRow{row[0], {row[1]}, ImageList1::ToolsPicture, false});
 }
 
 void To_fMain::FormCreate()
@@ -202,11 +204,11 @@ void To_fMain::LoadPhoneGroups()
     for (const auto& group : m_sectionNames) {
         auto* page = new QWidget;
         createFlashList(page);
-        pages->addTab(page, fromBytes(group));
+        Text::AddTab(pages, page, group);
     }
     for (int index = FirstGroupPage; index < pages->count(); ++index) {
         auto* list = pages->widget(index)->findChild<QTreeWidget*>();
-        LoadFlashList(toBytes(pages->tabText(index)), list);
+        LoadFlashList(Text::TabBytes(pages, index), list);
     }
 }
 
@@ -217,13 +219,28 @@ QString To_fMain::statusLine() const
 
 void To_fMain::setStatusLine(const std::string& text)
 {
-    m_statusPanel->setText(fromBytes(text));
+    Text::Show(m_statusPanel, text);
 }
 
-QString To_fMain::currentPhoneGroup() const
+void To_fMain::ShowLibraryPage(LibraryPage page)
 {
-    const int index = m_ui->PageControl2->currentIndex();
-    return index >= FirstGroupPage ? m_ui->PageControl2->tabText(index) : QString();
+    m_ui->PageControl1->setCurrentIndex(static_cast<int>(page));
+}
+
+std::string To_fMain::ActivePageCaption() const
+{
+    return Text::TabBytes(m_ui->PageControl2, m_ui->PageControl2->currentIndex());
+}
+
+bool To_fMain::GroupPageInFront() const
+{
+    return m_ui->PageControl2->currentIndex() >= FirstGroupPage;
+}
+
+QTreeWidget* To_fMain::ActiveFlashList() const
+{
+    QWidget* page = m_ui->PageControl2->currentWidget();
+    return page ? page->findChild<QTreeWidget*>() : nullptr;
 }
 
 void To_fMain::applyCommonChip(CommonChip chip)
@@ -248,22 +265,20 @@ void To_fMain::ToolButton3Click()
 
 void To_fMain::ListView1SelectItem(QTreeWidgetItem* item, bool /*selected*/)
 {
-    setStatusLine(Selection::ApplyTiaRow(runSelection, toBytes(item->text(0)),
-                                         toBytes(item->text(1)), toBytes(item->text(2))));
+    setStatusLine(Selection::ApplyTiaRow(runSelection, Text::Bytes(item, 0), Text::Bytes(item, 1),
+                                         Text::Bytes(item, 2)));
 }
 
 void To_fMain::ListView3SelectItem(QTreeWidgetItem* item, bool /*selected*/)
 {
     setStatusLine(
-        Selection::ApplyBootRow(runSelection, toBytes(item->text(0)), toBytes(item->text(1))));
+        Selection::ApplyBootRow(runSelection, Text::Bytes(item, 0), Text::Bytes(item, 1)));
 }
 
 void To_fMain::ListView2SelectItem(QTreeWidgetItem* item, bool /*selected*/)
 {
-    QTabWidget* pages = m_ui->PageControl2;
-    setStatusLine(Selection::ApplyFlashRow(
-        runSelection, toBytes(pages->tabText(pages->currentIndex())), toBytes(item->text(0)),
-        toBytes(item->text(1)), toBytes(item->text(2))));
+    setStatusLine(Selection::ApplyFlashRow(runSelection, ActivePageCaption(), Text::Bytes(item, 0),
+                                           Text::Bytes(item, 1), Text::Bytes(item, 2)));
 }
 
 void To_fMain::BitBtn1Click()
@@ -284,12 +299,7 @@ void To_fMain::BitBtn1Click()
         ShowNotice(nullptr, QStringLiteral("Select Flash file "));
         return;
     }
-    auto* confirmation = o_fConfiguration->ui();
-    confirmation->Label1->setText(fromBytes(runSelection.LoaderLine));
-    confirmation->Label2->setText(fromBytes(runSelection.BootLine));
-    confirmation->Label3->setText(fromBytes(runSelection.FlashLine));
-    confirmation->Label4->setText(currentPhoneGroup() + QStringLiteral(" phone group selected"));
-    o_fConfiguration->exec();
+    o_fConfiguration->ShowRun(runSelection, ActivePageCaption());
 }
 
 void To_fMain::BitBtn2Click()
@@ -308,7 +318,7 @@ void To_fMain::FormClose()
     const auto selected = m_ui->ListView1->selectedItems();
     if (!selected.isEmpty()) {
         CatalogueFile(Paths::TiaCatalogue)
-            .WriteBool(toBytes(selected.first()->text(0)), "Selected", true);
+            .WriteBool(Text::Bytes(selected.first(), 0), "Selected", true);
     }
 }
 

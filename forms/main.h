@@ -10,7 +10,6 @@
 #include "open_dialog.h"
 
 #include <QDialog>
-#include <QIcon>
 #include <QScopedPointer>
 #include <string>
 #include <vector>
@@ -28,6 +27,9 @@ class To_fMain;
 // The program's one run selection; lives for the whole run of the program.
 extern RunSelection runSelection;
 
+// The pages of the left page control, in their order.
+enum class LibraryPage { Common, Tia, Boot, Tools };
+
 class To_fMain : public QDialog
 {
     Q_OBJECT
@@ -43,11 +45,15 @@ public:
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
-    // The group page in front, or empty when the template or About page is.
-    QString currentPhoneGroup() const;
 
-    // Picture i of ImageList1 (status icons 0..2, the tools picture 3); null for other numbers.
-    static QIcon statusIcon(int index);
+    // What the other windows may ask of this one.
+    void ShowLibraryPage(LibraryPage page);
+    // The caption of the right page control's active page, as bytes.
+    std::string ActivePageCaption() const;
+    // Whether the active page of the right page control is a phone group's page.
+    bool GroupPageInFront() const;
+    // The flash list of the active page; null when the page holds none.
+    QTreeWidget* ActiveFlashList() const;
 
     // The file-open dialog that the editor dialogs share.
     OpenDialog& OpenDialog1() { return m_openDialog; }

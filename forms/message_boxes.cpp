@@ -1,6 +1,9 @@
 #include "message_boxes.h"
 
+#include "text.h"
+
 #include <QApplication>
+#include <QCloseEvent>
 #include <QWidget>
 
 namespace MessageBoxes
@@ -15,15 +18,38 @@ Answerer& answererStorage()
     return answerer;
 }
 
+// A box that tells its close box apart from Esc, which presses the escape button.
+class MessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool closedByCloseBox = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        closedByCloseBox = event->spontaneous();
+        QMessageBox::closeEvent(event);
+    }
+};
+
 } // namespace
 
 QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
-                                 const QString& text, QMessageBox::StandardButtons buttons)
+                                 const QString& text, QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton,
+                                 QMessageBox::StandardButton escapeButton)
 {
     if (const auto& answerer = answererStorage())
-        return answerer(ShownMessage{icon, caption, text});
-    QMessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+        return answerer(ShownMessage{icon, caption, text, buttons, defaultButton, escapeButton});
+    MessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    if (escapeButton != QMessageBox::NoButton)
+        box.setEscapeButton(escapeButton);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    return box.closedByCloseBox ? ClosedByCloseBox : answer;
 }
 
 void SetAnswerer(Answerer answerer)
@@ -36,7 +62,7 @@ void SetAnswerer(Answerer answerer)
 bool ShowNotice(QWidget* control, const QString& text)
 {
     MessageBoxes::Show(QMessageBox::Information, QStringLiteral("Information"), text,
-                       QMessageBox::Ok);
+                       QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
     if (control)
         control->setFocus(Qt::OtherFocusReason);
     return true;
@@ -45,24 +71,31 @@ bool ShowNotice(QWidget* control, const QString& text)
 QMessageBox::StandardButton AskConfirmation(const QString& text)
 {
     return MessageBoxes::Show(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                              QMessageBox::Yes | QMessageBox::No);
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                              QMessageBox::No);
+}
+
+void ShowError(const QString& text)
+{
+    MessageBoxes::Show(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
+                       QMessageBox::Ok, QMessageBox::Ok);
 }
 
 QString UnexpectedErrorText(const QString& text)
 {
-    const QByteArray bytes = text.toLocal8Bit();
-    if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) > '.')
+    if (!text.isEmpty() && text.back().unicode() > '.')
         return text + QLatin1Char('.');
     return text;
 }
 
 void ShowUnexpectedError(const std::exception& error)
 {
-    ShowUnexpectedError(QString::fromLocal8Bit(error.what()));
+    ShowUnexpectedError(fromBytes(error.what()));
 }
 
 void ShowUnexpectedError(const QString& text)
 {
     MessageBoxes::Show(QMessageBox::Critical, QApplication::applicationName(),
-                       UnexpectedErrorText(text), QMessageBox::Ok);
+                       UnexpectedErrorText(text), QMessageBox::Ok, QMessageBox::Ok,
+                       QMessageBox::Ok);
 }

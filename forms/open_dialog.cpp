@@ -58,12 +58,18 @@ bool OpenDialog::Execute(QWidget* parent)
         dialog.setDefaultSuffix(DefaultExt);
         // Shows the descriptions as written; the patterns behind them are our own.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setNameFilter(qtNameFilters());
+        const QStringList filters = qtNameFilters().split(QStringLiteral(";;"));
+        dialog.setNameFilters(filters);
+        if (FilterIndex >= 1 && FilterIndex <= filters.size())
+            dialog.selectNameFilter(filters[FilterIndex - 1]);
         if (!FileName.isEmpty())
             dialog.selectFile(FileName);
         if (!(Options & EnableSizing))
             dialog.setFixedSize(dialog.sizeHint());
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        const bool accepted = dialog.exec() == QDialog::Accepted;
+        if (const auto chosen = filters.indexOf(dialog.selectedNameFilter()); chosen >= 0)
+            FilterIndex = static_cast<int>(chosen) + 1;
+        if (accepted && !dialog.selectedFiles().isEmpty())
             picked = dialog.selectedFiles().first();
     }
     if (!picked)

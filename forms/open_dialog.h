@@ -19,6 +19,8 @@ public:
     // Descriptions and patterns alternating, separated by "|": "Text files|*.TXT|All|*.*".
     QString Filter;
     int Options = 0;
+    // The position (from 1) of the filter chosen last; kept from one use to the next.
+    int FilterIndex = 1;
     // Before Execute: the path the file-name field starts with; after: the path picked.
     QString FileName;
 

@@ -9,3 +9,5 @@ To_fPhoneGroup::To_fPhoneGroup(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Phone group"));
     WindowSetup::MakeFixedDialog(this, QSize(341, 195));
 }
+
+void To_fPhoneGroup::ShowPhoneGroupDialog() {}

@@ -9,6 +9,9 @@ class To_fPhoneGroup : public QDialog
 
 public:
     explicit To_fPhoneGroup(QWidget* parent = nullptr);
+
+    // Fills the dialog from the group in front, if any, and shows it.
+    void ShowPhoneGroupDialog();
 };
 
 extern To_fPhoneGroup* o_fPhoneGroup;

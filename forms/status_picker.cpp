@@ -1,6 +1,6 @@
 #include "status_picker.h"
 
-#include "main.h"
+#include "image_list.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -78,7 +78,7 @@ void StatusPicker::DrawItem(QPainter& painter, int index, const QRect& itemRect,
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, itemText(index));
         painter.restore();
         if (m_paintsIcons) {
-            const QPixmap icon = To_fMain::statusIcon(index).pixmap(16, 16);
+            const QPixmap icon = ImageList1::Icon(index).pixmap(16, 16);
             painter.drawPixmap(QRect(5, itemRect.top(), 16, 16), icon);
         }
     }

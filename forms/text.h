@@ -1,16 +1,39 @@
 #pragma once
-// Text crosses between the widgets (QString) and library/ (bytes in the system's 8-bit
-// encoding) only through these two.
+// Names and values from the catalogues are bytes, and keep their exact bytes through every
+// widget and back: only what is displayed is decoded, UTF-8 where the bytes are valid UTF-8,
+// else Windows-1252 (the code page such libraries were written in). Text the user types is
+// stored as UTF-8. A widget filled from bytes gives the same bytes back until the user edits it.
 
 #include <QString>
 #include <string>
+#include <string_view>
 
-inline std::string toBytes(const QString& text)
-{
-    return text.toLocal8Bit().toStdString();
-}
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTreeWidgetItem;
+class QWidget;
 
-inline QString fromBytes(const std::string& bytes)
+// The text shown for catalogue bytes.
+QString fromBytes(std::string_view bytes);
+
+// The bytes stored for text the user typed: UTF-8.
+std::string toBytes(const QString& typed);
+
+namespace Text
 {
-    return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
+
+void Show(QLineEdit* field, std::string_view bytes);
+std::string Bytes(const QLineEdit* field);
+
+void Show(QTreeWidgetItem* item, int column, std::string_view bytes);
+std::string Bytes(const QTreeWidgetItem* item, int column);
+
+// A page added at the end, its tab captioned with the bytes; returns its index.
+int AddTab(QTabWidget* tabs, QWidget* page, std::string_view bytes);
+std::string TabBytes(const QTabWidget* tabs, int index);
+
+// Plain text, never rich text: a catalogue value such as "x <br> y" is shown as written.
+void Show(QLabel* label, std::string_view bytes);
+
+} // namespace Text

@@ -1,13 +1,11 @@
 #include "tia.h"
-#include "ui_main.h"
 #include "ui_tia.h"
 
 #include "file_entry_steps.h"
-#include "library/catalogue_file.h"
-#include "library/drive.h"
+#include "handlers.h"
+#include "library/catalogue_entries.h"
 #include "library/paths.h"
 #include "main.h"
-#include "platform/files.h"
 #include "text.h"
 #include "window_setup.h"
 
@@ -20,10 +18,13 @@ To_fTia::To_fTia(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fTia)
     WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
     setWindowIcon(QIcon(QStringLiteral(":/images/tia.svg")));
     m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+    WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
 
-    connect(m_ui->SpeedButton1, &QToolButton::clicked, this, &To_fTia::SpeedButton1Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &To_fTia::BitBtn1Click);
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &To_fTia::BitBtn2Click);
+    using Handlers::Guard;
+    connect(m_ui->SpeedButton1, &QToolButton::clicked, this,
+            Guard(this, &To_fTia::SpeedButton1Click));
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, Guard(this, &To_fTia::BitBtn1Click));
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, Guard(this, &To_fTia::BitBtn2Click));
 }
 
 To_fTia::~To_fTia() = default;
@@ -36,7 +37,7 @@ void To_fTia::showEvent(QShowEvent* event)
 
 void To_fTia::FormShow()
 {
-    o_fMain->ui()->PageControl1->setCurrentWidget(o_fMain->ui()->TabSheet1);
+    o_fMain->ShowLibraryPage(LibraryPage::Tia);
 }
 
 void To_fTia::SpeedButton1Click()
@@ -60,13 +61,12 @@ void To_fTia::BitBtn1Click()
     if (!passed)
         return;
 
-    Platform::CreateFolderPath(Drive::NativePath(Paths::TiaFolder));
-    const std::string name = toBytes(m_ui->Edit1->text());
-    CatalogueFile catalogue(Paths::TiaCatalogue);
-    catalogue.WriteString(name, "TYPE", toBytes(m_ui->Edit2->text()));
-    catalogue.WriteInteger(name, "STATUS", m_ui->o_cbMsgType->statusCode());
-    catalogue.WriteString(name, "Description", toBytes(m_ui->Edit3->text()));
-    catalogue.WriteBool(name, "Selected", false);
+    CatalogueEntries::Write(EntryKind::Tia, {},
+                            {.name = Text::Bytes(m_ui->Edit1),
+                             .type = Text::Bytes(m_ui->Edit2),
+                             .address = {},
+                             .status = m_ui->o_cbMsgType->statusCode(),
+                             .description = Text::Bytes(m_ui->Edit3)});
 
     m_ui->Edit1->clear();
     m_ui->Edit2->clear();
@@ -83,10 +83,10 @@ void To_fTia::BitBtn2Click()
 
 void To_fTia::EditTiaEntry(const std::string& name)
 {
-    const CatalogueFile catalogue(Paths::TiaCatalogue);
-    m_ui->Edit1->setText(fromBytes(name));
-    m_ui->Edit2->setText(fromBytes(catalogue.ReadString(name, "TYPE", "")));
-    m_ui->o_cbMsgType->setStatusCode(catalogue.ReadInteger(name, "STATUS", -1));
-    m_ui->Edit3->setText(fromBytes(catalogue.ReadString(name, "Description", "")));
+    const CatalogueEntry entry = CatalogueEntries::Read(EntryKind::Tia, {}, name);
+    Text::Show(m_ui->Edit1, entry.name);
+    Text::Show(m_ui->Edit2, entry.type);
+    m_ui->o_cbMsgType->setStatusCode(entry.status);
+    Text::Show(m_ui->Edit3, entry.description);
     exec();
 }

@@ -1,13 +1,47 @@
 #include "window_setup.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScreen>
+#include <QStyle>
 
 namespace WindowSetup
 {
+
+namespace
+{
+
+class CentreOnShow : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (const QScreen* screen = window->screen()) {
+                QRect frame = window->frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                window->move(frame.topLeft());
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void CentreOnScreenWhenShown(QWidget* window)
+{
+    window->installEventFilter(new CentreOnShow(window));
+}
 
 void MakeFixedDialog(QDialog* dialog, QSize clientSize)
 {
@@ -15,6 +49,13 @@ void MakeFixedDialog(QDialog* dialog, QSize clientSize)
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     dialog->setFixedSize(clientSize);
     dialog->setSizeGripEnabled(false);
+    CentreOnScreenWhenShown(dialog);
+}
+
+void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)
+{
+    ok->setIcon(ok->style()->standardIcon(QStyle::SP_DialogOkButton));
+    cancel->setIcon(cancel->style()->standardIcon(QStyle::SP_DialogCancelButton));
 }
 
 QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight)

@@ -6,13 +6,21 @@
 #include <QFont>
 #include <QSize>
 
+class QAbstractButton;
 class QGroupBox;
 
 namespace WindowSetup
 {
 
-// A fixed-size dialog with only a close box in its title bar.
+// A fixed-size dialog with only a close box in its title bar, centred on the screen at every
+// showing (a child of the main window would otherwise open over it).
 void MakeFixedDialog(QDialog* dialog, QSize clientSize);
+
+// Centres the window on its screen whenever it is shown.
+void CentreOnScreenWhenShown(QWidget* window);
+
+// The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind.
+void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel);
 
 // Draws the group box's caption in the colour; its contents keep black text.
 void SetCaptionColour(QGroupBox* box, const QColor& colour);

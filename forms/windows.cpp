@@ -19,9 +19,10 @@ static void initResources()
 namespace
 {
 
-template <typename Window> std::unique_ptr<Window> create(Window*& instance)
+template <typename Window>
+std::unique_ptr<Window> create(Window*& instance, QWidget* parent = nullptr)
 {
-    auto window = std::make_unique<Window>();
+    auto window = std::make_unique<Window>(parent);
     instance = window.get();
     return window;
 }
@@ -33,12 +34,14 @@ Windows::Windows()
     initResources();
     runSelection = RunSelection{};
     m_main = create(o_fMain);
-    m_tia = create(o_fTia);
-    m_phoneGroup = create(o_fPhoneGroup);
+    // The dialogs belong to the main window (one task-bar entry); the schematic window stands
+    // on its own, so that it stays usable beside the phone group dialog.
+    m_tia = create(o_fTia, o_fMain);
+    m_phoneGroup = create(o_fPhoneGroup, o_fMain);
     m_scheme = create(o_fScheme);
-    m_boot = create(o_fBoot);
-    m_flash = create(o_fFlash);
-    m_configuration = create(o_fConfiguration);
+    m_boot = create(o_fBoot, o_fMain);
+    m_flash = create(o_fFlash, o_fMain);
+    m_configuration = create(o_fConfiguration, o_fMain);
 }
 
 Windows::~Windows()

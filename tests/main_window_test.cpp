@@ -1,5 +1,6 @@
 // The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
 
+#include "forms/image_list.h"
 #include "forms/main.h"
 #include "library/paths.h"
 #include "ui_main.h"
@@ -23,7 +24,7 @@ QStringList rowTexts(QTreeWidgetItem* item)
 bool showsPicture(QTreeWidgetItem* item, int picture)
 {
     return item->icon(0).pixmap(16, 16).toImage() ==
-           To_fMain::statusIcon(picture).pixmap(16, 16).toImage();
+           ImageList1::Icon(picture).pixmap(16, 16).toImage();
 }
 
 QStringList groupPages()

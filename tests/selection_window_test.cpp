@@ -66,7 +66,7 @@ TEST_F(SelectionTest, FirstStateIsTheCommon28F008Choice)
     EXPECT_EQ(runSelection.BootFile, CommonBoot);
     EXPECT_EQ(runSelection.BootLine, "Common Boot file selected");
     EXPECT_TRUE(runSelection.FlashFile.empty() && runSelection.FlashLine.empty());
-    EXPECT_EQ(o_fMain->currentPhoneGroup(), "");
+    EXPECT_FALSE(o_fMain->GroupPageInFront());
 }
 
 TEST_F(SelectionTest, EachChoiceWritesItsFieldsAndTheStatusLine)
@@ -134,7 +134,7 @@ TEST_F(SelectionTest, FlashFileChosenOnOnePageStaysWhenAnotherComesToTheFront)
 {
     clickRow(flashList("3210"), 0);
     showGroupPage("3310");
-    EXPECT_EQ(o_fMain->currentPhoneGroup(), "3310");
+    EXPECT_EQ(o_fMain->ActivePageCaption(), "3310");
     EXPECT_EQ(runSelection.FlashFile, "c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls");
 
     EXPECT_TRUE(pressStart());

@@ -1,0 +1,21 @@
+#include "handlers.h"
+
+#include "message_boxes.h"
+
+#include <exception>
+
+namespace Handlers
+{
+
+void ShowCurrentException() noexcept
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowUnexpectedError(error);
+    } catch (...) {
+        ShowUnexpectedError(QStringLiteral("Unexpected error"));
+    }
+}
+
+} // namespace Handlers
