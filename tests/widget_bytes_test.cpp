@@ -1,0 +1,121 @@
+// What the widgets do with catalogue text: bytes kept exactly through selection, run, close and
+// editing; plain text only; keys and answers that must not reach what they should not.
+
+#include "forms/configuration.h"
+#include "forms/main.h"
+#include "forms/text.h"
+#include "forms/tia.h"
+#include "library/paths.h"
+#include "library/run_selection.h"
+#include "ui_main.h"
+#include "ui_tia.h"
+#include "window_fixture.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+TEST(DisplayText, Utf8WhereValidElseWindows1252)
+{
+    const struct {
+        std::string bytes;
+        QString shown;
+    } cases[] = {
+        {"caf\xC3\xA9", QStringLiteral("caf\u00E9")},
+        {"caf\xE9", QStringLiteral("caf\u00E9")},
+        {"\x80 \x9F \x81", QStringLiteral("\u20AC \u0178 \u0081")},
+        {"plain", QStringLiteral("plain")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fromBytes(c.bytes), c.shown) << c.bytes;
+}
+
+class WidgetBytesTest : public WindowTest
+{
+protected:
+    // Runs the code that opens a modal window, then acts in it once it is open.
+    static void whileOpen(const std::function<void()>& open, const std::function<void()>& act)
+    {
+        QTimer::singleShot(0, act);
+        open();
+    }
+};
+
+TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
+{
+    const std::string tia = "caf\xE9.tia";
+    const std::string group = "gr\xFC";
+    const std::string image = "f\xE9.fls";
+    drive.write(Paths::TiaCatalogue,
+                "[" + tia + "]\r\nTYPE=t\r\nSTATUS=0\r\nDescription=x <br> y\r\n");
+    drive.write(Paths::Join(Paths::TiaFolder, tia), "loader");
+    drive.write(Paths::PhoneCatalogue, "[" + group + "]\r\nConfig=c\r\n");
+    drive.write(Paths::FlashCatalogue(group), "[" + image + "]\r\nAddress=1\r\n");
+    drive.write(Paths::Join(Paths::GroupFolder(group), image), "image");
+    drive.write(Paths::Join(Paths::CommonFolder, "boot.bin"), "boot");
+    start();
+    auto* ui = o_fMain->ui();
+
+    clickRow(ui->ListView1, 0);
+    EXPECT_EQ(runSelection.LoaderFile, Paths::Join(Paths::TiaFolder, tia));
+    auto* statusPanel = ui->StatusBar1->findChild<QLabel*>(QStringLiteral("StatusPanel"));
+    EXPECT_EQ(statusPanel->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(statusPanel->text().contains(QStringLiteral("x <br> y")));
+
+    showGroupPage(fromBytes(group));
+    EXPECT_EQ(o_fMain->ActivePageCaption(), group);
+    clickRow(o_fMain->ActiveFlashList(), 0);
+    EXPECT_EQ(runSelection.FlashFile, Paths::Join(Paths::GroupFolder(group), image));
+
+    whileOpen([&] { ui->BitBtn1->click(); },
+              [] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); });
+    EXPECT_EQ(drive.read(Paths::StagedLoader), "loader");
+    EXPECT_EQ(drive.read(Paths::Join(Paths::LibraryRoot, image)), "image");
+
+    answer = QMessageBox::No;
+    whileOpen([&] { o_fTia->EditTiaEntry(tia); },
+              [] {
+                  o_fTia->ui()->BitBtn1->click();
+                  o_fTia->reject(); // in case OK refused
+              });
+    clickRow(ui->ListView1, 0);
+    o_fMain->close();
+    EXPECT_EQ(drive.read(Paths::TiaCatalogue),
+              "[" + tia + "]\r\nTYPE=t\r\nSTATUS=0\r\nDescription=x <br> y\r\nSelected=1\r\n");
+}
+
+TEST_F(WidgetBytesTest, TemplatePageAndChipButtonsTakeNoKeysAndButtonsShowGlyphs)
+{
+    start();
+    auto* ui = o_fMain->ui();
+    EXPECT_FALSE(ui->PageControl2->isTabEnabled(0));
+    for (auto* chip : {ui->ToolButton1, ui->ToolButton2, ui->ToolButton3})
+        EXPECT_EQ(chip->focusPolicy(), Qt::NoFocus);
+    EXPECT_FALSE(o_fTia->ui()->BitBtn1->icon().isNull());
+    EXPECT_FALSE(o_fTia->ui()->BitBtn2->icon().isNull());
+    EXPECT_EQ(o_fTia->parentWidget(), o_fMain);
+}
+
+TEST_F(WidgetBytesTest, OnlyNoClosesAnEditorAfterAddNew)
+{
+    start();
+    auto* tia = o_fTia->ui();
+    o_fTia->show();
+    const struct {
+        QMessageBox::StandardButton answer;
+        bool staysOpen;
+    } answers[] = {
+        {MessageBoxes::ClosedByCloseBox, true}, {QMessageBox::Yes, true}, {QMessageBox::No, false}};
+    for (const auto& a : answers) {
+        answer = a.answer;
+        Text::Show(tia->Edit1, "a.tia");
+        Text::Show(tia->Edit2, "t");
+        tia->o_cbMsgType->setStatusCode(0);
+        tia->BitBtn1->click();
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back().defaultButton, QMessageBox::Yes);
+        EXPECT_EQ(messages.back().escapeButton, QMessageBox::No);
+        EXPECT_EQ(o_fTia->isVisible(), a.staysOpen) << a.answer;
+    }
+}
