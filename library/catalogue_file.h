@@ -25,8 +25,6 @@ public:
 
     explicit CatalogueFile(std::string_view logicalPath);
 
-    const std::string& FileName() const { return m_path; }
-
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
