@@ -8,7 +8,17 @@ CatalogueFile::CatalogueFile(std::string_view logicalPath) : m_path(logicalPath)
 
 std::string CatalogueFile::readText() const
 {
-    return Platform::ReadFileBytes(Drive::NativePath(m_path)).value_or(std::string());
+    return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes;
+}
+
+std::string CatalogueFile::textToChange() const
+{
+    auto file = Platform::ReadFileBytes(Drive::NativePath(m_path));
+    if (file.outcome == Platform::ReadOutcome::Missing)
+        return {};
+    if (file.outcome != Platform::ReadOutcome::Read)
+        throw UnableToWrite(m_path);
+    return std::move(file.bytes);
 }
 
 void CatalogueFile::replaceText(const std::string& text)
@@ -48,7 +58,7 @@ bool CatalogueFile::ReadBool(std::string_view section, std::string_view key,
 void CatalogueFile::WriteString(std::string_view section, std::string_view key,
                                 std::string_view value)
 {
-    replaceText(ProfileText::WithValue(readText(), section, key, value));
+    replaceText(ProfileText::WithValue(textToChange(), section, key, value));
 }
 
 void CatalogueFile::WriteInteger(std::string_view section, std::string_view key, int value)
@@ -63,6 +73,6 @@ void CatalogueFile::WriteBool(std::string_view section, std::string_view key, bo
 
 void CatalogueFile::EraseSection(std::string_view section)
 {
-    if (const auto text = ProfileText::WithoutSection(readText(), section))
+    if (const auto text = ProfileText::WithoutSection(textToChange(), section))
         replaceText(*text);
 }

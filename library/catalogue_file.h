@@ -1,7 +1,9 @@
 #pragma once
 // Access to one catalogue (INI) file by its logical path. Holds nothing but the path: every
 // operation reads or writes the file at once. Reading never fails: a missing file, section or
-// key gives the caller's default. A write that the file system refuses throws UnableToWrite.
+// key gives the caller's default, and so does a file that cannot be read or is no file (a
+// folder). A write that the file system refuses throws UnableToWrite, and so does a write to a
+// file that is there but cannot be read: the file then stays as it is.
 
 #include <stdexcept>
 #include <string>
@@ -25,8 +27,6 @@ public:
 
     explicit CatalogueFile(std::string_view logicalPath);
 
-    const std::string& FileName() const { return m_path; }
-
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
@@ -39,7 +39,11 @@ public:
     void EraseSection(std::string_view section);
 
 private:
+    // The file's text for a read: empty unless the file could be read.
     std::string readText() const;
+    // The file's text before a change: empty for a missing file; throws UnableToWrite for one
+    // that is there but cannot be read to its end, so that none of its entries is lost.
+    std::string textToChange() const;
     void replaceText(const std::string& text);
 
     std::string m_path;

@@ -51,6 +51,10 @@ std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames)
 std::vector<CatalogueRow> ReadFlashRows(const std::string& group,
                                         std::vector<std::string>& sectionNames)
 {
+    if (!EntryNames::IsSafe(group)) { // its catalogue cannot be reached: read as missing
+        sectionNames.clear();
+        return {};
+    }
     return readRows(CatalogueFile(Paths::FlashCatalogue(group)), sectionNames,
                     {{"Address", ""}, {"Description", ""}}, false);
 }

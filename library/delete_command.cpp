@@ -1,11 +1,10 @@
 #include "delete_command.h"
 
+#include "library/ascii_case.h"
 #include "library/drive.h"
 #include "library/paths.h"
 #include "platform/files.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -18,12 +17,6 @@ namespace
 {
 
 constexpr std::string_view Prefix = "COMMAND.COM /C DEL ";
-
-bool sameLetter(char a, char b)
-{
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-}
 
 } // namespace
 
@@ -38,7 +31,8 @@ bool Matches(std::string_view pattern, std::string_view name)
         }
         return false;
     }
-    if (name.empty() || (pattern.front() != '?' && !sameLetter(pattern.front(), name.front())))
+    if (name.empty() ||
+        (pattern.front() != '?' && !AsciiCase::EqualIgnoringCase(pattern.front(), name.front())))
         return false;
     return Matches(pattern.substr(1), name.substr(1));
 }
@@ -46,7 +40,7 @@ bool Matches(std::string_view pattern, std::string_view name)
 bool CarryOut(std::string_view commandLine)
 {
     if (commandLine.size() <= Prefix.size() ||
-        !std::equal(Prefix.begin(), Prefix.end(), commandLine.begin(), sameLetter))
+        !AsciiCase::EqualIgnoringCase(commandLine.substr(0, Prefix.size()), Prefix))
         return false;
     const std::string_view target = commandLine.substr(Prefix.size());
     const std::string pattern = Paths::FileNameOf(target);

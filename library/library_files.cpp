@@ -18,8 +18,8 @@ std::string FileNameOf(const fs::path& picked)
 
 CopyOutcome CopyIntoLibrary(const fs::path& picked, std::string_view libraryFolder)
 {
+    const fs::path target = Drive::NativePath(Paths::EntryPath(libraryFolder, FileNameOf(picked)));
     Platform::CreateFolderPath(Drive::NativePath(libraryFolder));
-    const fs::path target = Drive::NativePath(Paths::Join(libraryFolder, FileNameOf(picked)));
     std::error_code error;
     if (fs::exists(target, error))
         return CopyOutcome::AlreadyInLibrary;

@@ -16,7 +16,8 @@ enum class CopyOutcome {
 };
 
 // Creates the library folder with any missing parents, then copies the picked file into it
-// under its own name unless a file of that name is already there.
+// under its own name unless a file of that name is already there. A name that could not stay
+// in the folder (a "\" or ":" in a file name here) throws UnsafeName before anything is done.
 CopyOutcome CopyIntoLibrary(const std::filesystem::path& picked, std::string_view libraryFolder);
 
 // The picked file's name without its folder, as bytes.

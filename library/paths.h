@@ -2,6 +2,8 @@
 // The library's fixed folders and files, as the program names them everywhere: Windows-style
 // logical paths on drive C. Only NativePath() (drive.h) turns one into a path of this machine.
 
+#include "library/entry_names.h"
+
 #include <string>
 #include <string_view>
 
@@ -33,13 +35,23 @@ inline std::string Join(std::string_view folder, std::string_view name)
     return path;
 }
 
-// c:\nk_files\Lunzo\Phones\<group>\ : a group's folder of flash images.
-inline std::string GroupFolder(std::string_view group)
+// Join for a name from a catalogue or a picked file: throws UnsafeName for a name that could
+// lead out of the folder.
+inline std::string EntryPath(std::string_view folder, std::string_view name)
 {
-    return Join(Join(PhonesFolder, group), "\\");
+    if (!EntryNames::IsSafe(name))
+        throw UnsafeName(name);
+    return Join(folder, name);
 }
 
-// c:\nk_files\Lunzo\Phones\<group>\Flash.ini
+// c:\nk_files\Lunzo\Phones\<group>\ : a group's folder of flash images. Throws UnsafeName for a
+// group name that could lead out of the phones folder.
+inline std::string GroupFolder(std::string_view group)
+{
+    return Join(EntryPath(PhonesFolder, group), "\\");
+}
+
+// c:\nk_files\Lunzo\Phones\<group>\Flash.ini (throws UnsafeName as GroupFolder does)
 inline std::string FlashCatalogue(std::string_view group)
 {
     return Join(GroupFolder(group), "Flash.ini");

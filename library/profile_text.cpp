@@ -1,5 +1,7 @@
 #include "profile_text.h"
 
+#include "library/ascii_case.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -27,18 +29,9 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b)
 {
-    a = trimmed(a);
-    b = trimmed(b);
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
+    return AsciiCase::EqualIgnoringCase(trimmed(a), trimmed(b));
 }
 
 // One line of the text: [begin, end) is its content, [end, next) its line end. What kind of

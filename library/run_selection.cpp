@@ -55,7 +55,7 @@ std::string ApplyCommonChip(RunSelection& selection, CommonChip chip)
 std::string ApplyTiaRow(RunSelection& selection, std::string_view name, std::string_view type,
                         std::string_view description)
 {
-    selection.LoaderFile = Paths::Join(Paths::TiaFolder, name);
+    selection.LoaderFile = Paths::EntryPath(Paths::TiaFolder, name);
     selection.LoaderLine = concat({name, " selected as f_loader"});
     return concat({"Tia file= ", name, "   [ Type=", type, " Description=", description, "]"});
 }
@@ -63,7 +63,7 @@ std::string ApplyTiaRow(RunSelection& selection, std::string_view name, std::str
 std::string ApplyBootRow(RunSelection& selection, std::string_view name,
                          std::string_view description)
 {
-    selection.BootFile = Paths::Join(Paths::BootFolder, name);
+    selection.BootFile = Paths::EntryPath(Paths::BootFolder, name);
     selection.BootLine = concat({name, " selected as boot.bin"});
     return concat({"Boot file= ", name, "   [  Description=", description, "]"});
 }
@@ -71,7 +71,7 @@ std::string ApplyBootRow(RunSelection& selection, std::string_view name,
 std::string ApplyFlashRow(RunSelection& selection, std::string_view group, std::string_view name,
                           std::string_view address, std::string_view description)
 {
-    selection.FlashFile = Paths::Join(Paths::GroupFolder(group), name);
+    selection.FlashFile = Paths::EntryPath(Paths::GroupFolder(group), name);
     selection.FlashLine = concat({name, " flash selected Address:", address});
     return concat(
         {"Flash file= ", name, "   [ Address=", address, " Description=", description, "]"});

@@ -1,6 +1,8 @@
 #pragma once
 // The choices a flashing run needs, and what each choice in the main window makes of them.
-// Every Apply function sets its fields and returns the status line text for the choice.
+// Every Apply function sets its fields and returns the status line text for the choice. A row
+// whose file or group name could lead out of its folder throws UnsafeName (entry_names.h) and
+// changes nothing.
 
 #include <string>
 #include <string_view>

@@ -97,6 +97,8 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
 
 void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice)
 {
+    const std::string stagedImage =
+        Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
@@ -112,8 +114,6 @@ void StageRun(const RunSelection& selection, std::string_view group, const Notic
                       " could not be deleted. Remove it and start again.");
     runDeleteCommand(DeleteOldFlasherConfig);
 
-    const std::string stagedImage =
-        Paths::Join(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
     if (!copyReplacing(selection.FlashFile, stagedImage))
         return notice("Flash file copy error!");
 

@@ -34,7 +34,8 @@ inline constexpr std::string_view DeleteOldFlasherConfig =
 bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 
 // Stages the run for the phone group and starts the flasher. Stops at the first failure after
-// its notice; everything done before it stays done.
+// its notice; everything done before it stays done. A flash file name that could lead out of
+// the library root throws UnsafeName before anything is done.
 void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice);
 
 } // namespace Staging

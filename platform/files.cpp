@@ -1,6 +1,8 @@
 #include "files.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -8,19 +10,64 @@ namespace fs = std::filesystem;
 namespace Platform
 {
 
-std::optional<std::string> ReadFileBytes(const fs::path& path)
+namespace
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return std::nullopt;
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), size);
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::FILE* openForReading(const fs::path& path)
+{
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+// Reads to the end of the file; false on a read error. The size is only a hint: the file may
+// change while it is read.
+bool readToEnd(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes)
+{
+    bytes.resize(static_cast<std::size_t>(sizeHint) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        filled += std::fread(bytes.data() + filled, 1, bytes.size() - filled, file);
+        if (filled < bytes.size())
+            break;
+        bytes.resize(bytes.size() * 2);
+    }
+    bytes.resize(filled);
+    return !std::ferror(file);
+}
+
+} // namespace
+
+FileBytes ReadFileBytes(const fs::path& path)
+{
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        return {ReadOutcome::Missing, {}};
+    if (error)
+        return {ReadOutcome::Unreadable, {}};
+    if (!fs::is_regular_file(status))
+        return {ReadOutcome::NotAFile, {}};
+
+    errno = 0;
+    const std::unique_ptr<std::FILE, FileCloser> file(openForReading(path));
+    if (!file)
+        return {errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable, {}};
+    const std::uintmax_t size = fs::file_size(path, error);
+    FileBytes result{ReadOutcome::Read, {}};
+    try {
+        if (!readToEnd(file.get(), error ? 0 : size, result.bytes))
+            return {ReadOutcome::Unreadable, {}};
+    } catch (const std::exception&) { // too large to hold (std::bad_alloc, std::length_error)
+        return {ReadOutcome::Unreadable, {}};
+    }
+    return result;
 }
 
 bool IsReadOnly(const fs::path& path)

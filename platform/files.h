@@ -4,15 +4,26 @@
 // a read-only target, whole-file replacement that never leaves a half-written file).
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace Platform
 {
 
-// The whole file as bytes; nothing when it cannot be opened.
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+// What reading a whole file found; the bytes only when it was read.
+enum class ReadOutcome {
+    Read,
+    Missing,    // nothing of that name, or a symbolic link to nothing
+    NotAFile,   // a folder, a device, a pipe, ...
+    Unreadable, // there, but not readable to its end: permissions, an I/O error, ...
+};
+struct FileBytes {
+    ReadOutcome outcome = ReadOutcome::Missing;
+    std::string bytes;
+};
+
+// The whole file as bytes, read to its end.
+FileBytes ReadFileBytes(const std::filesystem::path& path);
 
 // The read-only attribute: an existing file without any write bit. Checked by the program
 // itself, so that it holds for root too.
@@ -26,9 +37,12 @@ bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to
 // Creates the folder with every missing parent; failures are not reported.
 void CreateFolderPath(const std::filesystem::path& folder);
 
-// Replaces the file's contents in one step: the new bytes are written beside it and moved over
-// it, so an interruption leaves either the old or the new file. Keeps the file's permissions.
-// False when the file system refuses (missing folder, full disk, ...).
+// Replaces the file's contents in one step: the new bytes go to a fresh file of a name of its
+// own beside it, which is moved over it, so an interruption or another writer at the same time
+// leaves either the old or the new file, whole. Keeps the file's permissions; through a symbolic
+// link the linked file gets the new contents and the link stays. Where the folder refuses new
+// files but the file itself is writable, the file is rewritten in place. False when the file
+// system refuses (missing folder, full disk, not a regular file, ...).
 bool ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 // The text for a file error (an errno value) when a file cannot be created or written:

@@ -27,10 +27,10 @@ int waitFor(pid_t child)
     return status;
 }
 
-// Forks, and in the child (or, when detached, a grandchild in a session of its own, so that
-// nothing has to reap it) executes the arguments. Reports a failed exec through a pipe that
-// closes on a successful one. Returns the child's pid, or -1 with errorCode set.
-pid_t spawn(const std::vector<std::string>& arguments, bool detached, int& errorCode)
+// Forks, and in a grandchild in a session of its own, so that nothing has to reap it, executes
+// the arguments. Reports a failed exec through a pipe that closes on a successful one. False
+// with errorCode set when the program could not be started.
+bool spawn(const std::vector<std::string>& arguments, int& errorCode)
 {
     std::vector<char*> argv;
     for (const auto& argument : arguments)
@@ -40,22 +40,20 @@ pid_t spawn(const std::vector<std::string>& arguments, bool detached, int& error
     int pipeFds[2];
     if (argv.size() < 2 || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
         errorCode = argv.size() < 2 ? ENOENT : errno;
-        return -1;
+        return false;
     }
     const pid_t child = ::fork();
     if (child < 0) {
         errorCode = errno;
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
-        return -1;
+        return false;
     }
     if (child == 0) {
         ::close(pipeFds[0]);
-        if (detached) {
-            ::setsid();
-            if (::fork() != 0)
-                ::_exit(0);
-        }
+        ::setsid();
+        if (::fork() != 0)
+            ::_exit(0);
         ::execvp(argv[0], argv.data());
         const int code = errno;
         [[maybe_unused]] auto written = ::write(pipeFds[1], &code, sizeof code);
@@ -68,40 +66,20 @@ pid_t spawn(const std::vector<std::string>& arguments, bool detached, int& error
         got = ::read(pipeFds[0], &childError, sizeof childError);
     while (got < 0 && errno == EINTR);
     ::close(pipeFds[0]);
-    const bool execFailed = got == static_cast<ssize_t>(sizeof childError);
-    if (detached || execFailed)
-        waitFor(child); // the intermediate child, or a child that never ran the program
-    if (execFailed) {
+    waitFor(child); // the intermediate child
+    if (got == static_cast<ssize_t>(sizeof childError)) {
         errorCode = childError;
-        return -1;
+        return false;
     }
-    return child;
+    return true;
 }
 
 } // namespace
 
-void RunCommand(const std::string& commandLine, bool /*hide: no windows here*/, bool wait,
-                std::string& result)
-{
-    int errorCode = 0;
-    // A process that is not waited for is started detached, so that nothing has to reap it.
-    const pid_t child = spawn(SplitCommandLine(commandLine), !wait, errorCode);
-    if (child < 0) {
-        result = errorText(errorCode);
-        return;
-    }
-    if (!wait)
-        return;
-    const int status = waitFor(child);
-    const unsigned exitCode = WIFEXITED(status) ? static_cast<unsigned>(WEXITSTATUS(status))
-                                                : 128u + static_cast<unsigned>(WTERMSIG(status));
-    result = "#" + std::to_string(exitCode);
-}
-
 bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
 {
     int errorCode = 0;
-    if (spawn(arguments, true, errorCode) < 0) {
+    if (!spawn(arguments, errorCode)) {
         error = errorText(errorCode);
         return false;
     }

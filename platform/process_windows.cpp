@@ -28,29 +28,6 @@ std::string quoted(const std::string& word)
 
 } // namespace
 
-void RunCommand(const std::string& commandLine, bool hide, bool wait, std::string& result)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_FORCEONFEEDBACK;
-    startup.wShowWindow = hide ? SW_HIDE : SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &process)) {
-        result = errorText(GetLastError());
-        return;
-    }
-    if (wait) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD exitCode = 0;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        result = "#" + std::to_string(exitCode);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-}
-
 bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
 {
     std::string line;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -279,3 +280,24 @@ TEST(DeleteCommand, DeletesOnlyInTheFolderItself)
     EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\3210\\b.fls"));
     EXPECT_TRUE(drive.exists("c:\\nk_files\\folder.fls"));
 }
+
+#ifndef _WIN32 // locales built by glibc's localedef
+// Under a Turkish single-byte locale std::tolower('I') is a dotless i; matching must not change.
+TEST(DeleteCommand, MatchesTheSameInEveryLocale)
+{
+    TemporaryDrive drive;
+    const std::string locale = "tr_TR.ISO-8859-9";
+    const std::string build =
+        "localedef -i tr_TR -f ISO-8859-9 '" + (drive.root() / locale).string() + "' 2>&1";
+    if (std::system(build.c_str()) != 0)
+        GTEST_SKIP() << "no locale definitions (Debian package locales)";
+    setenv("LOCPATH", drive.root().c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_CTYPE, locale.c_str()), nullptr);
+    const bool matches = DeleteCommand::Matches("flasher.cfg", "FLASHER.CFG") &&
+                         DeleteCommand::Matches("*.FLS", "IMAGE.fls") &&
+                         !DeleteCommand::Matches("\xC9.fls", "\xE9.fls");
+    std::setlocale(LC_CTYPE, "C");
+    unsetenv("LOCPATH");
+    EXPECT_TRUE(matches);
+}
+#endif

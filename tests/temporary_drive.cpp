@@ -36,7 +36,7 @@ std::string TemporaryDrive::read(std::string_view logicalPath) const
 
 std::string TemporaryDrive::readNative(const fs::path& path)
 {
-    return Platform::ReadFileBytes(path).value_or("");
+    return Platform::ReadFileBytes(path).bytes;
 }
 
 bool TemporaryDrive::exists(std::string_view logicalPath) const

@@ -3,7 +3,7 @@
 # Extra package names may be given as arguments.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core "$@")
+packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core locales "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")

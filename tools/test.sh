@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once as a debug build, once with the
-# address and undefined-behaviour sanitizers.
+# address and undefined-behaviour sanitizers; then the catalogue fuzzer for 30 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -11,3 +11,4 @@ for preset in dev asan; do
 done
 ctest --preset dev -j"$(nproc)"
 ctest --preset asan -j"$(nproc)"
+tools/fuzz.sh 30

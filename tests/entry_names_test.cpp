@@ -1,0 +1,65 @@
+// Names from catalogues and picked files that would lead out of their folder: never joined into
+// a path, while reading through them gives what a missing file gives.
+
+#include "library/catalogue_lists.h"
+#include "library/entry_names.h"
+#include "library/library_files.h"
+#include "library/paths.h"
+#include "library/run_selection.h"
+#include "temporary_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+TEST(EntryNames, OnlyNamesThatStayInTheirFolderAreSafe)
+{
+    for (const char* name : {"a.tia", "...", "a..b", " .", "caf\xE9.tia", "3210"})
+        EXPECT_TRUE(EntryNames::IsSafe(name)) << name;
+    for (const char* name : {"", ".", "..", "..\\..\\x", "a/b", "c:x", "a\\", "/etc"})
+        EXPECT_FALSE(EntryNames::IsSafe(name)) << name;
+    EXPECT_STREQ(UnsafeName("..\\..\\x").what(),
+                 "\"..\\..\\x\" cannot be used as a file or folder name");
+    EXPECT_THROW(Paths::FlashCatalogue(".."), UnsafeName);
+}
+
+TEST(EntryNames, ChoosingAnUnsafeRowThrowsAndChangesNothing)
+{
+    const RunSelection before{"l", "ll", "b", "bl", "f", "fl"};
+    const std::function<void(RunSelection&)> choices[] = {
+        [](RunSelection& s) { Selection::ApplyTiaRow(s, "..\\..\\..\\etc\\passwd", "", ""); },
+        [](RunSelection& s) { Selection::ApplyBootRow(s, "..", ""); },
+        [](RunSelection& s) { Selection::ApplyFlashRow(s, "3210", "a/b.fls", "", ""); },
+        [](RunSelection& s) { Selection::ApplyFlashRow(s, "..\\..", "a.fls", "", ""); },
+    };
+    for (const auto& choose : choices) {
+        RunSelection selection = before;
+        EXPECT_THROW(choose(selection), UnsafeName);
+        EXPECT_EQ(selection.LoaderFile + selection.BootFile + selection.FlashFile, "lbf");
+        EXPECT_EQ(selection.LoaderLine + selection.BootLine + selection.FlashLine, "llblfl");
+    }
+}
+
+TEST(EntryNames, FlashListOfAnUnsafeGroupIsEmpty)
+{
+    TemporaryDrive drive;
+    drive.write("c:\\nk_files\\Flash.ini", "[outside.fls]\r\n"); // where "..\.." would lead
+    std::vector<std::string> names{"left over"};
+    EXPECT_TRUE(CatalogueLists::ReadFlashRows("..\\..", names).empty());
+    EXPECT_TRUE(names.empty());
+}
+
+#ifndef _WIN32 // a backslash in a file name exists only here
+TEST(EntryNames, PickedFileWithABackslashIsNotCopied)
+{
+    TemporaryDrive drive;
+    const fs::path picked = drive.root() / "..\\..\\x.tia"; // one name here, with backslashes
+    std::ofstream(picked) << "loader";
+    EXPECT_THROW(LibraryFiles::CopyIntoLibrary(picked, Paths::TiaFolder), UnsafeName);
+    EXPECT_FALSE(drive.exists(Paths::TiaFolder));
+}
+#endif
