@@ -11,3 +11,4 @@ for preset in dev asan; do
 done
 ctest --preset dev -j"$(nproc)"
 ctest --preset asan -j"$(nproc)"
+bash tools/test-windows.sh # the core cross-built for Windows, tested in Wine
