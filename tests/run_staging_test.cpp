@@ -239,7 +239,6 @@ TEST_F(StagingTest, FlasherWithoutTheRunPermissionIsReported)
     GTEST_SKIP() << "Windows has no run permission";
 #endif
     installFlasher(standInFlasher(), false);
-    notices.clear();
     stage();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("not marked as runnable"), std::string::npos) << notices[0];
