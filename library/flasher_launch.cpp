@@ -3,9 +3,9 @@
 #include "library/drive.h"
 #include "library/paths.h"
 #include "platform/process.h"
+#include "platform/programs.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -15,20 +15,15 @@ namespace FlasherLaunch
 namespace
 {
 
-// An ELF program or a script with a "#!" line, as opposed to a DOS program.
-bool isNativeProgram(const fs::path& path)
+// Drive C's folder for DOSBox's mount command. One that ends in a backslash, as the drive root
+// c:\ does, gets a "." added: DOSBox's command-line parser on Windows reads a backslash before
+// the closing quote as an escaped quote.
+std::string mountFolder()
 {
-    char magic[4] = {};
-    std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
-    constexpr std::string_view elfMagic = "\177ELF";
-    return std::string_view(magic, 2) == "#!" || std::string_view(magic, 4) == elfMagic;
-}
-
-bool isRunnable(const fs::path& path)
-{
-    constexpr auto runBits = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-    std::error_code error;
-    return (fs::status(path, error).permissions() & runBits) != fs::perms::none;
+    std::string folder = Drive::Root().string();
+    if (!folder.empty() && folder.back() == '\\')
+        folder += '.';
+    return folder;
 }
 
 } // namespace
@@ -39,21 +34,18 @@ Plan PlanStart()
     std::error_code error;
     if (!fs::is_regular_file(flasher, error))
         return {{}, "the file is missing"};
-#ifdef _WIN32
-    return {{flasher.string()}, {}};
-#else
-    if (isNativeProgram(flasher)) {
-        if (!isRunnable(flasher))
+    if (Platform::IsNativeProgram(flasher)) {
+        if (!Platform::MayRun(flasher))
             return {{}, "it is not marked as runnable"};
         return {{flasher.string()}, {}};
     }
-    const fs::path dosbox = Platform::FindProgram("dosbox");
+    // Neither Linux nor 64-bit Windows runs DOS programs.
+    const fs::path dosbox = Platform::FindDosBox();
     if (dosbox.empty())
         return {{}, "it is a DOS program, and DOSBox, which runs it, is not installed"};
-    return {{dosbox.string(), "-c", "mount c \"" + Drive::Root().string() + "\"", "-c", "c:", "-c",
+    return {{dosbox.string(), "-c", "mount c \"" + mountFolder() + "\"", "-c", "c:", "-c",
              std::string(Paths::Flasher), "-c", "exit"},
             {}};
-#endif
 }
 
 std::optional<std::string> Start()

@@ -23,7 +23,7 @@ CopyOutcome CopyIntoLibrary(const fs::path& picked, std::string_view libraryFold
     std::error_code error;
     if (fs::exists(target, error))
         return CopyOutcome::AlreadyInLibrary;
-    return Platform::CopyFile(picked, target, false) ? CopyOutcome::Copied : CopyOutcome::Failed;
+    return Platform::CopyOneFile(picked, target, false) ? CopyOutcome::Copied : CopyOutcome::Failed;
 }
 
 bool IsBlank(std::string_view text)

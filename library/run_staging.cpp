@@ -44,7 +44,7 @@ void writeOrThrow(std::FILE* file, std::string_view bytes)
 
 bool copyReplacing(std::string_view from, std::string_view to)
 {
-    return Platform::CopyFile(Drive::NativePath(from), Drive::NativePath(to), true);
+    return Platform::CopyOneFile(Drive::NativePath(from), Drive::NativePath(to), true);
 }
 
 // The first .fls file directly in the library root, as a logical path; empty when none is left.

@@ -81,22 +81,6 @@ bool IsReadOnly(const fs::path& path)
     return (status.permissions() & writeBits) == fs::perms::none;
 }
 
-bool CopyFile(const fs::path& from, const fs::path& to, bool replaceExisting)
-{
-    std::error_code error;
-    if (!fs::is_regular_file(from, error))
-        return false;
-    if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
-        return false;
-    const auto options =
-        replaceExisting ? fs::copy_options::overwrite_existing : fs::copy_options::none;
-    if (!fs::copy_file(from, to, options, error))
-        return false;
-    // A read-only source must not give a read-only copy that the next copy could not replace.
-    fs::permissions(to, fs::perms::owner_write, fs::perm_options::add, error);
-    return true;
-}
-
 void CreateFolderPath(const fs::path& folder)
 {
     std::error_code ignored;

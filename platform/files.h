@@ -30,9 +30,10 @@ FileBytes ReadFileBytes(const std::filesystem::path& path);
 bool IsReadOnly(const std::filesystem::path& path);
 
 // Copies a file. With replaceExisting an existing target is replaced unless it is read-only;
-// without, an existing target makes the copy fail. The copy is left writable.
-bool CopyFile(const std::filesystem::path& from, const std::filesystem::path& to,
-              bool replaceExisting);
+// without, an existing target makes the copy fail. The copy is left writable. (Not CopyFile:
+// that is a macro of the Windows headers.)
+bool CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 bool replaceExisting);
 
 // Creates the folder with every missing parent; failures are not reported.
 void CreateFolderPath(const std::filesystem::path& folder);

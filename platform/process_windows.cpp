@@ -21,9 +21,25 @@ std::string errorText(DWORD code)
     return text;
 }
 
+// One argument as the C runtime's command-line parser reads it back: in quotes when it holds
+// blanks or quotes or is empty, with inner quotes and the backslashes before them escaped.
 std::string quoted(const std::string& word)
 {
-    return word.find_first_of(" \t") == std::string::npos ? word : "\"" + word + "\"";
+    if (!word.empty() && word.find_first_of(" \t\n\v\"") == std::string::npos)
+        return word;
+    std::string line = "\"";
+    std::size_t backslashes = 0;
+    for (char c : word) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        line += c;
+        backslashes = 0;
+    }
+    line.append(2 * backslashes, '\\');
+    return line + '"';
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A flashing run on a drive of its own: staged files, flasher.cfg, the old files cleared, the
 // stand-in flasher started, and each way a run can stop.
 
+#include "environment_guard.h"
 #include "library/catalogue_file.h"
 #include "library/delete_command.h"
 #include "library/flasher_launch.h"
@@ -23,10 +24,14 @@ namespace
 
 const std::string StandInLog = "c:\\flasher\\stand-in.log";
 
-// The stand-in flasher lies beside the tests' sources.
+// The stand-in flasher: a script beside the tests' sources, on Windows a program of the build.
 std::string standInFlasher()
 {
+#ifdef _WIN32
+    return TemporaryDrive::readNative(QUORVEL_STAND_IN_FLASHER);
+#else
     return TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tools/stand-in-flasher.sh");
+#endif
 }
 
 } // namespace
@@ -177,13 +182,26 @@ TEST_F(StagingTest, FlasherConfigThatCannotBeWrittenRaisesItsError)
     expectError("File access denied");
     EXPECT_EQ(drive.read(Paths::FlasherConfig), "old config");
 
+    fs::permissions(Drive::NativePath(Paths::FlasherConfig), fs::perms::owner_write,
+                    fs::perm_options::add); // Windows deletes no read-only file
     fs::remove_all(Drive::NativePath(Paths::FlasherFolder));
     expectError("Invalid filename");
     EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
+}
 
-    fs::create_directories(Drive::NativePath(Paths::FlasherFolder));
+TEST_F(StagingTest, FlasherConfigOnAFullDiskSaysSo)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is made with /dev/full, which Windows does not have";
+#endif
+    fs::remove(Drive::NativePath(Paths::FlasherConfig));
     fs::create_symlink("/dev/full", Drive::NativePath(Paths::FlasherConfig));
-    expectError("Disk full");
+    try {
+        stage();
+        ADD_FAILURE() << "no error on a full disk";
+    } catch (const Staging::FlasherConfigError& error) {
+        EXPECT_STREQ(error.what(), "Disk full");
+    }
 }
 
 TEST_F(StagingTest, OldFlashImageThatStaysStopsTheRun)
@@ -215,44 +233,50 @@ TEST_F(StagingTest, FlasherThatCannotStartIsReportedWithEverythingStaged)
               "The flasher c:\\flasher\\flasher.com could not be started: the file is missing.");
     EXPECT_EQ(drive.read(Paths::FlasherConfig).size(), 23u);
     EXPECT_TRUE(drive.exists("c:\\nk_files\\new.fls"));
+}
 
+TEST_F(StagingTest, FlasherWithoutTheRunPermissionIsReported)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no run permission";
+#endif
     installFlasher(standInFlasher(), false);
-    notices.clear();
     stage();
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("not marked as runnable"), std::string::npos) << notices[0];
 }
 
-class PathGuard
-{
-public:
-    explicit PathGuard(const std::string& path)
-        : m_old(std::getenv("PATH") ? std::getenv("PATH") : "")
-    {
-        setenv("PATH", path.c_str(), 1);
-    }
-    ~PathGuard() { setenv("PATH", m_old.c_str(), 1); }
-
-private:
-    std::string m_old;
-};
+#ifdef _WIN32
+const std::string DosBoxName = "dosbox.exe";
+const std::string PathListSeparator = ";";
+#else
+const std::string DosBoxName = "dosbox";
+const std::string PathListSeparator = ":";
+#endif
 
 TEST_F(StagingTest, DosFlasherRunsInDosBoxWhenItIsInstalled)
 {
     installFlasher(std::string("\xE9\x00\x01MZ dos program", 17), false);
+    const std::string empty = Drive::NativePath("c:\\empty").string();
+    fs::create_directories(empty);
+    // Nor where DOSBox's installer puts it on Windows.
+    const EnvironmentGuard noInstall("ProgramFiles", empty),
+        noInstall32("ProgramFiles(x86)", empty);
     {
-        const PathGuard noDosBox(Drive::NativePath("c:\\empty").string());
+        const EnvironmentGuard noDosBox("PATH", empty);
         stage();
-        ASSERT_EQ(notices.size(), 1u);
-        EXPECT_NE(notices[0].find("DOSBox"), std::string::npos) << notices[0];
+        EXPECT_EQ(notices, std::vector<std::string>{
+                               "The flasher c:\\flasher\\flasher.com could not be started: it is "
+                               "a DOS program, and DOSBox, which runs it, is not installed."});
     }
 
-    drive.write("c:\\bin\\dosbox", "#!/bin/sh\n");
-    fs::permissions(Drive::NativePath("c:\\bin\\dosbox"), fs::perms::owner_all);
-    const PathGuard withDosBox(Drive::NativePath("c:\\bin").string());
+    drive.write("c:\\bin\\" + DosBoxName, "#!/bin/sh\n");
+    fs::permissions(Drive::NativePath("c:\\bin\\" + DosBoxName), fs::perms::owner_all);
+    const EnvironmentGuard withDosBox("PATH", empty + PathListSeparator +
+                                                  Drive::NativePath("c:\\bin").string());
     const auto plan = FlasherLaunch::PlanStart();
     EXPECT_EQ(plan.arguments,
-              (std::vector<std::string>{Drive::NativePath("c:\\bin\\dosbox").string(), "-c",
+              (std::vector<std::string>{Drive::NativePath("c:\\bin\\" + DosBoxName).string(), "-c",
                                         "mount c \"" + drive.root().string() + "\"", "-c",
                                         "c:", "-c", "c:\\flasher\\flasher.com", "-c", "exit"}));
 }

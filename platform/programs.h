@@ -1,0 +1,19 @@
+#pragma once
+// What a program file is, and DOSBox, which runs the DOS programs that this system cannot.
+
+#include <filesystem>
+
+namespace Platform
+{
+
+// Whether this system runs the file itself: an ELF program or a "#!" script on Linux, a Windows
+// (PE) program on Windows. Anything else is taken for a DOS program.
+bool IsNativeProgram(const std::filesystem::path& path);
+
+// Whether the file may be run: its run permission where files have one, else always.
+bool MayRun(const std::filesystem::path& path);
+
+// DOSBox: on the search path or, on Windows, where its installer puts it; empty when neither.
+std::filesystem::path FindDosBox();
+
+} // namespace Platform

@@ -1,0 +1,33 @@
+#include "programs.h"
+
+#include "process.h"
+
+#include <fstream>
+#include <string_view>
+
+namespace fs = std::filesystem;
+
+namespace Platform
+{
+
+bool IsNativeProgram(const fs::path& path)
+{
+    char magic[4] = {};
+    std::ifstream(path, std::ios::binary).read(magic, sizeof magic);
+    constexpr std::string_view elfMagic = "\177ELF";
+    return std::string_view(magic, 2) == "#!" || std::string_view(magic, 4) == elfMagic;
+}
+
+bool MayRun(const fs::path& path)
+{
+    constexpr auto runBits = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    std::error_code error;
+    return (fs::status(path, error).permissions() & runBits) != fs::perms::none;
+}
+
+fs::path FindDosBox()
+{
+    return FindProgram("dosbox");
+}
+
+} // namespace Platform

@@ -1,0 +1,35 @@
+// The stand-in flasher as a Windows program, for the tests in Wine (tools/stand-in-flasher.sh
+// is the same for Linux): it flashes nothing and records in stand-in.log beside itself how it
+// was started and what it found staged.
+
+#include <filesystem>
+#include <fstream>
+#include <windows.h>
+
+namespace fs = std::filesystem;
+
+int main(int argc, char* argv[])
+{
+    wchar_t self[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+    const fs::path here = fs::path(std::wstring(self, length)).parent_path();
+    const fs::path drive = here.parent_path();
+    const fs::path log = here / "stand-in.log";
+    {
+        std::ofstream out(fs::path(log) += ".new", std::ios::binary);
+        out << "started\narguments: " << argc - 1 << '\n';
+        for (int i = 1; i < argc; ++i)
+            out << "argument: " << argv[i] << '\n';
+        out << "directory: " << fs::current_path().string() << '\n';
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(drive / "nk_files", error)) {
+            if (entry.is_regular_file())
+                out << "staged: " << entry.path().filename().string() << ' ' << entry.file_size()
+                    << " bytes\n";
+        }
+        if (fs::is_regular_file(here / "flasher.cfg"))
+            out << "flasher.cfg: " << fs::file_size(here / "flasher.cfg") << " bytes\n";
+    }
+    fs::rename(fs::path(log) += ".new", log);
+    return 0;
+}

@@ -1,0 +1,183 @@
+// What only Windows has: its program format, where DOSBox's installer puts it, the command line
+// a started program parses, and file attributes kept across a catalogue rewrite.
+
+#include "environment_guard.h"
+#include "library/flasher_launch.h"
+#include "library/paths.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/programs.h"
+#include "temporary_drive.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <windows.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+const std::string StandIn = TemporaryDrive::readNative(QUORVEL_STAND_IN_FLASHER);
+
+// What the stand-in wrote beside itself, once it has (it runs on its own, not waited for).
+std::string standInLog(const TemporaryDrive& drive, const std::string& folder)
+{
+    const std::string log = folder + "stand-in.log";
+    for (int tries = 0; tries < 100 && !drive.exists(log); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return drive.read(log);
+}
+
+std::size_t filesIn(const fs::path& folder)
+{
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(WindowsPrograms, OnlyAWindowsProgramCountsAsNative)
+{
+    TemporaryDrive drive;
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool native;
+    } rows[] = {
+        {"a Windows program", StandIn, true},
+        {"a DOS .exe (MZ, no PE signature)", "MZ" + std::string(62, '\0') + "PE\0\0", false},
+        {"a DOS .com image", std::string("\xE9\x00\x01", 3) + std::string(100, '\x90'), false},
+        {"an empty file", "", false},
+    };
+    for (const auto& row : rows) {
+        drive.write("c:\\p.com", row.bytes);
+        EXPECT_EQ(Platform::IsNativeProgram(Drive::NativePath("c:\\p.com")), row.native)
+            << row.what;
+    }
+}
+
+TEST(WindowsPrograms, DosBoxIsFoundOnThePathFirstThenWhereItsInstallerPutsIt)
+{
+    TemporaryDrive drive;
+    drive.write("c:\\x86\\DOSBox-0.74\\DOSBox.exe", "old");
+    drive.write("c:\\x86\\DOSBox-0.74-3\\DOSBox.exe", "new");
+    drive.write("c:\\x86\\DOSBox-0.74-9\\readme.txt", "no program here");
+    drive.write("c:\\bin\\dosbox.exe", "on the path");
+    const std::string empty = Drive::NativePath("c:\\x64").string();
+    fs::create_directories(empty);
+    const EnvironmentGuard programs("ProgramFiles", empty),
+        programs32("ProgramFiles(x86)", Drive::NativePath("c:\\x86").string());
+    {
+        const EnvironmentGuard path("PATH", empty);
+        EXPECT_EQ(Platform::FindDosBox(), Drive::NativePath("c:\\x86\\DOSBox-0.74-3\\DOSBox.exe"));
+    }
+    const EnvironmentGuard path("PATH",
+                                "\"" + Drive::NativePath("c:\\bin").string() + "\";" + empty);
+    EXPECT_EQ(Platform::FindDosBox(), Drive::NativePath("c:\\bin\\dosbox.exe"));
+}
+
+TEST(WindowsPrograms, AProgramThatCannotStartIsReportedInTheSystemsWords)
+{
+    TemporaryDrive drive;
+    std::string error;
+    EXPECT_FALSE(Platform::StartDetached({Drive::NativePath("c:\\missing.exe").string()}, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.back(), '.') << error;
+}
+
+// DOSBox parses its command line with its own rules; a backslash before a quote must not
+// reach it. The stand-in in DOSBox's place records what it was given.
+TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
+{
+    TemporaryDrive drive;
+    drive.write(Paths::Flasher, std::string("\xE9\x00\x01", 3));
+    drive.write("c:\\bin\\dosbox.exe", StandIn);
+    const EnvironmentGuard path("PATH", Drive::NativePath("c:\\bin").string());
+    Drive::SetRoot(drive.root() / ""); // ends in a backslash, as the real c:\ does
+
+    ASSERT_EQ(FlasherLaunch::Start(), std::nullopt);
+    EXPECT_NE(standInLog(drive, "c:\\bin\\")
+                  .find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
+                        "\\.\"\nargument: -c\nargument: c:\n"
+                        "argument: -c\nargument: c:\\flasher\\flasher.com\nargument: -c\n"
+                        "argument: exit\n"),
+              std::string::npos)
+        << standInLog(drive, "c:\\bin\\");
+}
+
+class WindowsReplace : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        drive.write("c:\\lib\\Tias.ini", "old");
+        drive.write("c:\\lib\\Tias.ini.new", "not ours");
+    }
+
+    fs::path path(const char* name = "Tias.ini") const
+    {
+        return Drive::NativePath(std::string("c:\\lib\\") + name);
+    }
+
+    // The old file's name for the temporary file is someone else's file now and stays.
+    void TearDown() override { EXPECT_EQ(drive.read("c:\\lib\\Tias.ini.new"), "not ours"); }
+
+    TemporaryDrive drive;
+};
+
+TEST_F(WindowsReplace, KeepsTheAttributesAndLeavesNothingBeside)
+{
+    ASSERT_TRUE(SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(Platform::ReplaceFileContents(path(), "new"));
+    EXPECT_EQ(drive.read("c:\\lib\\Tias.ini"), "new");
+    EXPECT_EQ(GetFileAttributesW(path().c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+    ASSERT_TRUE(Platform::ReplaceFileContents(path("New.ini"), "created"));
+    EXPECT_EQ(drive.read("c:\\lib\\New.ini"), "created");
+    EXPECT_EQ(filesIn(path().parent_path()), 3u);
+}
+
+TEST_F(WindowsReplace, RefusesWhatItMustNotWriteAndChangesNothing)
+{
+    ASSERT_TRUE(SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(Platform::ReplaceFileContents(path(), "new"));
+    EXPECT_EQ(drive.read("c:\\lib\\Tias.ini"), "old");
+
+    fs::create_directories(path("Folder.ini"));
+    EXPECT_FALSE(Platform::ReplaceFileContents(path("Folder.ini"), "new"));
+    EXPECT_TRUE(fs::is_directory(path("Folder.ini")));
+
+    EXPECT_FALSE(Platform::ReplaceFileContents(Drive::NativePath("c:\\missing\\Tias.ini"), "new"));
+    EXPECT_FALSE(drive.exists("c:\\missing"));
+    EXPECT_EQ(filesIn(path().parent_path()), 3u);
+    SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Each write lands whole or is refused; a reader never sees a mixture or an empty file.
+TEST_F(WindowsReplace, TwoWritersLeaveOneWholeVersion)
+{
+    const std::string first(4000, 'a'), second(5000, 'b');
+    const auto writer = [this](const std::string& bytes) {
+        for (int round = 0; round < 40; ++round)
+            Platform::ReplaceFileContents(path(), bytes);
+    };
+    std::thread one(writer, first), two(writer, second);
+    for (int look = 0; look < 40; ++look) {
+        std::ifstream in(path(), std::ios::binary);
+        if (!in)
+            continue; // in use by a writer at that moment: Windows may refuse the open
+        const std::string seen{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_TRUE(seen == "old" || seen == first || seen == second) << seen.size() << " bytes";
+    }
+    one.join();
+    two.join();
+    const std::string last = drive.read("c:\\lib\\Tias.ini");
+    EXPECT_TRUE(last == first || last == second);
+    EXPECT_EQ(filesIn(path().parent_path()), 2u);
+}
