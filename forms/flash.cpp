@@ -76,8 +76,8 @@ void To_fFlash::BitBtn1Click()
     if (!passed)
         return;
 
-    const std::string group = this->group();
-    CatalogueEntries::Write(EntryKind::Flash, group,
+    const std::string phoneGroup = group();
+    CatalogueEntries::Write(EntryKind::Flash, phoneGroup,
                             {.name = Text::Bytes(m_ui->Edit1),
                              .type = {},
                              .address = Text::Bytes(m_ui->Edit2),
@@ -88,8 +88,9 @@ void To_fFlash::BitBtn1Click()
     m_ui->Edit2->clear();
     m_ui->o_cbMsgType->setStatusCode(-1);
     m_ui->Edit3->clear();
+    // Only a group page holds a flash list.
     if (QTreeWidget* list = o_fMain->ActiveFlashList())
-        o_fMain->LoadFlashList(group, list);
+        o_fMain->LoadFlashList(phoneGroup, list);
     FileEntrySteps::AskToAddAnother(this,
                                     QStringLiteral("Flash file added successfully. Add new?"));
 }
