@@ -1,8 +1,15 @@
 #pragma once
 // The boot dialog: adds a boot file to the library and edits its catalogue entry.
+// Its fields keep their contents from one showing to the next; only a completed OK clears them.
 
 #include <QDialog>
+#include <QScopedPointer>
 #include <string>
+
+namespace Ui
+{
+class To_fBoot;
+}
 
 class To_fBoot : public QDialog
 {
@@ -10,9 +17,23 @@ class To_fBoot : public QDialog
 
 public:
     explicit To_fBoot(QWidget* parent = nullptr);
+    ~To_fBoot() override;
 
     // Fills the dialog from the boot catalogue entry of that name and shows it.
     void EditBootEntry(const std::string& name);
+
+    Ui::To_fBoot* ui() const { return m_ui.data(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void SpeedButton1Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    const QScopedPointer<Ui::To_fBoot> m_ui;
 };
 
 extern To_fBoot* o_fBoot;

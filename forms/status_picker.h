@@ -9,6 +9,8 @@
 class StatusPicker : public QComboBox
 {
     Q_OBJECT
+    // Off for a picker that shows its texts alone; a window layout states it.
+    Q_PROPERTY(bool paintsIcons READ paintsIcons WRITE setPaintsIcons)
 
 public:
     static constexpr int ItemHeight = 16;
