@@ -5,6 +5,7 @@
 #include "library/catalogue_lists.h"
 #include "text.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -102,7 +103,11 @@ void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handle
 void ConnectDblClick(QTreeWidget* list, QObject* context, ListHandler handler)
 {
     QObject::connect(list, &QAbstractItemView::doubleClicked, context,
-                     [handler = std::move(handler)] { Handlers::Run(handler); });
+                     [handler = std::move(handler)] {
+                         // The view reports a double-click of any button.
+                         if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+                             Handlers::Run(handler);
+                     });
 }
 
 void ConnectKeyUp(QTreeWidget* list, KeyHandler handler)
