@@ -5,12 +5,82 @@
 #include "library/catalogue_lists.h"
 #include "text.h"
 
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <set>
 
 namespace ListViews
 {
+
+namespace
+{
+
+constexpr int PlaceRole = Qt::UserRole + 1;
+
+// Qt's sort asks the rows for their order; each row answers by the place SortRows gave it.
+class Row : public QTreeWidgetItem
+{
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        return data(0, PlaceRole).toInt() < other.data(0, PlaceRole).toInt();
+    }
+};
+
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Turns a list's key events into key-up notifications.
+class KeyUpFilter : public QObject
+{
+public:
+    KeyUpFilter(QTreeWidget* list, KeyHandler handler)
+        : QObject(list), m_handler(std::move(handler))
+    {
+        list->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            const auto* press = static_cast<QKeyEvent*>(event);
+            if (!press->isAutoRepeat())
+                m_pressed.insert(press->key());
+            // The list would pass Enter on to the window, which presses its default button.
+            return isEnter(press->key());
+        }
+        case QEvent::KeyRelease: {
+            const auto* release = static_cast<QKeyEvent*>(event);
+            if (release->isAutoRepeat() || m_pressed.erase(release->key()) == 0)
+                return false;
+            const int key = release->key();
+            Handlers::Run([&] { m_handler(key); });
+            return true;
+        }
+        case QEvent::FocusOut:
+            m_pressed.clear();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    KeyHandler m_handler;
+    std::set<int> m_pressed;
+};
+
+} // namespace
 
 void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handler)
 {
@@ -30,6 +100,30 @@ void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handle
         });
 }
 
+void ConnectDblClick(QTreeWidget* list, QObject* context, ListHandler handler)
+{
+    QObject::connect(list, &QAbstractItemView::doubleClicked, context,
+                     [handler = std::move(handler)] {
+                         // The view reports a double-click of any button.
+                         if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+                             Handlers::Run(handler);
+                     });
+}
+
+void ConnectKeyUp(QTreeWidget* list, KeyHandler handler)
+{
+    // The filter is the list's child, so it goes with the list.
+    new KeyUpFilter(list, std::move(handler));
+}
+
+void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handler)
+{
+    list->header()->setSectionsClickable(true);
+    QObject::connect(
+        list->header(), &QHeaderView::sectionClicked, context,
+        [handler = std::move(handler)](int column) { Handlers::Run([&] { handler(column); }); });
+}
+
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
 {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -45,7 +139,7 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
 
 QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row)
 {
-    auto* item = new QTreeWidgetItem(list);
+    auto* item = new Row(list);
     Text::Show(item, 0, row.caption);
     for (int column = 0; column < static_cast<int>(row.subItems.size()); ++column)
         Text::Show(item, column + 1, row.subItems[static_cast<size_t>(column)]);
@@ -58,6 +152,25 @@ void SelectRow(QTreeWidget* list, QTreeWidgetItem* item)
     const QModelIndex index = list->indexFromItem(item);
     list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                        QItemSelectionModel::Rows);
+}
+
+QTreeWidgetItem* HighlightedRow(const QTreeWidget* list)
+{
+    const auto rows = list->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
+void SortRows(QTreeWidget* list, RowCompare compare)
+{
+    std::vector<QTreeWidgetItem*> rows;
+    for (int index = 0; index < list->topLevelItemCount(); ++index)
+        rows.push_back(list->topLevelItem(index));
+    std::stable_sort(rows.begin(), rows.end(),
+                     [compare](const auto* a, const auto* b) { return compare(a, b) < 0; });
+    for (int place = 0; place < static_cast<int>(rows.size()); ++place)
+        rows[static_cast<size_t>(place)]->setData(0, PlaceRole, place);
+    // Qt's own sort moves the rows with their highlight and tells no one of a selection change.
+    list->sortItems(0, Qt::AscendingOrder);
 }
 
 void Clear(QTreeWidget* list)

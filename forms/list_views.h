@@ -1,6 +1,7 @@
 #pragma once
-// The report-style lists of the main window: rows from a catalogue, and a select notification
-// for every row that changes its selected state, whether the user or the program changed it.
+// The report-style lists of the main window: rows from a catalogue, a select notification for
+// every row that changes its selected state (whether the user or the program changed it), the
+// double-click, key-up and column-click notifications, and sorting by a comparison.
 
 #include <QTreeWidget>
 #include <functional>
@@ -12,10 +13,27 @@ namespace ListViews
 {
 
 using SelectHandler = std::function<void(QTreeWidgetItem* item, bool selected)>;
+using ListHandler = std::function<void()>;
+using KeyHandler = std::function<void(int key)>;
+using ColumnHandler = std::function<void(int column)>;
+// Negative, zero or positive as row a goes before, with or after row b.
+using RowCompare = int (*)(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
 // Calls handler for each row that loses its selection, then for each row that gains it; an
 // error of one call ends that call only.
 void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handler);
+
+// Calls handler after a double-click with the left button on a row of the list.
+void ConnectDblClick(QTreeWidget* list, QObject* context, ListHandler handler);
+
+// Calls handler with the Qt key code of each key released in the list (auto-repeat aside) whose
+// press the list had too: the release of the Enter that closed a dialog or a message box is
+// not a key of the list. Enter ends in the list, so it never presses the window's default
+// button.
+void ConnectKeyUp(QTreeWidget* list, KeyHandler handler);
+
+// Calls handler with the column whose header was clicked.
+void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handler);
 
 // Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons.
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
@@ -25,6 +43,13 @@ QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row);
 
 // Makes the row the one selected row, as a click would.
 void SelectRow(QTreeWidget* list, QTreeWidgetItem* item);
+
+// The highlighted row, or null.
+QTreeWidgetItem* HighlightedRow(const QTreeWidget* list);
+
+// Sorts the rows ascending by compare, keeping the highlighted row and raising no select
+// notification; the header shows no sort mark. A later AddRow appends at the end again.
+void SortRows(QTreeWidget* list, RowCompare compare);
 
 // Removes every row without any select notification.
 void Clear(QTreeWidget* list);

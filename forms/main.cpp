@@ -1,15 +1,20 @@
 #include "main.h"
 #include "ui_main.h"
 
+#include "boot.h"
 #include "configuration.h"
+#include "flash.h"
 #include "handlers.h"
 #include "image_list.h"
 #include "library/catalogue_file.h"
 #include "library/catalogue_lists.h"
+#include "library/flash_order.h"
 #include "library/paths.h"
 #include "list_views.h"
 #include "message_boxes.h"
+#include "phonegroup.h"
 #include "text.h"
+#include "tia.h"
 #include "window_setup.h"
 
 #include <QCloseEvent>
@@ -33,6 +38,22 @@ const std::vector<int> FlashColumnWidths{100, 70, 400};
 constexpr int TemplatePage = 0;
 constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
+
+// The rows of the Tools list; a double-click acts by the row's position.
+enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools };
+
+QString removalQuestion(EntryKind kind)
+{
+    switch (kind) {
+    case EntryKind::Tia:
+        return QStringLiteral("Delete selected TIA file from list?");
+    case EntryKind::Boot:
+        return QStringLiteral("Delete selected Boot file from list?");
+    case EntryKind::Flash:
+        break;
+    }
+    return QStringLiteral("Delete selected Flash file from list?");
+}
 
 // The style of the platform with less room beside a tab's caption.
 class CompactTabStyle : public QProxyStyle
@@ -106,9 +127,15 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectSelectItem(m_ui->ListView3, this, [this](auto* item, bool selected) {
         ListView3SelectItem(item, selected);
     });
-    ListViews::ConnectSelectItem(m_ui->ListView2, this, [this](auto* item, bool selected) {
-        ListView2SelectItem(item, selected);
+    ListViews::ConnectSelectItem(m_ui->ListView4, this, [this](auto* item, bool selected) {
+        ListView4SelectItem(item, selected);
     });
+    ListViews::ConnectDblClick(m_ui->ListView1, this, [this] { ListView1DblClick(); });
+    ListViews::ConnectDblClick(m_ui->ListView3, this, [this] { ListView3DblClick(); });
+    ListViews::ConnectDblClick(m_ui->ListView4, this, [this] { ListView4DblClick(); });
+    ListViews::ConnectKeyUp(m_ui->ListView1, [this](int key) { ListView1KeyUp(key); });
+    ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
+    connectFlashList(m_ui->ListView2);
 
     FormCreate();
 }
@@ -182,9 +209,18 @@ QTreeWidget* To_fMain::createFlashList(QWidget* page)
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list);
+    connectFlashList(list);
+    return list;
+}
+
+void To_fMain::connectFlashList(QTreeWidget* list)
+{
     ListViews::ConnectSelectItem(
         list, this, [this](auto* item, bool selected) { ListView2SelectItem(item, selected); });
-    return list;
+    ListViews::ConnectDblClick(list, this, [this, list] { ListView2DblClick(list); });
+    ListViews::ConnectKeyUp(list, [this, list](int key) { ListView2KeyUp(list, key); });
+    ListViews::ConnectColumnClick(list, this,
+                                  [this, list](int column) { ListView2ColumnClick(list, column); });
 }
 
 void To_fMain::LoadPhoneGroups()
@@ -279,6 +315,135 @@ void To_fMain::ListView2SelectItem(QTreeWidgetItem* item, bool /*selected*/)
 {
     setStatusLine(Selection::ApplyFlashRow(runSelection, ActivePageCaption(), Text::Bytes(item, 0),
                                            Text::Bytes(item, 1), Text::Bytes(item, 2)));
+}
+
+void To_fMain::ListView4SelectItem(QTreeWidgetItem* item, bool /*selected*/)
+{
+    setStatusLine("Function= " + Text::Bytes(item, 0) + "   [ Description=" + Text::Bytes(item, 1) +
+                  "]");
+}
+
+void To_fMain::ListView4DblClick()
+{
+    QTreeWidgetItem* row = ListViews::HighlightedRow(m_ui->ListView4);
+    if (!row)
+        return;
+    // The dialogs are shown as they stand: what their fields hold is their own business.
+    switch (m_ui->ListView4->indexOfTopLevelItem(row)) {
+    case AddTia:
+        o_fTia->exec();
+        break;
+    case AddBoot:
+        o_fBoot->exec();
+        break;
+    case AddPhoneGroup:
+        o_fPhoneGroup->ShowPhoneGroupDialog();
+        break;
+    case AddFlash:
+        // The flash file dialog takes its group from the page in front.
+        if (GroupPageInFront())
+            o_fFlash->exec();
+        break;
+    default:
+        break;
+    }
+}
+
+void To_fMain::ListView1DblClick()
+{
+    openEntry(EntryKind::Tia, m_ui->ListView1);
+}
+
+void To_fMain::ListView3DblClick()
+{
+    openEntry(EntryKind::Boot, m_ui->ListView3);
+}
+
+void To_fMain::ListView2DblClick(QTreeWidget* list)
+{
+    openEntry(EntryKind::Flash, list);
+}
+
+void To_fMain::ListView1KeyUp(int key)
+{
+    entryKeyUp(EntryKind::Tia, m_ui->ListView1, key);
+}
+
+void To_fMain::ListView3KeyUp(int key)
+{
+    entryKeyUp(EntryKind::Boot, m_ui->ListView3, key);
+}
+
+void To_fMain::ListView2KeyUp(QTreeWidget* list, int key)
+{
+    entryKeyUp(EntryKind::Flash, list, key);
+}
+
+void To_fMain::openEntry(EntryKind kind, const QTreeWidget* list)
+{
+    const QTreeWidgetItem* row = ListViews::HighlightedRow(list);
+    if (!row)
+        return;
+    const std::string name = Text::Bytes(row, 0);
+    switch (kind) {
+    case EntryKind::Tia:
+        o_fTia->EditTiaEntry(name);
+        break;
+    case EntryKind::Boot:
+        o_fBoot->EditBootEntry(name);
+        break;
+    case EntryKind::Flash:
+        o_fFlash->EditFlashEntry(name);
+        break;
+    }
+}
+
+void To_fMain::entryKeyUp(EntryKind kind, const QTreeWidget* list, int key)
+{
+    // Modifiers are not looked at: Shift+Delete removes, Ctrl+Enter opens.
+    const QTreeWidgetItem* row = ListViews::HighlightedRow(list);
+    if (!row)
+        return;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        openEntry(kind, list);
+    else if (key == Qt::Key_Delete)
+        removeEntry(kind, Text::Bytes(row, 0));
+}
+
+void To_fMain::removeEntry(EntryKind kind, const std::string& name)
+{
+    if (AskConfirmation(removalQuestion(kind)) != QMessageBox::Yes)
+        return;
+    // Only the catalogue entry goes; the library file and the run selection stay.
+    switch (kind) {
+    case EntryKind::Tia:
+        CatalogueEntries::Erase(kind, {}, name);
+        LoadTiaList();
+        break;
+    case EntryKind::Boot:
+        CatalogueEntries::Erase(kind, {}, name);
+        LoadBootList();
+        break;
+    case EntryKind::Flash: {
+        // The group whose page is in front now.
+        const std::string group = ActivePageCaption();
+        CatalogueEntries::Erase(kind, group, name);
+        if (QTreeWidget* list = ActiveFlashList())
+            LoadFlashList(group, list);
+        break;
+    }
+    }
+}
+
+void To_fMain::ListView2ColumnClick(QTreeWidget* list, int /*column*/)
+{
+    // Whichever header was clicked, the rows go in file-name order.
+    ListViews::SortRows(list, &To_fMain::ListView2Compare);
+}
+
+int To_fMain::ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b)
+{
+    return FlashOrder::Compare(Text::Bytes(a, 0), Text::Bytes(b, 0));
 }
 
 void To_fMain::BitBtn1Click()

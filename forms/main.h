@@ -6,6 +6,7 @@
 // editor dialogs (tia, boot, phonegroup, flash), the schematic window (scheme) and the run
 // confirmation window (configuration). Rules and file work live in library/.
 
+#include "library/catalogue_entries.h"
 #include "library/run_selection.h"
 #include "open_dialog.h"
 
@@ -71,17 +72,31 @@ private slots:
     void ListView1SelectItem(QTreeWidgetItem* item, bool selected);
     void ListView3SelectItem(QTreeWidgetItem* item, bool selected);
     void ListView2SelectItem(QTreeWidgetItem* item, bool selected);
+    void ListView4SelectItem(QTreeWidgetItem* item, bool selected);
+    void ListView4DblClick();
+    void ListView1DblClick();
+    void ListView3DblClick();
+    void ListView2DblClick(QTreeWidget* list);
+    void ListView1KeyUp(int key);
+    void ListView3KeyUp(int key);
+    void ListView2KeyUp(QTreeWidget* list, int key);
+    void ListView2ColumnClick(QTreeWidget* list, int column);
     void BitBtn1Click();
     void BitBtn2Click();
 
 private:
     void FormCreate();
     void FormClose();
+    static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
     void addToolsRows();
     void setStatusLine(const std::string& text);
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
+    void connectFlashList(QTreeWidget* list);
+    void openEntry(EntryKind kind, const QTreeWidget* list);
+    void entryKeyUp(EntryKind kind, const QTreeWidget* list, int key);
+    void removeEntry(EntryKind kind, const std::string& name);
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
 
     const QScopedPointer<Ui::To_fMain> m_ui;

@@ -3,7 +3,28 @@
 #include "forms/main.h"
 #include "ui_main.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+
+namespace
+{
+
+// A row can only be clicked on the page in front.
+void showPageOf(QWidget* list)
+{
+    for (QWidget* page = list; page && page->parentWidget(); page = page->parentWidget()) {
+        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget());
+            tabs && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+            break;
+        }
+    }
+}
+
+} // namespace
 
 WindowTest::WindowTest()
 {
@@ -36,16 +57,33 @@ std::vector<QString> WindowTest::takeMessages()
 
 void WindowTest::clickRow(QTreeWidget* list, int row)
 {
-    // A row can only be clicked on the page in front.
-    for (QWidget* page = list; page && page->parentWidget(); page = page->parentWidget()) {
-        if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget()->parentWidget());
-            tabs && tabs->indexOf(page) >= 0) {
-            tabs->setCurrentWidget(page);
-            break;
-        }
-    }
+    showPageOf(list);
     const QRect rect = list->visualItemRect(list->topLevelItem(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void WindowTest::doubleClickRow(QTreeWidget* list, int row)
+{
+    showPageOf(list);
+    const QPoint point = row == EmptySpot ? QPoint(10, list->viewport()->height() - 5)
+                                          : list->visualItemRect(list->topLevelItem(row)).center();
+    // Through the window, so that the double-click comes as the platform sends it.
+    QWidget* window = list->window();
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                       list->viewport()->mapTo(window, point));
+}
+
+QWidget* WindowTest::modalShownBy(const std::function<void()>& action)
+{
+    QPointer<QWidget> shown;
+    QTimer::singleShot(0, [&] {
+        shown = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(shown.data()))
+            dialog->reject();
+    });
+    action();
+    QTest::qWait(0); // lets the single shot run when nothing was shown
+    return shown;
 }
 
 void WindowTest::showGroupPage(const QString& group)

@@ -7,6 +7,7 @@
 #include "temporary_drive.h"
 
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -30,8 +31,12 @@ protected:
     // Texts of the boxes shown so far, and forgets them.
     std::vector<QString> takeMessages();
 
-    // Clicks a row of a list as the user would.
+    // Clicks a row of a list as the user would; also double-clicks it, or an empty spot.
     static void clickRow(QTreeWidget* list, int row);
+    static constexpr int EmptySpot = -1;
+    static void doubleClickRow(QTreeWidget* list, int row);
+    // Runs action and returns the modal window it showed, closed again at once; null if none.
+    static QWidget* modalShownBy(const std::function<void()>& action);
     // Brings the page with this caption of the main window's right page control to the front.
     static void showGroupPage(const QString& group);
 
