@@ -81,9 +81,10 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
             program,
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     }
-    if (parser.isSet(help))
+    if (parser.isSet(help)) {
         // Without an application object the parser cannot know the program's name.
         return printAndEnd(parser.helpText().replace(QStringLiteral("<executable_name>"), program));
+    }
     if (parser.isSet(version))
         return printAndEnd(QStringLiteral("Quorvel " QUORVEL_VERSION "\n"));
 
