@@ -2,8 +2,12 @@
 #include "forms/application.h"
 #include "forms/windows.h"
 #include "library/drive.h"
+#include "startup/options.h"
 
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cstdio>
 
 namespace
 {
@@ -19,12 +23,30 @@ std::filesystem::path defaultDriveRoot()
 #endif
 }
 
+QStringList commandLine(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    const StartupOptions::Outcome options = StartupOptions::Read(
+        commandLine(argc, argv), qEnvironmentVariable(StartupOptions::DriveVariable),
+        defaultDriveRoot());
+    if (!options.run) {
+        std::fputs(options.text.toLocal8Bit().constData(), options.isError ? stderr : stdout);
+        return options.exitCode;
+    }
+
+    // Ties the windows to the desktop entry (its name without ".desktop"), for their icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvel.quorvel"));
     Application application(argc, argv);
-    Drive::SetRoot(defaultDriveRoot());
+    Drive::SetRoot(options.driveRoot);
     Windows windows;
     o_fMain->show();
     application.exec();

@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core locales "$@")
+# The package and its checks: CPack's dependency finder, the desktop entry and AppStream validators.
+packages+=(dpkg-dev file desktop-file-utils appstream)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")

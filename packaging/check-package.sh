@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Makes the Debian package from a build folder, unpacks it into a temporary folder and checks
+# what a user's machine gets: the files in their places, Debian's Qt packages as dependencies,
+# DOSBox recommended, and a program that starts without a display for --version and refuses a
+# mistake with exit code 2.
+# Usage: check-package.sh BUILD_FOLDER APP_ID EXPECTED_VERSION_LINE
+set -euo pipefail
+build=$1 id=$2 expected_version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack"; }
+debs=("$work"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb"
+deb=${debs[0]}
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+    grep -qx "$library" <<<"$names" || fail "Depends lacks $library"
+done
+[ "$(dpkg-deb -f "$deb" Recommends)" = dosbox ] || fail "Recommends is not dosbox"
+
+dpkg-deb -x "$deb" "$work/root"
+usr="$work/root/usr"
+for file in bin/quorvel share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/{16x16,48x48,256x256}/apps/$id.png; do
+    [ -s "$usr/$file" ] || fail "missing /usr/$file"
+done
+
+# No display at all: --version and a mistake must not need one.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quorvel" "$@"; }
+version=$(run --version) || fail "--version ended with $?"
+[ "$version" = "$expected_version" ] || fail "--version printed '$version'"
+status=0
+run --no-such-option 2>"$work/error" || status=$?
+[ $status -eq 2 ] || fail "a bad option ended with $status, not 2"
+grep -q "Unknown option 'no-such-option'" "$work/error" || fail "no message for a bad option"
+echo "ok: $version"
