@@ -1,5 +1,7 @@
 #include "flash_order.h"
 
+#include "library/ascii_case.h"
+
 #include <algorithm>
 
 namespace FlashOrder
@@ -8,11 +10,10 @@ namespace FlashOrder
 namespace
 {
 
-// Only a-z: bytes above 127 are left alone, whatever code page the name was written in.
+// Only a-z are folded; bytes above 127 compare as unsigned, after the letters.
 int folded(char byte)
 {
-    const auto value = static_cast<unsigned char>(byte);
-    return value >= 'a' && value <= 'z' ? value - ('a' - 'A') : value;
+    return static_cast<unsigned char>(AsciiCase::ToUpper(byte));
 }
 
 } // namespace
