@@ -3,7 +3,11 @@
 # Extra package names may be given as arguments.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core "$@")
+packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core
+    # Metafiles: libemf2svg and libwmf (which needs the URW fonts); the tests write metafiles
+    # with libuemf and rasterise printouts with pdftoppm.
+    pkgconf libemf2svg-dev libwmf-dev fonts-urw-base35 libuemf-dev poppler-utils
+    "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
