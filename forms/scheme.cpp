@@ -43,6 +43,11 @@ void To_fScheme::ShowPicture(const Picture& picture, QWidget* fromDialog)
 {
     m_ui->Image1->setPicture(picture);
     if (!isVisible()) {
+        // Later showings keep the size the user gave the window.
+        if (!m_shownBefore) {
+            m_shownBefore = true;
+            setFrameSize(FirstFrameSize);
+        }
         // A window of the open dialog, as far as modality goes, until the dialog closes.
         if (fromDialog && fromDialog->isVisible() && fromDialog->isModal()) {
             winId(); // the native window, to give it its transient parent
@@ -65,16 +70,6 @@ bool To_fScheme::eventFilter(QObject* watched, QEvent* event)
             window->setTransientParent(nullptr);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void To_fScheme::showEvent(QShowEvent* event)
-{
-    // Later showings keep the size the user gave the window.
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        setFrameSize(FirstFrameSize);
-    }
-    QWidget::showEvent(event);
 }
 
 void To_fScheme::setFrameSize(QSize frame)

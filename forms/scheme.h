@@ -33,7 +33,6 @@ public:
     QMenu* PopupMenu1() const { return m_popupMenu; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
