@@ -7,7 +7,6 @@
 
 #include <QDialog>
 #include <QLineEdit>
-#include <filesystem>
 
 namespace FileEntrySteps
 {
@@ -15,16 +14,28 @@ namespace FileEntrySteps
 void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryFolder,
             QLineEdit* nameField)
 {
+    const auto picked = PickFile(parent, texts);
+    if (!picked)
+        return;
+    Text::Show(nameField, LibraryFiles::FileNameOf(*picked));
+    CopyPicked(*picked, texts, libraryFolder);
+}
+
+std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts& texts)
+{
     OpenDialog& dialog = o_fMain->OpenDialog1();
     dialog.Title = texts.title;
     dialog.DefaultExt = texts.defaultExtension;
     dialog.Options = OpenDialog::FileMustExist | OpenDialog::EnableSizing;
     dialog.Filter = texts.filter;
     if (!dialog.Execute(parent))
-        return;
+        return std::nullopt;
+    return std::filesystem::path(toBytes(dialog.FileName));
+}
 
-    const std::filesystem::path picked(toBytes(dialog.FileName));
-    Text::Show(nameField, LibraryFiles::FileNameOf(picked));
+void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
+                std::string_view libraryFolder)
+{
     switch (LibraryFiles::CopyIntoLibrary(picked, libraryFolder)) {
     case LibraryFiles::CopyOutcome::AlreadyInLibrary:
         break;

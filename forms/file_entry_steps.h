@@ -1,9 +1,11 @@
 #pragma once
-// The steps the three file dialogs (TIA, boot, flash) share: browse and copy into the library,
-// the checks of OK in their order, and the question whether to add another entry.
+// The steps the editor dialogs share: browse and copy into the library, the checks of OK in
+// their order, and the question whether to add another entry.
 
 #include <QString>
+#include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 
 class QDialog;
@@ -27,6 +29,12 @@ struct BrowseTexts {
 // Nothing changes when the user cancels.
 void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryFolder,
             QLineEdit* nameField);
+
+// Browse in two halves, for a dialog that does more between them: the file the user picks
+// (nothing when cancelled), then its copy into the library with the message of how it went.
+std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts& texts);
+void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
+                std::string_view libraryFolder);
 
 // One check of OK: when failed, its notice is shown and the focus goes to control.
 struct Check {

@@ -1,7 +1,19 @@
 #pragma once
-// The schematic window: shows and prints a phone group's wiring schematic. Not modal.
+// The schematic window: shows a phone group's wiring schematic large, stretched over the whole
+// window, and prints it. Not modal, and without a parent window: shown from the open phone group
+// dialog, both take input.
 
+#include <QPointer>
+#include <QScopedPointer>
 #include <QWidget>
+
+class Picture;
+class QMenu;
+
+namespace Ui
+{
+class To_fScheme;
+}
 
 class To_fScheme : public QWidget
 {
@@ -9,6 +21,32 @@ class To_fScheme : public QWidget
 
 public:
     explicit To_fScheme(QWidget* parent = nullptr);
+    ~To_fScheme() override;
+
+    // Takes a copy of the picture and shows the window, or brings it to the front when it is
+    // shown already. A window shown from an open modal dialog takes input beside that dialog;
+    // one that was shown before the dialog opened waits, like every other window, until it
+    // closes.
+    void ShowPicture(const Picture& picture, QWidget* fromDialog);
+
+    Ui::To_fScheme* ui() const { return m_ui.data(); }
+    QMenu* PopupMenu1() const { return m_popupMenu; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void Printscheme1Click();
+    void exit1Click();
+
+private:
+    void setFrameSize(QSize frame);
+
+    const QScopedPointer<Ui::To_fScheme> m_ui;
+    QMenu* m_popupMenu = nullptr;
+    bool m_shownBefore = false;
+    // The modal dialog the window was shown from, while that dialog is open.
+    QPointer<QWidget> m_besideDialog;
 };
 
 extern To_fScheme* o_fScheme;

@@ -1,0 +1,111 @@
+#include "metafile.h"
+
+#include <QImage>
+#include <QPainter>
+#include <cstring>
+#include <windows.h>
+
+namespace
+{
+
+// The system plays the metafile into a bitmap of the box's size, over the painter's background.
+class GdiDrawing : public MetafileDrawing
+{
+public:
+    explicit GdiDrawing(HENHMETAFILE metafile) : m_metafile(metafile) {}
+    ~GdiDrawing() override { DeleteEnhMetaFile(m_metafile); }
+    GdiDrawing(const GdiDrawing&) = delete;
+    GdiDrawing& operator=(const GdiDrawing&) = delete;
+
+    void Draw(QPainter& painter, const QRectF& box) const override
+    {
+        const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+        const int width = qMax(1, qRound(box.width() * scale));
+        const int height = qMax(1, qRound(box.height() * scale));
+
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top row first, as QImage has it
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!dc || !bitmap) {
+            if (bitmap)
+                DeleteObject(bitmap);
+            if (dc)
+                DeleteDC(dc);
+            return;
+        }
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        const QColor background = painter.background().color();
+        HBRUSH brush =
+            CreateSolidBrush(RGB(background.red(), background.green(), background.blue()));
+        RECT area{0, 0, width, height};
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+        SetStretchBltMode(dc, HALFTONE);
+        PlayEnhMetaFile(dc, m_metafile, &area);
+        GdiFlush();
+
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int row = 0; row < height; ++row)
+            std::memcpy(image.scanLine(row), static_cast<const uchar*>(bits) + row * width * 4,
+                        static_cast<size_t>(width) * 4);
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        image.setDevicePixelRatio(scale);
+        painter.drawImage(box, image);
+    }
+
+private:
+    HENHMETAFILE m_metafile;
+};
+
+// A placeable header (before the metafile proper) gives the picture's size; without one the
+// system takes the size from the records.
+HENHMETAFILE FromWmf(const std::string& bytes)
+{
+    constexpr DWORD placeableKey = 0x9AC6CDD7;
+    constexpr size_t placeableSize = 22;
+    METAFILEPICT picture{MM_ANISOTROPIC, 0, 0, nullptr};
+    const BYTE* records = reinterpret_cast<const BYTE*>(bytes.data());
+    size_t size = bytes.size();
+    DWORD key = 0;
+    if (size >= placeableSize)
+        std::memcpy(&key, records, sizeof key);
+    if (key == placeableKey) {
+        short left, top, right, bottom;
+        WORD unitsPerInch;
+        std::memcpy(&left, records + 6, 2);
+        std::memcpy(&top, records + 8, 2);
+        std::memcpy(&right, records + 10, 2);
+        std::memcpy(&bottom, records + 12, 2);
+        std::memcpy(&unitsPerInch, records + 14, 2);
+        if (unitsPerInch) {
+            // In hundredths of a millimetre.
+            picture.xExt = MulDiv(right - left, 2540, unitsPerInch);
+            picture.yExt = MulDiv(bottom - top, 2540, unitsPerInch);
+        }
+        records += placeableSize;
+        size -= placeableSize;
+    }
+    return SetWinMetaFileBits(static_cast<UINT>(size), records, nullptr, &picture);
+}
+
+} // namespace
+
+std::unique_ptr<MetafileDrawing> MetafileDrawing::Read(const std::string& bytes, Kind kind)
+{
+    HENHMETAFILE metafile = kind == Kind::Emf
+                                ? SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
+                                                     reinterpret_cast<const BYTE*>(bytes.data()))
+                                : FromWmf(bytes);
+    if (!metafile)
+        return nullptr;
+    return std::make_unique<GdiDrawing>(metafile);
+}

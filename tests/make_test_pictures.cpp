@@ -1,0 +1,148 @@
+// Writes the tests' own pictures into a folder: one of each kind, all showing the drawing that
+// test_pictures.h describes. A program of its own, because libuemf (which writes the metafiles)
+// and libwmf (which reads them in the tests) both export a function named wmf_free.
+// Usage: make_test_pictures FOLDER
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+#include <uemf.h>
+#include <uwmf.h>
+
+namespace
+{
+
+const QColor White(255, 255, 255);
+const QColor Blue(0, 0, 255);
+const QColor Green(0, 255, 0);
+
+QImage Drawing()
+{
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(White);
+    QPainter painter(&image);
+    painter.fillRect(100, 0, 100, 100, Blue);
+    painter.fillRect(120, 60, 60, 30, Green);
+    return image;
+}
+
+// The green block as a 2 × 2 bitmap, stretched by the metafile's record.
+struct GreenBlock {
+    GreenBlock()
+    {
+        for (auto& pixel : pixels)
+            pixel = rgbquad_set(0, 255, 0, 0);
+        info = bitmapinfo_set(
+            bitmapinfoheader_set(2, 2, 1, 32, U_BI_RGB, sizeof pixels, 3780, 3780, 0, 0), nullptr);
+    }
+    ~GreenBlock() { std::free(info); }
+    GreenBlock(const GreenBlock&) = delete;
+    GreenBlock& operator=(const GreenBlock&) = delete;
+
+    U_RGBQUAD pixels[4];
+    PU_BITMAPINFO info;
+};
+
+void WriteBmp(const std::filesystem::path& file)
+{
+    Drawing().save(QString::fromStdString(file.string()), "BMP");
+}
+
+void WriteIco(const std::filesystem::path& file)
+{
+    Drawing().save(QString::fromStdString(file.string()), "ICO");
+}
+
+void WriteEmf(const std::filesystem::path& file)
+{
+    EMFTRACK* track = nullptr;
+    EMFHANDLES* handles = nullptr;
+    emf_start(file.string().c_str(), 4096, 4096, &track);
+    emf_htable_create(16, 16, &handles);
+    const auto add = [&](char* record) {
+        emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), track, 1);
+    };
+
+    const U_RECTL bounds = rectl_set(pointl_set(0, 0), pointl_set(199, 99));
+    const U_RECTL frame = rectl_set(pointl_set(0, 0), pointl_set(5292, 2646)); // 0.01 mm at 96 dpi
+    uint16_t description[] = {'t', 0, 0};
+    add(U_EMRHEADER_set(bounds, frame, nullptr, 3, description, sizel_set(1024, 768),
+                        sizel_set(271, 203), 0));
+    add(U_EMRSETMAPMODE_set(U_MM_TEXT));
+    uint32_t noPen = 0, white = 0, blue = 0;
+    add(createpen_set(&noPen, handles,
+                      logpen_set(U_PS_NULL, U_POINT{0, 0}, colorref_set(0, 0, 0))));
+    add(createbrushindirect_set(&white, handles,
+                                logbrush_set(U_BS_SOLID, colorref_set(255, 255, 255), 0)));
+    add(createbrushindirect_set(&blue, handles,
+                                logbrush_set(U_BS_SOLID, colorref_set(0, 0, 255), 0)));
+    add(selectobject_set(noPen, handles));
+    add(selectobject_set(white, handles));
+    add(U_EMRRECTANGLE_set(rectl_set(pointl_set(0, 0), pointl_set(100, 100))));
+    add(selectobject_set(blue, handles));
+    add(U_EMRRECTANGLE_set(rectl_set(pointl_set(100, 0), pointl_set(200, 100))));
+    GreenBlock green;
+    add(U_EMRSTRETCHDIBITS_set(bounds, pointl_set(120, 60), pointl_set(60, 30), pointl_set(0, 0),
+                               pointl_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, green.info,
+                               sizeof green.pixels, reinterpret_cast<char*>(green.pixels)));
+    add(U_EMREOF_set(0, nullptr, track));
+    emf_finish(track, handles);
+    emf_free(&track);
+    emf_htable_free(&handles);
+}
+
+void WriteWmf(const std::filesystem::path& file)
+{
+    WMFTRACK* track = nullptr;
+    WMFHANDLES* handles = nullptr;
+    wmf_start(file.string().c_str(), 4096, 4096, &track);
+    wmf_htable_create(16, 16, &handles);
+    const auto add = [&](char* record) {
+        wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
+    };
+
+    U_PAIRF* inches = U_PAIRF_set(200.0f / 96, 100.0f / 96);
+    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), track, 1);
+    std::free(inches);
+    add(U_WMRSETWINDOWEXT_set(point16_set(200, 100)));
+    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    uint32_t noPen = 0, white = 0, blue = 0;
+    add(wcreatepenindirect_set(&noPen, handles, U_PEN_set(U_PS_NULL, 0, colorref_set(0, 0, 0))));
+    add(wcreatebrushindirect_set(
+        &white, handles, U_WLOGBRUSH_set(U_BS_SOLID, colorref_set(255, 255, 255), U_HS_SOLIDCLR)));
+    add(wcreatebrushindirect_set(
+        &blue, handles, U_WLOGBRUSH_set(U_BS_SOLID, colorref_set(0, 0, 255), U_HS_SOLIDCLR)));
+    add(wselectobject_set(noPen, handles));
+    add(wselectobject_set(white, handles));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point16_set(0, 0), point16_set(100, 100))));
+    add(wselectobject_set(blue, handles));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point16_set(100, 0), point16_set(200, 100))));
+    GreenBlock green;
+    add(U_WMRSTRETCHDIB_set(point16_set(120, 60), point16_set(60, 30), point16_set(0, 0),
+                            point16_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, green.info,
+                            sizeof green.pixels, reinterpret_cast<char*>(green.pixels)));
+    add(U_WMREOF_set());
+    wmf_finish(track);
+    wmf_free(&track);
+    wmf_htable_free(&handles);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv); // for the icon writer's plugin
+    if (argc != 2)
+        return 2;
+    const std::filesystem::path folder(argv[1]);
+    std::filesystem::create_directories(folder);
+    WriteBmp(folder / "schematic.bmp");
+    WriteIco(folder / "schematic.ico");
+    WriteWmf(folder / "schematic.wmf");
+    WriteEmf(folder / "schematic.emf");
+    return 0;
+}

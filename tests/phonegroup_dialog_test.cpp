@@ -1,0 +1,222 @@
+// The phone group dialog: filling from the group in front, browsing for a schematic, OK's checks
+// and writes, and the pictures it keeps.
+
+#include "forms/handlers.h"
+#include "forms/main.h"
+#include "forms/open_dialog.h"
+#include "forms/phonegroup.h"
+#include "forms/scheme.h"
+#include "library/paths.h"
+#include "test_pictures.h"
+#include "ui_main.h"
+#include "ui_phonegroup.h"
+#include "ui_scheme.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+namespace fs = std::filesystem;
+using namespace TestPictures;
+
+namespace
+{
+
+// Whether the widget shows the test drawing stretched over the whole of it.
+bool showsDrawing(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    const QRect box(QPoint(0, 0), widget->size());
+    return Near(ColourAt(image, box, 40, 30), White) && Near(ColourAt(image, box, 110, 20), Blue) &&
+           Near(ColourAt(image, box, 150, 75), Green);
+}
+
+bool showsNothing(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    return image.pixelColor(image.width() / 4, image.height() / 4) ==
+           widget->palette().color(QPalette::Window);
+}
+
+} // namespace
+
+class PhoneGroupDialogTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        start();
+        ui = o_fPhoneGroup->ui();
+        OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
+            seenDialogs.push_back(dialog);
+            return nextPick;
+        });
+    }
+    void TearDown() override { OpenDialog::SetAnswerer(nullptr); }
+
+    // A picture of the tests in the library's phones folder, or elsewhere to be picked.
+    void putPicture(const char* logicalPath, const char* extension)
+    {
+        drive.write(logicalPath, TemporaryDrive::readNative(Sample(extension)));
+    }
+    QString pickable(const char* logicalPath)
+    {
+        return QString::fromStdString(Drive::NativePath(logicalPath).string());
+    }
+
+    // Runs ShowPhoneGroupDialog as the Tools list does, with `whileOpen` run once it is shown.
+    void openDialog(const std::function<void()>& whileOpen)
+    {
+        QTimer shown; // ends with this call, also when the dialog never opens
+        shown.setSingleShot(true);
+        QObject::connect(&shown, &QTimer::timeout, [&] {
+            QApplication::setActiveWindow(o_fPhoneGroup);
+            whileOpen();
+            if (o_fPhoneGroup->isVisible())
+                ui->BitBtn2->click();
+        });
+        shown.start(0);
+        Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(); });
+    }
+
+    Ui::To_fPhoneGroup* ui = nullptr;
+    std::optional<QString> nextPick;
+    std::vector<OpenDialog> seenDialogs;
+};
+
+TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
+{
+    putPicture("c:\\nk_files\\Lunzo\\Phones\\3310.EMF", "emf");
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=9 1 3\r\n[3310]\r\nConfig= 9 2 \r\n"
+                                       "Scheme=3310.EMF\r\nNote=n\r\n");
+    o_fMain->LoadPhoneGroups();
+    showGroupPage("3310");
+    QStringList shown;
+    openDialog([&] {
+        shown << ui->Edit1->text() << ui->Edit3->text() << ui->Edit2->text();
+        EXPECT_TRUE(showsDrawing(ui->Image1));
+        ui->Edit3->setText("9 2 x");
+        answer = QMessageBox::No;
+        ui->BitBtn1->click();
+    });
+    EXPECT_EQ(shown, QStringList({"3310", "9 2", "3310.EMF"}));
+    EXPECT_EQ(takeMessages(), std::vector<QString>{"New Phone Group added successfully. Add new?"});
+    EXPECT_FALSE(o_fPhoneGroup->isVisible());
+    EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
+              "[3210]\r\nConfig=9 1 3\r\n[3310]\r\nConfig=9 2 x\r\nScheme=3310.EMF\r\nNote=n\r\n");
+
+    // From About: empty boxes, the picture of the last use.
+    EXPECT_EQ(o_fMain->ui()->PageControl2->currentIndex(), 1);
+    openDialog([&] {
+        shown = QStringList{ui->Edit1->text(), ui->Edit3->text(), ui->Edit2->text()};
+        EXPECT_TRUE(showsDrawing(ui->Image1));
+    });
+    EXPECT_EQ(shown, QStringList({"", "", ""}));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PhoneGroupDialogTest, MissingOrUnknownStoredSchematicKeepsTheDialogClosed)
+{
+    drive.write(Paths::PhoneCatalogue,
+                "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\nScheme=s.gif\r\n");
+    o_fMain->LoadPhoneGroups();
+    bool opened = false;
+    showGroupPage("gone");
+    openDialog([&] { opened = true; });
+    showGroupPage("odd");
+    openDialog([&] { opened = true; });
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(takeMessages(),
+              std::vector<QString>({"Cannot open file c:\\nk_files\\Lunzo\\Phones\\gone.bmp.",
+                                    "Unknown picture file extension (.gif)"}));
+}
+
+TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
+{
+    putPicture("c:\\download\\wiring.bmp", "bmp");
+    nextPick = pickable("c:\\download\\wiring.bmp");
+    openDialog([&] {
+        ui->SpeedButton1->click();
+        ASSERT_EQ(seenDialogs.size(), 1u);
+        EXPECT_EQ(seenDialogs[0].Title, "Select Graphic file");
+        EXPECT_EQ(seenDialogs[0].DefaultExt, "bmp");
+        EXPECT_EQ(seenDialogs[0].Filter, "Bitmaps (*.bmp)|*.bmp");
+        EXPECT_EQ(seenDialogs[0].Options, OpenDialog::FileMustExist | OpenDialog::EnableSizing);
+        EXPECT_EQ(ui->Edit2->text(), "wiring.bmp");
+        EXPECT_TRUE(showsDrawing(ui->Image1));
+        EXPECT_EQ(takeMessages(),
+                  std::vector<QString>{"Scheme file copied to the system specified directory"});
+        EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\wiring.bmp"),
+                  drive.read("c:\\download\\wiring.bmp"));
+
+        // Already in the library: nothing copied, no message.
+        ui->SpeedButton1->click();
+        EXPECT_TRUE(messages.empty());
+
+        // Not a bitmap: the error box, the name stays, nothing copied.
+        drive.write("c:\\download\\broken.bmp", "no bitmap");
+        nextPick = pickable("c:\\download\\broken.bmp");
+        ui->SpeedButton1->click();
+        EXPECT_EQ(takeMessages(), std::vector<QString>{"Bitmap image is not valid."});
+        EXPECT_EQ(ui->Edit2->text(), "broken.bmp");
+        EXPECT_TRUE(showsDrawing(ui->Image1));
+        EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\broken.bmp"));
+    });
+}
+
+TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanks)
+{
+    putPicture("c:\\nk_files\\Lunzo\\Phones\\s.wmf", "wmf");
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=old\r\n");
+    o_fMain->LoadPhoneGroups();
+    showGroupPage("3210");
+    QWidget* focused[2] = {};
+    openDialog([&] {
+        ui->Edit1->setText("  ");
+        ui->BitBtn1->click();
+        focused[0] = QApplication::focusWidget();
+        ui->Edit1->setText("  8210");
+        ui->Edit3->setText(" \t");
+        ui->BitBtn1->click();
+        focused[1] = QApplication::focusWidget();
+        EXPECT_EQ(takeMessages(), std::vector<QString>({"Enter Phone Group Name",
+                                                        "Enter flash configuration entry "}));
+
+        ui->Edit3->setText("9 1 3 8210 ");
+        ui->Edit2->setText("s.wmf");
+        answer = QMessageBox::Yes;
+        ui->BitBtn1->click();
+        EXPECT_EQ(takeMessages(),
+                  std::vector<QString>{"New Phone Group added successfully. Add new?"});
+        EXPECT_TRUE(o_fPhoneGroup->isVisible());
+        EXPECT_TRUE(ui->Edit1->text().isEmpty() && ui->Edit2->text().isEmpty() &&
+                    ui->Edit3->text().isEmpty());
+    });
+    EXPECT_EQ(focused[0], ui->Edit1);
+    EXPECT_EQ(focused[1], ui->Edit3);
+    EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
+              "[3210]\r\nConfig=old\r\n[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");
+    EXPECT_TRUE(fs::is_directory(Drive::NativePath("c:\\nk_files\\Lunzo\\Phones\\  8210\\")));
+    EXPECT_EQ(o_fMain->ui()->PageControl2->count(), 4);
+}
+
+TEST_F(PhoneGroupDialogTest, OkAndYesKeepThePictureForTheSchematicWindow)
+{
+    putPicture("c:\\nk_files\\Lunzo\\Phones\\s.ico", "ico");
+    drive.write(Paths::PhoneCatalogue, "[g]\r\nConfig=c\r\nScheme=s.ico\r\n");
+    o_fMain->LoadPhoneGroups();
+    showGroupPage("g");
+    EXPECT_TRUE(showsNothing(o_fScheme->ui()->Image1));
+    openDialog([&] {
+        answer = QMessageBox::Yes;
+        ui->BitBtn1->click();
+        EXPECT_TRUE(ui->Edit2->text().isEmpty());
+        EXPECT_TRUE(showsDrawing(ui->Image1));
+        QTest::mouseDClick(ui->Image1, Qt::LeftButton);
+        EXPECT_TRUE(o_fScheme->isVisible());
+        EXPECT_TRUE(showsDrawing(o_fScheme->ui()->Image1));
+    });
+    EXPECT_TRUE(o_fScheme->isVisible()); // it stays when the dialog closes
+    o_fScheme->close();
+}
