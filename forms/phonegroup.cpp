@@ -29,7 +29,7 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
 // place where a Scheme value becomes a path.
 std::string SchemePath(std::string_view scheme)
 {
-    return Paths::Join(Paths::PhonesFolder, scheme);
+    return Paths::EntryPath(Paths::PhonesFolder, scheme);
 }
 
 } // namespace
