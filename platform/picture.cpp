@@ -127,27 +127,26 @@ Picture Picture::Load(const std::filesystem::path& file, std::string_view shownP
     if (!kind)
         throw std::runtime_error("Unknown picture file extension (." + extension + ")");
 
-    std::error_code error;
-    const auto bytes = std::filesystem::is_regular_file(file, error) ? Platform::ReadFileBytes(file)
-                                                                     : std::nullopt;
-    if (!bytes)
+    const Platform::FileBytes read = Platform::ReadFileBytes(file);
+    if (read.outcome != Platform::ReadOutcome::Read)
         throw std::runtime_error("Cannot open file " + std::string(shownPath));
+    const std::string& bytes = read.bytes;
 
     Picture picture;
     switch (*kind) {
     case Kind::Bitmap:
-        picture.m_content = std::make_shared<const Content>(Bitmap(*bytes));
+        picture.m_content = std::make_shared<const Content>(Bitmap(bytes));
         break;
     case Kind::Icon:
-        picture.m_content = std::make_shared<const Content>(Icon(*bytes));
+        picture.m_content = std::make_shared<const Content>(Icon(bytes));
         break;
     case Kind::Wmf:
         picture.m_content =
-            std::make_shared<const Content>(Metafile(*bytes, MetafileDrawing::Kind::Wmf));
+            std::make_shared<const Content>(Metafile(bytes, MetafileDrawing::Kind::Wmf));
         break;
     case Kind::Emf:
         picture.m_content =
-            std::make_shared<const Content>(Metafile(*bytes, MetafileDrawing::Kind::Emf));
+            std::make_shared<const Content>(Metafile(bytes, MetafileDrawing::Kind::Emf));
         break;
     }
     return picture;

@@ -3,9 +3,13 @@
 #include "forms/boot.h"
 #include "forms/flash.h"
 #include "forms/main.h"
+#include "forms/phonegroup.h"
 #include "forms/tia.h"
 #include "library/paths.h"
+#include "ui_boot.h"
+#include "ui_flash.h"
 #include "ui_main.h"
+#include "ui_phonegroup.h"
 #include "ui_tia.h"
 #include "window_fixture.h"
 
@@ -176,4 +180,23 @@ TEST_F(ListActionsTest, EnterAndDoubleClickOpenTheEntryAndEnterDoesNotStartARun)
     list->clearSelection();
     EXPECT_EQ(modalShownBy([&] { QTest::keyClick(list, Qt::Key_Enter); }), nullptr);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ListActionsTest, EveryEditorOpensFilledFromWhereItWasOpened)
+{
+    clickRow(ui->ListView3, 1);
+    EXPECT_EQ(modalShownBy([&] { QTest::keyClick(ui->ListView3, Qt::Key_Return); }), o_fBoot);
+    EXPECT_EQ(o_fBoot->ui()->Edit1->text(), "y.bin");
+
+    QTreeWidget* flash = flashList("3210");
+    clickRow(flash, 0);
+    EXPECT_EQ(modalShownBy([&] { doubleClickRow(flash, 0); }), o_fFlash);
+    EXPECT_EQ(o_fFlash->ui()->o_tPhoneGroup->text(), "3210");
+    EXPECT_EQ(o_fFlash->ui()->Edit2->text(), "1");
+
+    EXPECT_EQ(modalShownBy([&] { doubleClickRow(ui->ListView4, 2); }), o_fPhoneGroup);
+    EXPECT_EQ(o_fPhoneGroup->ui()->Edit1->text(), "3210");
+    ui->PageControl2->setCurrentIndex(1);
+    EXPECT_EQ(modalShownBy([&] { doubleClickRow(ui->ListView4, 2); }), o_fPhoneGroup);
+    EXPECT_EQ(o_fPhoneGroup->ui()->Edit1->text(), "");
 }
