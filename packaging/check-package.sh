@@ -20,7 +20,7 @@ echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 fonts-urw-base35; do
     grep -qx "$library" <<<"$names" || fail "Depends lacks $library"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = dosbox ] || fail "Recommends is not dosbox"

@@ -60,7 +60,7 @@ QStringList tabStops(QDialog* dialog)
 
 } // namespace
 
-class BootFlashDialogTest : public WindowTest
+class BootFlashDialogTest : public EditorDialogTest
 {
 protected:
     void SetUp() override
@@ -69,31 +69,6 @@ protected:
         start();
         boot = o_fBoot->ui();
         flash = o_fFlash->ui();
-        OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
-            seenDialogs.push_back(dialog);
-            return nextPick;
-        });
-    }
-    void TearDown() override { OpenDialog::SetAnswerer(nullptr); }
-
-    // A file outside the library that the user picks, as a native path.
-    QString pickable(const char* logicalPath, const char* bytes)
-    {
-        drive.write(logicalPath, bytes);
-        return QString::fromStdString(Drive::NativePath(logicalPath).string());
-    }
-
-    static void showDialog(QDialog* dialog)
-    {
-        dialog->show();
-        QApplication::setActiveWindow(dialog);
-    }
-
-    // Runs steps once the dialog that open() shows modally is up.
-    static void whileShown(const std::function<void()>& steps, const std::function<void()>& open)
-    {
-        QTimer::singleShot(0, steps);
-        open();
     }
 
     void fillBoot(const QString& name, int status, const QString& description = {})
@@ -112,8 +87,6 @@ protected:
 
     Ui::To_fBoot* boot = nullptr;
     Ui::To_fFlash* flash = nullptr;
-    std::optional<QString> nextPick;
-    std::vector<OpenDialog> seenDialogs;
 };
 
 TEST_F(BootFlashDialogTest, Layout)

@@ -41,28 +41,19 @@ bool showsNothing(QWidget* widget)
 
 } // namespace
 
-class PhoneGroupDialogTest : public WindowTest
+class PhoneGroupDialogTest : public EditorDialogTest
 {
 protected:
     void SetUp() override
     {
         start();
         ui = o_fPhoneGroup->ui();
-        OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
-            seenDialogs.push_back(dialog);
-            return nextPick;
-        });
     }
-    void TearDown() override { OpenDialog::SetAnswerer(nullptr); }
 
     // A picture of the tests in the library's phones folder, or elsewhere to be picked.
     void putPicture(const char* logicalPath, const char* extension)
     {
         drive.write(logicalPath, TemporaryDrive::readNative(Sample(extension)));
-    }
-    QString pickable(const char* logicalPath)
-    {
-        return QString::fromStdString(Drive::NativePath(logicalPath).string());
     }
 
     // Runs ShowPhoneGroupDialog as the Tools list does, with `whileOpen` run once it is shown.
@@ -81,8 +72,6 @@ protected:
     }
 
     Ui::To_fPhoneGroup* ui = nullptr;
-    std::optional<QString> nextPick;
-    std::vector<OpenDialog> seenDialogs;
 };
 
 TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)

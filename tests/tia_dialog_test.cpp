@@ -17,31 +17,13 @@
 #include <QTest>
 #include <QTimer>
 
-class TiaDialogTest : public WindowTest
+class TiaDialogTest : public EditorDialogTest
 {
 protected:
     void SetUp() override
     {
         start();
         ui = o_fTia->ui();
-        OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
-            seenDialogs.push_back(dialog);
-            return nextPick;
-        });
-    }
-    void TearDown() override { OpenDialog::SetAnswerer(nullptr); }
-
-    // A file outside the library that the user picks, as a native path.
-    QString pickable(const char* logicalPath, const char* bytes)
-    {
-        drive.write(logicalPath, bytes);
-        return QString::fromStdString(Drive::NativePath(logicalPath).string());
-    }
-
-    void showDialog()
-    {
-        o_fTia->show();
-        QApplication::setActiveWindow(o_fTia);
     }
 
     void fill(const QString& name, const QString& type, int status, const QString& description)
@@ -53,13 +35,11 @@ protected:
     }
 
     Ui::To_fTia* ui = nullptr;
-    std::optional<QString> nextPick;
-    std::vector<OpenDialog> seenDialogs;
 };
 
 TEST_F(TiaDialogTest, AddsAnEntryEndToEnd)
 {
-    showDialog();
+    showDialog(o_fTia);
     nextPick = pickable("c:\\download\\New.TIA", "loader");
     ui->SpeedButton1->click();
     ASSERT_EQ(seenDialogs.size(), 1u);
@@ -104,7 +84,7 @@ TEST_F(TiaDialogTest, AddsAnEntryEndToEnd)
 
 TEST_F(TiaDialogTest, ChecksRunInOrderAndFocusTheFieldToCorrect)
 {
-    showDialog();
+    showDialog(o_fTia);
     ui->BitBtn1->click();
     EXPECT_EQ(takeMessages(), std::vector<QString>{"Select TIA file first"});
     EXPECT_EQ(QApplication::focusWidget(), ui->Edit1);
@@ -195,7 +175,7 @@ TEST_F(TiaDialogTest, ReadOnlyCatalogueEndsOkAtTheWrite)
 {
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n");
     drive.makeReadOnly(Paths::TiaCatalogue);
-    showDialog();
+    showDialog(o_fTia);
     fill("b.tia", "t", 2, "d");
     QTest::mouseClick(ui->BitBtn1, Qt::LeftButton); // through the event loop, as a user's click
     ASSERT_EQ(messages.size(), 1u);
@@ -220,7 +200,7 @@ TEST_F(TiaDialogTest, LayoutAndPatch)
     EXPECT_EQ(ui->o_cbMsgType->count(), 3);
     EXPECT_EQ(ui->o_cbMsgType->itemText(0), "The file is Working properly");
     EXPECT_EQ(ui->o_cbMsgType->itemText(2), "The file is Not Tested");
-    showDialog();
+    showDialog(o_fTia);
     ui->SpeedButton2->click();
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(o_fTia->isVisible());
@@ -279,7 +259,7 @@ TEST_F(TiaDialogTest, PickerPaintsIconAtFiveAndHighlightsTheTextOnly)
 
 TEST_F(TiaDialogTest, ClosedPickerShowsTheChosenItemOrNothing)
 {
-    showDialog();
+    showDialog(o_fTia);
     StatusPicker& picker = *ui->o_cbMsgType;
     const QColor base = picker.palette().color(QPalette::Base);
     const int middle = picker.height() / 2;

@@ -31,16 +31,7 @@ TEST(DisplayText, Utf8WhereValidElseWindows1252)
         EXPECT_EQ(fromBytes(c.bytes), c.shown) << c.bytes;
 }
 
-class WidgetBytesTest : public WindowTest
-{
-protected:
-    // Runs the code that opens a modal window, then acts in it once it is open.
-    static void whileOpen(const std::function<void()>& open, const std::function<void()>& act)
-    {
-        QTimer::singleShot(0, act);
-        open();
-    }
-};
+using WidgetBytesTest = WindowTest;
 
 TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
 {
@@ -68,17 +59,18 @@ TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
     clickRow(o_fMain->ActiveFlashList(), 0);
     EXPECT_EQ(runSelection.FlashFile, Paths::Join(Paths::GroupFolder(group), image));
 
-    whileOpen([&] { ui->BitBtn1->click(); },
-              [] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); });
+    whileShown([] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); },
+               [&] { ui->BitBtn1->click(); });
     EXPECT_EQ(drive.read(Paths::StagedLoader), "loader");
     EXPECT_EQ(drive.read(Paths::Join(Paths::LibraryRoot, image)), "image");
 
     answer = QMessageBox::No;
-    whileOpen([&] { o_fTia->EditTiaEntry(tia); },
-              [] {
-                  o_fTia->ui()->BitBtn1->click();
-                  o_fTia->reject(); // in case OK refused
-              });
+    whileShown(
+        [] {
+            o_fTia->ui()->BitBtn1->click();
+            o_fTia->reject(); // in case OK refused
+        },
+        [&] { o_fTia->EditTiaEntry(tia); });
     clickRow(ui->ListView1, 0);
     o_fMain->close();
     EXPECT_EQ(drive.read(Paths::TiaCatalogue),

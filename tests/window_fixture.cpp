@@ -97,3 +97,35 @@ void WindowTest::showGroupPage(const QString& group)
     }
     ADD_FAILURE() << "no group page " << group.toStdString();
 }
+
+void WindowTest::whileShown(const std::function<void()>& steps, const std::function<void()>& open)
+{
+    QTimer::singleShot(0, steps);
+    open();
+}
+
+EditorDialogTest::EditorDialogTest()
+{
+    OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
+        seenDialogs.push_back(dialog);
+        return nextPick;
+    });
+}
+
+EditorDialogTest::~EditorDialogTest()
+{
+    OpenDialog::SetAnswerer(nullptr);
+}
+
+QString EditorDialogTest::pickable(const char* logicalPath, const char* bytes)
+{
+    if (bytes)
+        drive.write(logicalPath, bytes);
+    return QString::fromStdString(Drive::NativePath(logicalPath).string());
+}
+
+void EditorDialogTest::showDialog(QDialog* dialog)
+{
+    dialog->show();
+    QApplication::setActiveWindow(dialog);
+}

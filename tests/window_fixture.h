@@ -3,6 +3,7 @@
 // shown, and the seven windows created after the test has laid out its library.
 
 #include "forms/message_boxes.h"
+#include "forms/open_dialog.h"
 #include "forms/windows.h"
 #include "temporary_drive.h"
 
@@ -10,6 +11,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -39,9 +41,28 @@ protected:
     static QWidget* modalShownBy(const std::function<void()>& action);
     // Brings the page with this caption of the main window's right page control to the front.
     static void showGroupPage(const QString& group);
+    // Runs steps once the window that open() shows modally is up.
+    static void whileShown(const std::function<void()>& steps, const std::function<void()>& open);
 
     TemporaryDrive drive;
     std::vector<ShownMessage> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::unique_ptr<Windows> windows;
+};
+
+// A test of an editor dialog: the shared open dialog answers with nextPick and records its set-up.
+class EditorDialogTest : public WindowTest
+{
+protected:
+    EditorDialogTest();
+    ~EditorDialogTest() override;
+
+    // A file outside the library that the user picks, written first when bytes are given; its
+    // native path.
+    QString pickable(const char* logicalPath, const char* bytes = nullptr);
+    // Shows the dialog modeless and active, so that its handlers can be driven directly.
+    static void showDialog(QDialog* dialog);
+
+    std::optional<QString> nextPick;
+    std::vector<OpenDialog> seenDialogs;
 };
