@@ -42,9 +42,14 @@ wine "$bin/platform_profile_read.exe" "$wineFile" loader799.tia Description 10 >
 platform=$(for i in 1 2 3 4 5; do
     wine "$bin/platform_profile_read.exe" "$wineFile" loader799.tia Description 5000 2>/dev/null
 done | median)
-platform=$(awk -v ns="$platform" 'BEGIN { printf "%.2f", ns / 1000 }')
-printf '%-34s %9.2f us against %9.2f us platform cached read = %5sx (goal: at most 0.5x, below 20 us)\n' \
-    "one read, last of 800 sections" "$read" "$platform" "$(ratio "$read" "$platform")"
+if [ -n "$platform" ]; then
+    platform=$(awk -v ns="$platform" 'BEGIN { printf "%.2f", ns / 1000 }')
+    printf '%-34s %9.2f us against %9.2f us platform cached read = %5sx (goal: at most 0.5x, below 20 us)\n' \
+        "one read, last of 800 sections" "$read" "$platform" "$(ratio "$read" "$platform")"
+else
+    printf '%-34s %9.2f us; the platform read could not be timed under Wine\n' \
+        "one read, last of 800 sections" "$read"
+fi
 wineserver -k 2>/dev/null || true
 
 echo "== Start-up to the main window shown (whole processes, medians of $runs alternating runs)"
