@@ -137,14 +137,37 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
         list->header()->resizeSection(column, columnWidths[static_cast<size_t>(column)]);
 }
 
-QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row)
+namespace
 {
-    auto* item = new Row(list);
+
+// A row not yet in any list, so that filling it in notifies nobody.
+QTreeWidgetItem* newItem(const CatalogueRow& row)
+{
+    auto* item = new Row;
     Text::Show(item, 0, row.caption);
     for (int column = 0; column < static_cast<int>(row.subItems.size()); ++column)
         Text::Show(item, column + 1, row.subItems[static_cast<size_t>(column)]);
     item->setIcon(0, ImageList1::Icon(row.picture));
     return item;
+}
+
+} // namespace
+
+QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row)
+{
+    auto* item = newItem(row);
+    list->addTopLevelItem(item);
+    return item;
+}
+
+QList<QTreeWidgetItem*> AddRows(QTreeWidget* list, const std::vector<CatalogueRow>& rows)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const auto& row : rows)
+        items.append(newItem(row));
+    list->addTopLevelItems(items);
+    return items;
 }
 
 void SelectRow(QTreeWidget* list, QTreeWidgetItem* item)

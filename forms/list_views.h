@@ -41,6 +41,10 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
 // Adds a row at the end: caption, sub-items and the picture of the given number.
 QTreeWidgetItem* AddRow(QTreeWidget* list, const CatalogueRow& row);
 
+// Adds rows at the end in one insertion, filled before they join the list, so that the list
+// is told once instead of once per cell; their items in order.
+QList<QTreeWidgetItem*> AddRows(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
+
 // Makes the row the one selected row, as a click would.
 void SelectRow(QTreeWidget* list, QTreeWidgetItem* item);
 

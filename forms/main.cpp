@@ -170,10 +170,11 @@ void To_fMain::FormCreate()
 void To_fMain::fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows)
 {
     ListViews::Clear(list);
-    for (const auto& row : rows) {
-        auto* item = ListViews::AddRow(list, row);
-        if (row.selected)
-            ListViews::SelectRow(list, item);
+    const auto items = ListViews::AddRows(list, rows);
+    // Selected in file order, each selection handled before the next, as if added one by one.
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        if (rows[index].selected)
+            ListViews::SelectRow(list, items[static_cast<qsizetype>(index)]);
     }
 }
 

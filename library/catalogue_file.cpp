@@ -4,10 +4,28 @@
 #include "library/profile_text.h"
 #include "platform/files.h"
 
+namespace
+{
+
+CatalogueFile::ReadWatcher& readWatcher()
+{
+    static CatalogueFile::ReadWatcher watcher;
+    return watcher;
+}
+
+} // namespace
+
 CatalogueFile::CatalogueFile(std::string_view logicalPath) : m_path(logicalPath) {}
+
+void CatalogueFile::SetReadWatcher(ReadWatcher watcher)
+{
+    readWatcher() = std::move(watcher);
+}
 
 std::string CatalogueFile::readText() const
 {
+    if (readWatcher())
+        readWatcher()(m_path);
     return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes;
 }
 
@@ -41,6 +59,11 @@ std::string CatalogueFile::ReadString(std::string_view section, std::string_view
     if (value.size() > MaxValueLength)
         value.resize(MaxValueLength);
     return value;
+}
+
+CatalogueSnapshot CatalogueFile::Snapshot() const
+{
+    return CatalogueSnapshot(readText());
 }
 
 int CatalogueFile::ReadInteger(std::string_view section, std::string_view key,

@@ -5,6 +5,9 @@
 // folder). A write that the file system refuses throws UnableToWrite, and so does a write to a
 // file that is there but cannot be read: the file then stays as it is.
 
+#include "library/catalogue_snapshot.h"
+
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,6 +35,14 @@ public:
                            std::string_view defaultValue) const;
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    // The file read once, for a load that reads many values: the same answers as the reads
+    // above while the file does not change.
+    CatalogueSnapshot Snapshot() const;
+
+    // For tests: called with the logical path each time a catalogue file is read (empty: none).
+    using ReadWatcher = std::function<void(const std::string& logicalPath)>;
+    static void SetReadWatcher(ReadWatcher watcher);
 
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);

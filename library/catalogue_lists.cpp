@@ -17,9 +17,11 @@ struct Column {
     const char* defaultValue;
 };
 
-std::vector<CatalogueRow> readRows(const CatalogueFile& catalogue, std::vector<std::string>& names,
+// Every value of every row comes from one reading of the file.
+std::vector<CatalogueRow> readRows(const CatalogueFile& file, std::vector<std::string>& names,
                                    std::initializer_list<Column> columns, bool hasSelectedFlag)
 {
+    const CatalogueSnapshot catalogue = file.Snapshot();
     catalogue.ReadSections(names);
     std::vector<CatalogueRow> rows;
     rows.reserve(names.size());

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Installs what the benchmarks need, builds them, makes their libraries and prints each ratio
+# against its reference, all measured in this run. Usage: bench/run.sh [FOLDER]
+# (FOLDER holds the libraries, default /tmp/quorvel-bench; RUNS sets the runs per comparison).
+# The machines are shared and noisy: compare ratios of one run, not times across runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-/tmp/quorvel-bench}
+runs=${RUNS:-21}
+
+# The platform's own private-profile read is timed under Wine, built with MinGW.
+tools/install-deps.sh libbenchmark-dev wine wine64 g++-mingw-w64-x86-64
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)" >/dev/null
+bin=build/bench/bench
+x86_64-w64-mingw32-g++ -O2 -static -o "$bin/platform_profile_read.exe" bench/platform_profile_read.cpp
+bench/make-libraries.sh "$out"
+export QT_QPA_PLATFORM=offscreen
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3g", a / b }'; }
+
+echo "== Catalogues: an 800-section TIA catalogue (Google Benchmark, real time)"
+"$bin/catalogue_bench" --benchmark_format=csv --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true 2>/dev/null >"$out/catalogue.csv"
+# The median real time of a benchmark, in microseconds.
+micros() {
+    awk -F, -v name="\"$1_median\"" '$1 == name {
+        f = ($5 == "ms") ? 1000 : ($5 == "ns") ? 0.001 : 1; printf "%.2f", $3 * f }' "$out/catalogue.csv"
+}
+load=$(micros BM_ListLoad)
+byValue=$(micros BM_ListLoadValueByValue)
+read=$(micros BM_ReadStringLastSection)
+printf '%-34s %9.2f ms against %9.2f ms reading each value alone = %5sx (goal: below 2 ms)\n' \
+    "TIA list load at the limit" "$(awk -v v="$load" 'BEGIN { print v / 1000 }')" \
+    "$(awk -v v="$byValue" 'BEGIN { print v / 1000 }')" \
+    "$(ratio "$load" "$byValue")"
+
+export WINEPREFIX="$out/wine" WINEDEBUG=-all
+wineFile="Z:$(realpath "$out/limits/nk_files/Lunzo/Tias/Tias.ini" | tr / '\\')"
+wine "$bin/platform_profile_read.exe" "$wineFile" loader799.tia Description 10 >/dev/null 2>&1 || true
+platform=$(for i in 1 2 3 4 5; do
+    wine "$bin/platform_profile_read.exe" "$wineFile" loader799.tia Description 5000 2>/dev/null
+done | median)
+if [ -n "$platform" ]; then
+    platform=$(awk -v ns="$platform" 'BEGIN { printf "%.2f", ns / 1000 }')
+    printf '%-34s %9.2f us against %9.2f us platform cached read = %5sx (goal: at most 0.5x, below 20 us)\n' \
+        "one read, last of 800 sections" "$read" "$platform" "$(ratio "$read" "$platform")"
+else
+    printf '%-34s %9.2f us; the platform read could not be timed under Wine\n' \
+        "one read, last of 800 sections" "$read"
+fi
+wineserver -k 2>/dev/null || true
+
+echo "== Start-up to the main window shown (whole processes, medians of $runs alternating runs)"
+compare() { "$bin/compare_processes" "$runs" "$@"; }
+bare=("$bin/startup_probe" --bare "$out/empty")
+compare "library at its limits" "$bin/startup_probe" "$out/limits" --vs "${bare[@]}"
+compare "empty library" "$bin/startup_probe" "$out/empty" --vs "${bare[@]}"
+echo "   (goals: limits within 2x wall and 1.3x memory, empty within 1.3x wall)"
+echo "-- where the rest goes: references built on the bare window"
+compare "ref: bare window with a text line" "$bin/startup_probe" --bare-text "$out/empty" --vs "${bare[@]}"
+compare "ref: limits window built in memory" "$bin/startup_probe" --from-memory "$out/empty" --vs "${bare[@]}"
+compare "limits against built in memory" "$bin/startup_probe" "$out/limits" \
+    --vs "$bin/startup_probe" --from-memory "$out/empty"
+
+echo "== Staging a run with a 64 MiB image, against a shell doing the same work (goal: within 1.05x)"
+cat >"$out/stage.sh" <<'SHELL'
+#!/bin/sh
+cd "$1" || exit 1
+rm -f nk_files/*.fls flasher/flasher.cfg
+cp nk_files/Lunzo/Common/28F008.bin nk_files/f_loader.bin
+cp nk_files/Lunzo/Common/boot.bin nk_files/boot.bin
+cp nk_files/Lunzo/Phones/3210/image.fls nk_files/image.fls
+printf 'time 300\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210' >flasher/flasher.cfg
+SHELL
+chmod +x "$out/stage.sh"
+compare "staging" "$bin/staging_probe" "$out/staging" --vs "$out/stage.sh" "$out/staging"
