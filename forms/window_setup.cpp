@@ -1,6 +1,7 @@
 #include "window_setup.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -9,6 +10,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 namespace WindowSetup
 {
@@ -24,12 +26,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
+        // Not when the window is restored from its minimised state: it stays where it was.
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
             auto* window = static_cast<QWidget*>(watched);
             if (const QScreen* screen = window->screen()) {
-                QRect frame = window->frameGeometry();
+                // The client area is placed, so that the frame is centred whether or not the
+                // window manager has framed the window yet.
+                const QMargins margins = FrameMargins(window);
+                QRect frame = window->geometry().marginsAdded(margins);
                 frame.moveCenter(screen->availableGeometry().center());
-                window->move(frame.topLeft());
+                window->setGeometry(frame.marginsRemoved(margins));
             }
         }
         return false;
@@ -50,6 +56,21 @@ void MakeFixedDialog(QDialog* dialog, QSize clientSize)
     dialog->setFixedSize(clientSize);
     dialog->setSizeGripEnabled(false);
     CentreOnScreenWhenShown(dialog);
+}
+
+QMargins FrameMargins(const QWidget* window)
+{
+    const QWindow* handle = window->windowHandle();
+    if (handle && !handle->frameMargins().isNull())
+        return handle->frameMargins();
+    // Not framed yet (before its first showing): the frame of a shown window is the best guess.
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        const QWindow* otherHandle = other->windowHandle();
+        if (other != window && other->isVisible() && otherHandle &&
+            !otherHandle->frameMargins().isNull())
+            return otherHandle->frameMargins();
+    }
+    return {};
 }
 
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)
