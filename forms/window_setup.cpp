@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace WindowSetup
 {
 
@@ -42,6 +44,37 @@ protected:
     }
 };
 
+// Whether a window of the program stands on its own beside the owner (the schematic window).
+bool OtherWindowShown(const QWidget* owner)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [owner](const QWidget* window) {
+        return window != owner && window->windowType() == Qt::Window && window->isVisible();
+    });
+}
+
+// A closed dialog hands the focus back to the window it belongs to. Left to the window manager,
+// the focus can end nowhere when a question and its dialog close one right after the other.
+// With the schematic window shown the window manager chooses: activating the owner would put
+// the schematic window behind it.
+class ActivateOwnerOnHide : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous()) {
+            const QWidget* parent = static_cast<QWidget*>(watched)->parentWidget();
+            QWidget* owner = parent ? parent->window() : nullptr;
+            if (owner && owner->isVisible() && !OtherWindowShown(owner))
+                owner->activateWindow();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 void CentreOnScreenWhenShown(QWidget* window)
@@ -56,6 +89,7 @@ void MakeFixedDialog(QDialog* dialog, QSize clientSize)
     dialog->setFixedSize(clientSize);
     dialog->setSizeGripEnabled(false);
     CentreOnScreenWhenShown(dialog);
+    dialog->installEventFilter(new ActivateOwnerOnHide(dialog));
 }
 
 QMargins FrameMargins(const QWidget* window)

@@ -14,7 +14,8 @@ namespace WindowSetup
 {
 
 // A fixed-size dialog with only a close box in its title bar, centred on the screen at every
-// showing (a child of the main window would otherwise open over it).
+// showing (a child of the main window would otherwise open over it); closing it activates the
+// window it belongs to.
 void MakeFixedDialog(QDialog* dialog, QSize clientSize);
 
 // Centres the window, frame included, on its screen whenever it is shown.

@@ -282,3 +282,15 @@ TEST_F(WindowTest, WindowsOpenCentredOnTheScreen)
     o_fTia->exec();
     EXPECT_EQ(dialogCentre, centre);
 }
+
+TEST_F(WindowTest, AClosedDialogHandsTheFocusBackToTheMainWindow)
+{
+    start();
+    QTimer::singleShot(0, [&] {
+        QApplication::setActiveWindow(o_fTia);
+        o_fTia->reject();
+    });
+    o_fTia->exec();
+    QTest::qWait(0);
+    EXPECT_EQ(QApplication::activeWindow(), o_fMain);
+}
