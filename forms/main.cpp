@@ -81,6 +81,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(599, 349);
+    WindowSetup::CentreOnScreenWhenShown(this);
     setWindowIcon(svgIcon("program"));
 
     m_ui->ToolButton1->setIcon(svgIcon("chip-atmel"));

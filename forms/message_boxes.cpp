@@ -42,7 +42,12 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
 {
     if (const auto& answerer = answererStorage())
         return answerer(ShownMessage{icon, caption, text, buttons, defaultButton, escapeButton});
-    MessageBox box(icon, caption, text, buttons, QApplication::activeWindow());
+    // Right after the file-open dialog has closed no window is active yet: the box then
+    // belongs to the dialog that is open.
+    QWidget* parent = QApplication::activeWindow();
+    if (!parent)
+        parent = QApplication::activeModalWidget();
+    MessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);

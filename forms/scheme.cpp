@@ -75,8 +75,7 @@ bool To_fScheme::eventFilter(QObject* watched, QEvent* event)
 void To_fScheme::setFrameSize(QSize frame)
 {
     winId();
-    const QMargins margins = windowHandle()->frameMargins();
-    resize(frame.shrunkBy(margins));
+    resize(frame.shrunkBy(WindowSetup::FrameMargins(this)));
 }
 
 void To_fScheme::Printscheme1Click()

@@ -1,6 +1,7 @@
 #include "window_setup.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -9,6 +10,9 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace WindowSetup
 {
@@ -24,13 +28,48 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
+        // Not when the window is restored from its minimised state: it stays where it was.
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
             auto* window = static_cast<QWidget*>(watched);
             if (const QScreen* screen = window->screen()) {
-                QRect frame = window->frameGeometry();
+                // The client area is placed, so that the frame is centred whether or not the
+                // window manager has framed the window yet.
+                const QMargins margins = FrameMargins(window);
+                QRect frame = window->geometry().marginsAdded(margins);
                 frame.moveCenter(screen->availableGeometry().center());
-                window->move(frame.topLeft());
+                window->setGeometry(frame.marginsRemoved(margins));
             }
+        }
+        return false;
+    }
+};
+
+// Whether a window of the program stands on its own beside the owner (the schematic window).
+bool OtherWindowShown(const QWidget* owner)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [owner](const QWidget* window) {
+        return window != owner && window->windowType() == Qt::Window && window->isVisible();
+    });
+}
+
+// A closed dialog hands the focus back to the window it belongs to. Left to the window manager,
+// the focus can end nowhere when a question and its dialog close one right after the other.
+// With the schematic window shown the window manager chooses: activating the owner would put
+// the schematic window behind it.
+class ActivateOwnerOnHide : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && !event->spontaneous()) {
+            const QWidget* parent = static_cast<QWidget*>(watched)->parentWidget();
+            QWidget* owner = parent ? parent->window() : nullptr;
+            if (owner && owner->isVisible() && !OtherWindowShown(owner))
+                owner->activateWindow();
         }
         return false;
     }
@@ -50,6 +89,22 @@ void MakeFixedDialog(QDialog* dialog, QSize clientSize)
     dialog->setFixedSize(clientSize);
     dialog->setSizeGripEnabled(false);
     CentreOnScreenWhenShown(dialog);
+    dialog->installEventFilter(new ActivateOwnerOnHide(dialog));
+}
+
+QMargins FrameMargins(const QWidget* window)
+{
+    const QWindow* handle = window->windowHandle();
+    if (handle && !handle->frameMargins().isNull())
+        return handle->frameMargins();
+    // Not framed yet (before its first showing): the frame of a shown window is the best guess.
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        const QWindow* otherHandle = other->windowHandle();
+        if (other != window && other->isVisible() && otherHandle &&
+            !otherHandle->frameMargins().isNull())
+            return otherHandle->frameMargins();
+    }
+    return {};
 }
 
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
+#include <QMargins>
 #include <QSize>
 
 class QAbstractButton;
@@ -13,11 +14,16 @@ namespace WindowSetup
 {
 
 // A fixed-size dialog with only a close box in its title bar, centred on the screen at every
-// showing (a child of the main window would otherwise open over it).
+// showing (a child of the main window would otherwise open over it); closing it activates the
+// window it belongs to.
 void MakeFixedDialog(QDialog* dialog, QSize clientSize);
 
-// Centres the window on its screen whenever it is shown.
+// Centres the window, frame included, on its screen whenever it is shown.
 void CentreOnScreenWhenShown(QWidget* window);
+
+// The window's frame margins; before the window manager has framed it, those of another shown
+// window.
+QMargins FrameMargins(const QWidget* window);
 
 // The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind.
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel);

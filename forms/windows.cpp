@@ -8,6 +8,8 @@
 #include "scheme.h"
 #include "tia.h"
 
+#include <QApplication>
+#include <QIcon>
 #include <QtGlobal>
 
 // Pictures compiled into the forms library must be registered before the first window.
@@ -32,6 +34,8 @@ std::unique_ptr<Window> create(Window*& instance, QWidget* parent = nullptr)
 Windows::Windows()
 {
     initResources();
+    // The program's icon for a window without one of its own (the schematic window).
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/program.svg")));
     runSelection = RunSelection{};
     m_main = create(o_fMain);
     // The dialogs belong to the main window (one task-bar entry); the schematic window stands

@@ -2,13 +2,16 @@
 
 #include "forms/image_list.h"
 #include "forms/main.h"
+#include "forms/tia.h"
 #include "library/paths.h"
 #include "ui_main.h"
 #include "window_fixture.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -264,4 +267,30 @@ TEST_F(WindowTest, NoticeMovesTheFocusOnlyWhenGivenAControl)
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].caption, "Information");
     EXPECT_EQ(messages[1].icon, QMessageBox::Information);
+}
+
+TEST_F(WindowTest, WindowsOpenCentredOnTheScreen)
+{
+    start();
+    const QPoint centre = o_fMain->screen()->availableGeometry().center();
+    EXPECT_EQ(o_fMain->frameGeometry().center(), centre);
+    QPoint dialogCentre;
+    QTimer::singleShot(0, [&] {
+        dialogCentre = o_fTia->frameGeometry().center();
+        o_fTia->reject();
+    });
+    o_fTia->exec();
+    EXPECT_EQ(dialogCentre, centre);
+}
+
+TEST_F(WindowTest, AClosedDialogHandsTheFocusBackToTheMainWindow)
+{
+    start();
+    QTimer::singleShot(0, [&] {
+        QApplication::setActiveWindow(o_fTia);
+        o_fTia->reject();
+    });
+    o_fTia->exec();
+    QTest::qWait(0);
+    EXPECT_EQ(QApplication::activeWindow(), o_fMain);
 }

@@ -83,6 +83,7 @@ TEST_F(SchemeWindowTest, FirstShownAtItsSizeAndClosingOnlyHides)
 {
     EXPECT_EQ(o_fScheme->windowTitle(), "o_fScheme");
     EXPECT_EQ(o_fScheme->parentWidget(), nullptr);
+    EXPECT_FALSE(o_fScheme->windowIcon().isNull());
     o_fScheme->ShowPicture(Picture(), nullptr);
     EXPECT_EQ(o_fScheme->frameGeometry().size(), QSize(419, 333));
 
