@@ -1,5 +1,6 @@
 #include "forms/main.h"
 #include "forms/application.h"
+#include "forms/file_path.h"
 #include "forms/windows.h"
 #include "library/drive.h"
 #include "startup/options.h"
@@ -19,7 +20,7 @@ std::filesystem::path defaultDriveRoot()
     return "c:\\";
 #else
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return std::filesystem::path((data + QStringLiteral("/Quorvel/drive_c")).toStdString());
+    return FilePath(data + QStringLiteral("/Quorvel/drive_c"));
 #endif
 }
 
@@ -44,7 +45,7 @@ int main(int argc, char* argv[])
     }
 
     // Ties the windows to the desktop entry (its name without ".desktop"), for their icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorvel.quorvel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     Application application(argc, argv);
     Drive::SetRoot(options.driveRoot);
     Windows windows;

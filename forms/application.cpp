@@ -1,8 +1,6 @@
 #include "application.h"
 
-#include "message_boxes.h"
-
-#include <exception>
+#include "handlers.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -11,13 +9,11 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {
-    // An exception must never cross the event loop.
+    // Only a backstop: every handler is guarded where it ends (handlers.h).
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowUnexpectedError(error);
     } catch (...) {
-        ShowUnexpectedError(QStringLiteral("Unexpected error"));
+        Handlers::ShowCurrentException();
     }
     return true;
 }

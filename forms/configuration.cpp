@@ -3,7 +3,6 @@
 
 #include "handlers.h"
 #include "library/run_staging.h"
-#include "main.h"
 #include "message_boxes.h"
 #include "text.h"
 #include "window_setup.h"
@@ -31,13 +30,14 @@ To_fConfiguration::To_fConfiguration(QWidget* parent)
                 const WindowSetup::CloseAfter closeAfter(this, Accepted);
                 BitBtn1Click();
             }));
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, Handlers::Guard([this] { reject(); }));
 }
 
 To_fConfiguration::~To_fConfiguration() = default;
 
 void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string& group)
 {
+    m_selection = selection;
     m_group = group;
     Text::Show(m_ui->Label1, selection.LoaderLine);
     Text::Show(m_ui->Label2, selection.BootLine);
@@ -48,6 +48,6 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
-    Staging::StageRun(runSelection, m_group,
+    Staging::StageRun(m_selection, m_group,
                       [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
 }

@@ -32,7 +32,9 @@ private slots:
 
 private:
     const QScopedPointer<Ui::To_fConfiguration> m_ui;
-    std::string m_group; // the phone group of the run shown
+    // The run shown, which Start stages.
+    RunSelection m_selection;
+    std::string m_group;
 };
 
 extern To_fConfiguration* o_fConfiguration;

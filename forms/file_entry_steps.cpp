@@ -1,5 +1,7 @@
 #include "file_entry_steps.h"
 
+#include "file_path.h"
+#include "library/entry_names.h"
 #include "library/library_files.h"
 #include "main.h"
 #include "message_boxes.h"
@@ -30,7 +32,11 @@ std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts
     dialog.Filter = texts.filter;
     if (!dialog.Execute(parent))
         return std::nullopt;
-    return std::filesystem::path(toBytes(dialog.FileName));
+    std::filesystem::path picked = FilePath(dialog.FileName);
+    // A name that cannot be a library file name is refused before it reaches any field.
+    if (const std::string name = LibraryFiles::FileNameOf(picked); !EntryNames::IsSafe(name))
+        throw UnsafeName(name);
+    return picked;
 }
 
 void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,

@@ -497,8 +497,8 @@ void To_fMain::closeEvent(QCloseEvent* event)
         event->accept();
         // Closing the main window ends the program, whatever other window is still open.
         QCoreApplication::quit();
-    } catch (const std::exception& error) {
-        ShowUnexpectedError(error);
+    } catch (...) {
+        Handlers::ShowCurrentException();
         event->ignore();
     }
 }

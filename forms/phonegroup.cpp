@@ -2,6 +2,7 @@
 #include "ui_phonegroup.h"
 
 #include "file_entry_steps.h"
+#include "file_path.h"
 #include "handlers.h"
 #include "library/catalogue_file.h"
 #include "library/drive.h"
@@ -80,7 +81,7 @@ void To_fPhoneGroup::SpeedButton1Click()
     if (!picked)
         return;
     Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(*picked));
-    m_ui->Image1->setPicture(Picture::Load(*picked, picked->string()));
+    m_ui->Image1->setPicture(Picture::Load(*picked, toBytes(FilePathText(*picked))));
     FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder);
 }
 

@@ -96,16 +96,21 @@ std::string Bytes(const QTreeWidgetItem* item, int column)
     return bytesOrTyped(item->data(column, BytesRole), item->text(column));
 }
 
+// A tab caption marks its access key with "&": a name's own "&" is doubled to stay one.
 int AddTab(QTabWidget* tabs, QWidget* page, std::string_view bytes)
 {
-    const int index = tabs->addTab(page, fromBytes(bytes));
+    QString caption = fromBytes(bytes);
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const int index = tabs->addTab(page, caption);
     tabs->tabBar()->setTabData(index, asByteArray(bytes));
     return index;
 }
 
 std::string TabBytes(const QTabWidget* tabs, int index)
 {
-    return bytesOrTyped(tabs->tabBar()->tabData(index), tabs->tabText(index));
+    QString caption = tabs->tabText(index);
+    caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return bytesOrTyped(tabs->tabBar()->tabData(index), caption);
 }
 
 void Show(QLabel* label, std::string_view bytes)

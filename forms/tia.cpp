@@ -31,7 +31,7 @@ To_fTia::~To_fTia() = default;
 
 void To_fTia::showEvent(QShowEvent* event)
 {
-    FormShow();
+    Handlers::Run([this] { FormShow(); });
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "entry_names.h"
 
+#include <algorithm>
 #include <string>
 
 namespace EntryNames
@@ -7,7 +8,10 @@ namespace EntryNames
 
 bool IsSafe(std::string_view name)
 {
-    return !name.empty() && name != "." && name != ".." &&
+    // A NUL would end the name early for the system; no file name holds control characters.
+    const bool hasControl = std::any_of(
+        name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    return !name.empty() && name != "." && name != ".." && !hasControl &&
            name.find_first_of("\\/:") == std::string_view::npos;
 }
 

@@ -9,8 +9,8 @@
 namespace EntryNames
 {
 
-// False for an empty name, "." and "..", and a name holding "\", "/" or ":" (a folder
-// separator here or on Windows, or a drive).
+// False for an empty name, "." and "..", a name holding "\", "/" or ":" (a folder separator
+// here or on Windows, or a drive), and one holding a control character (NUL among them).
 bool IsSafe(std::string_view name);
 
 } // namespace EntryNames

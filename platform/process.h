@@ -13,7 +13,10 @@ namespace Platform
 // for it. False, with the system's text for the reason, when it cannot be started.
 bool StartDetached(const std::vector<std::string>& arguments, std::string& error);
 
-// The program's full path when it is on the search path, else empty.
+#ifndef _WIN32
+// The program's full path when it is on the search path, else empty. (Windows looks for its
+// programs in named places only, see programs_windows.cpp.)
 std::filesystem::path FindProgram(std::string_view name);
+#endif
 
 } // namespace Platform

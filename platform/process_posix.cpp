@@ -52,9 +52,12 @@ bool spawn(const std::vector<std::string>& arguments, int& errorCode)
     if (child == 0) {
         ::close(pipeFds[0]);
         ::setsid();
-        if (::fork() != 0)
+        const pid_t grandchild = ::fork();
+        if (grandchild > 0)
             ::_exit(0);
-        ::execvp(argv[0], argv.data());
+        if (grandchild == 0)
+            ::execvp(argv[0], argv.data());
+        // The program could not be started (or not even forked): the parent is told why.
         const int code = errno;
         [[maybe_unused]] auto written = ::write(pipeFds[1], &code, sizeof code);
         ::_exit(127);

@@ -64,13 +64,4 @@ bool StartDetached(const std::vector<std::string>& arguments, std::string& error
     return true;
 }
 
-std::filesystem::path FindProgram(std::string_view name)
-{
-    char buffer[MAX_PATH] = {};
-    const std::string program(name);
-    if (SearchPathA(nullptr, program.c_str(), ".exe", MAX_PATH, buffer, nullptr) == 0)
-        return {};
-    return buffer;
-}
-
 } // namespace Platform

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "forms/file_path.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 
@@ -12,25 +14,6 @@ namespace StartupOptions
 
 namespace
 {
-
-// File names keep their bytes: Qt's file-name encoding on Unix, wide text on Windows.
-fs::path toPath(const QString& text)
-{
-#ifdef _WIN32
-    return fs::path(text.toStdWString());
-#else
-    return fs::path(QFile::encodeName(text).toStdString());
-#endif
-}
-
-QString toText(const fs::path& path)
-{
-#ifdef _WIN32
-    return QString::fromStdWString(path.wstring());
-#else
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-#endif
-}
 
 Outcome printAndEnd(const QString& text)
 {
@@ -68,7 +51,7 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
         QStringLiteral("drive-c"),
         QStringLiteral("Use <folder> as drive C. Without this option: the folder in %1 when it is "
                        "set, else %2.")
-            .arg(QLatin1String(DriveVariable), toText(defaultRoot)),
+            .arg(QLatin1String(DriveVariable), FilePathText(defaultRoot)),
         QStringLiteral("folder"));
     parser.addOptions({help, version, drive});
     // "-platform" is reported as one unknown option, not as eight unknown letters.
@@ -106,7 +89,7 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
 
     // Absolute, because the flasher's own tools (DOSBox) get the folder too.
     std::error_code error;
-    const fs::path root = fs::absolute(toPath(named), error).lexically_normal();
+    const fs::path root = fs::absolute(FilePath(named), error).lexically_normal();
     if (error || !fs::is_directory(root, error)) {
         return usageError(
             program,

@@ -22,6 +22,7 @@ TEST(EntryNames, OnlyNamesThatStayInTheirFolderAreSafe)
         EXPECT_TRUE(EntryNames::IsSafe(name)) << name;
     for (const char* name : {"", ".", "..", "..\\..\\x", "a/b", "c:x", "a\\", "/etc"})
         EXPECT_FALSE(EntryNames::IsSafe(name)) << name;
+    EXPECT_FALSE(EntryNames::IsSafe(std::string_view("..\0x", 4)));
     EXPECT_STREQ(UnsafeName("..\\..\\x").what(),
                  "\"..\\..\\x\" cannot be used as a file or folder name");
     EXPECT_THROW(Paths::FlashCatalogue(".."), UnsafeName);

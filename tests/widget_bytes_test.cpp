@@ -111,3 +111,13 @@ TEST_F(WidgetBytesTest, OnlyNoClosesAnEditorAfterAddNew)
         EXPECT_EQ(o_fTia->isVisible(), a.staysOpen) << a.answer;
     }
 }
+
+TEST_F(WidgetBytesTest, AnAmpersandInAGroupNameIsNoAccessKey)
+{
+    drive.write(Paths::PhoneCatalogue, "[AT&T]\r\n");
+    start();
+    QTabWidget* pages = o_fMain->ui()->PageControl2;
+    EXPECT_EQ(pages->tabText(2), "AT&&T");
+    pages->setCurrentIndex(2);
+    EXPECT_EQ(o_fMain->ActivePageCaption(), "AT&T");
+}
