@@ -4,12 +4,12 @@
 #include "file_entry_steps.h"
 #include "file_path.h"
 #include "handlers.h"
-#include "library/catalogue_file.h"
 #include "library/drive.h"
+#include "library/entry_names.h"
 #include "library/library_files.h"
 #include "library/paths.h"
+#include "library/phone_groups.h"
 #include "main.h"
-#include "platform/files.h"
 #include "platform/picture.h"
 #include "scheme.h"
 #include "text.h"
@@ -25,13 +25,6 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
     QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
     QStringLiteral("Scheme file copied to the system specified directory"),
     QStringLiteral("Scheme file copy error.")};
-
-// Where a group's schematic picture lies: the phones folder, not the group's own folder. The one
-// place where a Scheme value becomes a path.
-std::string SchemePath(std::string_view scheme)
-{
-    return Paths::EntryPath(Paths::PhonesFolder, scheme);
-}
 
 } // namespace
 
@@ -61,15 +54,14 @@ void To_fPhoneGroup::ShowPhoneGroupDialog()
     m_ui->Edit2->clear();
     m_ui->Edit3->clear();
     if (o_fMain->GroupPageInFront()) {
-        const std::string group = o_fMain->ActivePageCaption();
-        const CatalogueFile catalogue(Paths::PhoneCatalogue);
-        Text::Show(m_ui->Edit1, group);
-        Text::Show(m_ui->Edit3, catalogue.ReadString(group, "Config", ""));
-        Text::Show(m_ui->Edit2, catalogue.ReadString(group, "Scheme", ""));
+        const PhoneGroup group = PhoneGroups::Read(o_fMain->ActivePageCaption());
+        Text::Show(m_ui->Edit1, group.name);
+        Text::Show(m_ui->Edit3, group.config);
+        Text::Show(m_ui->Edit2, group.scheme);
     }
     // Without a stored schematic the picture of the last use stays.
     if (!FileEntrySteps::IsBlank(m_ui->Edit2)) {
-        const std::string path = SchemePath(Text::Bytes(m_ui->Edit2));
+        const std::string path = PhoneGroups::SchemePath(Text::Bytes(m_ui->Edit2));
         m_ui->Image1->setPicture(Picture::Load(Drive::NativePath(path), path));
     }
     exec();
@@ -92,9 +84,12 @@ void To_fPhoneGroup::Image1DblClick()
 
 void To_fPhoneGroup::BitBtn1Click()
 {
+    const std::string name = Text::Bytes(m_ui->Edit1);
     const bool passed = FileEntrySteps::PassChecks({
         {FileEntrySteps::IsBlank(m_ui->Edit1), m_ui->Edit1,
          QStringLiteral("Enter Phone Group Name")},
+        // The name becomes the group's folder name.
+        {!EntryNames::IsSafe(name), m_ui->Edit1, fromBytes(UnsafeName(name).what())},
         {FileEntrySteps::IsBlank(m_ui->Edit3), m_ui->Edit3,
          QStringLiteral("Enter flash configuration entry ")},
     });
@@ -102,11 +97,7 @@ void To_fPhoneGroup::BitBtn1Click()
         return;
 
     // Written as they stand in the boxes, blanks included.
-    const std::string group = Text::Bytes(m_ui->Edit1);
-    Platform::CreateFolderPath(Drive::NativePath(Paths::GroupFolder(group)));
-    CatalogueFile catalogue(Paths::PhoneCatalogue);
-    catalogue.WriteString(group, "Config", Text::Bytes(m_ui->Edit3));
-    catalogue.WriteString(group, "Scheme", Text::Bytes(m_ui->Edit2));
+    PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), Text::Bytes(m_ui->Edit2)});
 
     m_ui->Edit1->clear();
     m_ui->Edit2->clear();

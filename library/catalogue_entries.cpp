@@ -50,11 +50,7 @@ CatalogueEntry Read(EntryKind kind, std::string_view group, std::string_view nam
 
 void Write(EntryKind kind, std::string_view group, const CatalogueEntry& entry)
 {
-    std::string folder = Folder(kind, group);
-    // The group folder is made without its closing backslash.
-    if (kind == EntryKind::Flash)
-        folder.pop_back();
-    Platform::CreateFolderPath(Drive::NativePath(folder));
+    Platform::CreateFolderPath(Drive::NativePath(Folder(kind, group)));
 
     CatalogueFile catalogue(Catalogue(kind, group));
     if (kind == EntryKind::Tia)
