@@ -7,6 +7,7 @@
 #include "forms/windows.h"
 #include "temporary_drive.h"
 
+#include <QStringList>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -62,6 +63,12 @@ protected:
     QString pickable(const char* logicalPath, const char* bytes = nullptr);
     // Shows the dialog modeless and active, so that its handlers can be driven directly.
     static void showDialog(QDialog* dialog);
+    // Title, default extension and filter of the open dialog shown last; empty when none was.
+    QStringList pickerTexts() const;
+    // What the dialog's fields show, in layout order: each line's text, the status picker's code.
+    static QStringList fieldsOf(const QDialog* dialog);
+    // Fills the fields as a user would, in the same order.
+    static void setFields(QDialog* dialog, const QStringList& texts);
 
     std::optional<QString> nextPick;
     std::vector<OpenDialog> seenDialogs;
