@@ -121,68 +121,98 @@ TEST_F(BootFlashDialogTest, Layout)
     EXPECT_TRUE(flash->Label5->font().bold());
 }
 
-TEST_F(BootFlashDialogTest, AddsABootEntryEndToEnd)
-{
-    o_fMain->ShowLibraryPage(LibraryPage::Common);
-    showDialog(o_fBoot);
-    EXPECT_EQ(o_fMain->ui()->PageControl1->currentIndex(), static_cast<int>(LibraryPage::Boot));
-
-    nextPick = pickable("c:\\download\\new.bin", "boot");
-    boot->SpeedButton1->click();
-    EXPECT_EQ(pickerTexts(), QStringList({"Select Boot file", "bin",
-                                          "Nokia TIA files (*.bin)|*.BIN|All files (*.*)|*.*"}));
-    EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Boots\\new.bin"), "boot");
-    EXPECT_EQ(takeMessages(),
-              std::vector<QString>{"Boot file copied to the system specified directory"});
-
-    setFields(o_fBoot, {"new.bin", "2", ""});
-    answer = QMessageBox::Yes;
-    boot->BitBtn1->click();
-    EXPECT_EQ(takeMessages(), std::vector<QString>{"Boot added successfully. Add new?"});
-    EXPECT_EQ(drive.read(Paths::BootCatalogue),
-              "[new.bin]\r\nSTATUS=2\r\nDescription=\r\nSelected=0\r\n");
-    EXPECT_EQ(fieldsOf(o_fBoot), QStringList({"", "-1", ""}));
-    EXPECT_TRUE(o_fBoot->isVisible());
-    ASSERT_EQ(o_fMain->ui()->ListView3->topLevelItemCount(), 1);
-    EXPECT_EQ(o_fMain->ui()->ListView3->topLevelItem(0)->text(0), "new.bin");
-
-    setFields(o_fBoot, {"second.bin", "0", "d"});
-    answer = QMessageBox::No;
-    boot->BitBtn1->click();
-    EXPECT_FALSE(o_fBoot->isVisible());
-    EXPECT_EQ(o_fMain->ui()->ListView3->topLevelItemCount(), 2);
-}
-
-TEST_F(BootFlashDialogTest, AddsAFlashEntryToTheGroupInFront)
+TEST_F(BootFlashDialogTest, AddsAnEntryEndToEndAndKeepsTheDialogWhenTheWriteIsRefused)
 {
     showGroupPage("3310");
-    o_fMain->ShowLibraryPage(LibraryPage::Tia);
-    showDialog(o_fFlash);
-    EXPECT_EQ(flash->o_tPhoneGroup->text(), "3310");
-    EXPECT_EQ(o_fMain->ui()->PageControl1->currentIndex(), static_cast<int>(LibraryPage::Tia));
+    const struct {
+        QDialog* dialog;
+        LibraryPage page; // in front once the dialog shows: the flash dialog switches none
+        QStringList picker;
+        const char* name;      // of the file picked
+        std::string folder;    // the file's copy in the library
+        const char* elsewhere; // a file of that name that does not stop the copy
+        std::vector<QString> messages;
+        QStringList fields;
+        std::string catalogue, written;
+        QStringList cleared;
+        QTreeWidget* list;
+    } adds[] = {
+        {o_fBoot,
+         LibraryPage::Boot,
+         {"Select Boot file", "bin", "Nokia TIA files (*.bin)|*.BIN|All files (*.*)|*.*"},
+         "new.bin",
+         std::string(Paths::BootFolder),
+         "c:\\nk_files\\Lunzo\\Tias\\new.bin",
+         {"Boot file copied to the system specified directory",
+          "Boot added successfully. Add new?"},
+         {"new.bin", "2", ""},
+         std::string(Paths::BootCatalogue),
+         "[new.bin]\r\nSTATUS=2\r\nDescription=\r\nSelected=0\r\n",
+         {"", "-1", ""},
+         o_fMain->ui()->ListView3},
+        {o_fFlash,
+         LibraryPage::Tia,
+         {"Select Flash file", "fls", "Nokia Flash files (*.fls)|*.fls|All files (*.*)|*.*"},
+         "new.fls",
+         Paths::GroupFolder("3310"),
+         "c:\\nk_files\\Lunzo\\Phones\\3210\\new.fls",
+         {"Flash file copied to the system specified directory",
+          "Flash file added successfully. Add new?"},
+         {"3310", "new.fls", " not hex ", "0", "v5"},
+         Flash3310,
+         "[new.fls]\r\nAddress= not hex \r\nSTATUS=0\r\nDescription=v5\r\n",
+         {"3310", "", "", "-1", ""},
+         o_fMain->ActiveFlashList()},
+    };
+    for (const auto& add : adds) {
+        SCOPED_TRACE(add.catalogue);
+        o_fMain->ShowLibraryPage(LibraryPage::Tia);
+        showDialog(add.dialog);
+        EXPECT_EQ(o_fMain->ui()->PageControl1->currentIndex(), static_cast<int>(add.page));
+        auto* ok = add.dialog->findChild<QPushButton*>("BitBtn1");
 
-    nextPick = pickable("c:\\download\\v5.fls", "image");
-    flash->SpeedButton1->click();
-    EXPECT_EQ(pickerTexts(), QStringList({"Select Flash file", "fls",
-                                          "Nokia Flash files (*.fls)|*.fls|All files (*.*)|*.*"}));
-    EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\3310\\v5.fls"), "image");
-    EXPECT_EQ(takeMessages(),
-              std::vector<QString>{"Flash file copied to the system specified directory"});
+        drive.write(add.elsewhere, "elsewhere");
+        const std::string picked = "c:\\download\\" + std::string(add.name);
+        nextPick = pickable(picked.c_str(), "picked");
+        auto* browse = add.dialog->findChild<QToolButton*>("SpeedButton1");
+        browse->click();
+        EXPECT_EQ(pickerTexts(), add.picker);
+        EXPECT_TRUE(fieldsOf(add.dialog).contains(add.name));
+        EXPECT_EQ(drive.read(add.folder + add.name), "picked");
+        // Browsing never overwrites a library file, and says nothing then.
+        drive.write(picked, "changed");
+        browse->click();
+        EXPECT_EQ(drive.read(add.folder + add.name), "picked");
+        setFields(add.dialog, add.fields);
+        answer = QMessageBox::Yes;
+        ok->click();
+        EXPECT_EQ(takeMessages(), add.messages);
+        EXPECT_EQ(drive.read(add.catalogue), add.written);
+        EXPECT_EQ(fieldsOf(add.dialog), add.cleared);
+        EXPECT_TRUE(add.dialog->isVisible());
+        ASSERT_EQ(add.list->topLevelItemCount(), 1);
+        EXPECT_EQ(add.list->topLevelItem(0)->text(0), add.name);
 
-    setFields(o_fFlash, {"3310", "v5.fls", " not hex ", "0", "v5"});
-    answer = QMessageBox::Yes;
-    flash->BitBtn1->click();
-    EXPECT_EQ(takeMessages(), std::vector<QString>{"Flash file added successfully. Add new?"});
-    EXPECT_EQ(drive.read(Flash3310),
-              "[v5.fls]\r\nAddress= not hex \r\nSTATUS=0\r\nDescription=v5\r\n");
-    EXPECT_EQ(fieldsOf(o_fFlash), QStringList({"3310", "", "", "-1", ""})); // the group stays
-    EXPECT_EQ(o_fMain->ActiveFlashList()->topLevelItemCount(), 1);
+        answer = QMessageBox::No;
+        setFields(add.dialog, QStringList(add.fields).replaceInStrings(add.name, "next"));
+        ok->click();
+        EXPECT_EQ(takeMessages(), std::vector<QString>{add.messages.back()});
+        EXPECT_FALSE(add.dialog->isVisible());
+        EXPECT_EQ(add.list->topLevelItemCount(), 2);
 
-    setFields(o_fFlash, {"3310", "v6.fls", "0", "1", ""});
-    answer = QMessageBox::No;
-    flash->BitBtn1->click();
-    EXPECT_FALSE(o_fFlash->isVisible());
-    EXPECT_EQ(o_fMain->ActiveFlashList()->topLevelItemCount(), 2);
+        // A catalogue that refuses the write ends OK with the unexpected-error box.
+        drive.makeReadOnly(add.catalogue);
+        const std::string before = drive.read(add.catalogue);
+        showDialog(add.dialog);
+        setFields(add.dialog, add.fields);
+        QTest::mouseClick(ok, Qt::LeftButton); // through the event loop, as a user's click
+        EXPECT_EQ(takeMessages(), std::vector<QString>{QString::fromStdString(
+                                      "Unable to write to " + add.catalogue + ".")});
+        EXPECT_EQ(fieldsOf(add.dialog), add.fields);
+        EXPECT_TRUE(add.dialog->isVisible());
+        EXPECT_EQ(drive.read(add.catalogue), before);
+        add.dialog->hide();
+    }
     EXPECT_FALSE(drive.exists(Flash3210));
 }
 
@@ -213,29 +243,6 @@ TEST_F(BootFlashDialogTest, ChecksRunInOrderAndFocusTheFieldToCorrect)
     }
     EXPECT_FALSE(drive.exists(Paths::BootCatalogue));
     EXPECT_FALSE(drive.exists(Flash3210));
-}
-
-TEST_F(BootFlashDialogTest, BrowsingNeverOverwritesALibraryFile)
-{
-    drive.write("c:\\nk_files\\Lunzo\\Boots\\b.bin", "library");
-    nextPick = pickable("c:\\download\\b.bin", "picked");
-    boot->SpeedButton1->click();
-    EXPECT_EQ(boot->Edit1->text(), "b.bin");
-    EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Boots\\b.bin"), "library");
-
-    // Each group has its own copy: a file in one group's folder does not stop the copy to another.
-    drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "library");
-    nextPick = pickable("c:\\download\\f.fls", "picked");
-    for (const char* group : {"3210", "3310"}) {
-        showGroupPage(group);
-        showDialog(o_fFlash);
-        flash->SpeedButton1->click();
-        o_fFlash->hide();
-    }
-    EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls"), "library");
-    EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\3310\\f.fls"), "picked");
-    EXPECT_EQ(takeMessages(),
-              std::vector<QString>{"Flash file copied to the system specified directory"});
 }
 
 TEST_F(BootFlashDialogTest, EditingABootEntryRewritesItAndResetsSelected)
@@ -289,32 +296,4 @@ TEST_F(BootFlashDialogTest, EditingAFlashEntryKeepsItsOtherKeysAndStoresInTheGro
     EXPECT_EQ(drive.read(Flash3310),
               "[" + name + "]\r\nSize=4\r\nAddress=100\r\nSTATUS=0\r\nDescription=d+\r\n");
     EXPECT_EQ(drive.read(Flash3210), in3210);
-}
-
-TEST_F(BootFlashDialogTest, ReadOnlyCatalogueEndsOkAtTheWrite)
-{
-    showGroupPage("3310");
-    const struct {
-        QDialog* dialog;
-        std::string catalogue;
-        QStringList fields;
-    } cases[] = {
-        {o_fBoot, std::string(Paths::BootCatalogue), {"b.bin", "2", ""}},
-        {o_fFlash, Flash3310, {"3310", "f.fls", "0", "2", ""}},
-    };
-    for (const auto& write : cases) {
-        SCOPED_TRACE(write.catalogue);
-        drive.write(write.catalogue, "[a]\r\n");
-        drive.makeReadOnly(write.catalogue);
-        showDialog(write.dialog);
-        setFields(write.dialog, write.fields);
-        // Through the event loop, as a user's click.
-        QTest::mouseClick(write.dialog->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
-        // The full stop: the unexpected-error box.
-        EXPECT_EQ(takeMessages(), std::vector<QString>{QString::fromStdString(
-                                      "Unable to write to " + write.catalogue + ".")});
-        EXPECT_EQ(fieldsOf(write.dialog), write.fields);
-        EXPECT_TRUE(write.dialog->isVisible());
-        EXPECT_EQ(drive.read(write.catalogue), "[a]\r\n");
-    }
 }
