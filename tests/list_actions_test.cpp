@@ -174,7 +174,6 @@ TEST_F(ListActionsTest, EnterAndDoubleClickOpenTheEntryAndEnterDoesNotStartARun)
     EXPECT_EQ(modalShownBy([&] { QTest::keyClick(ui->ListView3, Qt::Key_Return); }), o_fBoot);
     EXPECT_EQ(o_fBoot->ui()->Edit1->text(), "y.bin");
     EXPECT_EQ(modalShownBy([&] { doubleClickRow(flashList("3210"), 0); }), o_fFlash);
-    EXPECT_EQ(o_fFlash->ui()->o_tPhoneGroup->text(), "3210");
-    EXPECT_EQ(o_fFlash->ui()->Edit2->text(), "1");
+    EXPECT_EQ(fieldsOf(o_fFlash), QStringList({"3210", "f.fls", "1", "-1", ""}));
     EXPECT_TRUE(messages.empty());
 }

@@ -140,7 +140,7 @@ QStringList EditorDialogTest::pickerTexts() const
     return {last.Title, last.DefaultExt, last.Filter};
 }
 
-QStringList EditorDialogTest::fieldsOf(const QDialog* dialog)
+QStringList WindowTest::fieldsOf(const QDialog* dialog)
 {
     QStringList shown;
     for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
@@ -152,7 +152,7 @@ QStringList EditorDialogTest::fieldsOf(const QDialog* dialog)
     return shown;
 }
 
-void EditorDialogTest::setFields(QDialog* dialog, const QStringList& texts)
+void WindowTest::setFields(QDialog* dialog, const QStringList& texts)
 {
     auto text = texts.begin();
     for (QWidget* widget : dialog->findChildren<QWidget*>()) {

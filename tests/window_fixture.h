@@ -44,6 +44,10 @@ protected:
     static void showGroupPage(const QString& group);
     // Runs steps once the window that open() shows modally is up.
     static void whileShown(const std::function<void()>& steps, const std::function<void()>& open);
+    // What the dialog's fields show, in layout order: each line's text, the status picker's code.
+    static QStringList fieldsOf(const QDialog* dialog);
+    // Fills the fields as a user would, in the same order.
+    static void setFields(QDialog* dialog, const QStringList& texts);
 
     TemporaryDrive drive;
     std::vector<ShownMessage> messages;
@@ -65,10 +69,6 @@ protected:
     static void showDialog(QDialog* dialog);
     // Title, default extension and filter of the open dialog shown last; empty when none was.
     QStringList pickerTexts() const;
-    // What the dialog's fields show, in layout order: each line's text, the status picker's code.
-    static QStringList fieldsOf(const QDialog* dialog);
-    // Fills the fields as a user would, in the same order.
-    static void setFields(QDialog* dialog, const QStringList& texts);
 
     std::optional<QString> nextPick;
     std::vector<OpenDialog> seenDialogs;
