@@ -31,13 +31,6 @@ bool showsDrawing(QWidget* widget)
            Near(ColourAt(image, box, 150, 75), Green);
 }
 
-bool showsNothing(QWidget* widget)
-{
-    const QImage image = widget->grab().toImage();
-    return image.pixelColor(image.width() / 4, image.height() / 4) ==
-           widget->palette().color(QPalette::Window);
-}
-
 } // namespace
 
 class PhoneGroupDialogTest : public EditorDialogTest
@@ -58,15 +51,13 @@ protected:
     // Runs ShowPhoneGroupDialog as the Tools list does, with `whileOpen` run once it is shown.
     void openDialog(const std::function<void()>& whileOpen)
     {
-        QTimer shown; // ends with this call, also when the dialog never opens
-        shown.setSingleShot(true);
-        QObject::connect(&shown, &QTimer::timeout, [&] {
+        const QObject thisCall; // ends the timer with this call, also when the dialog never opens
+        QTimer::singleShot(0, &thisCall, [&] {
             QApplication::setActiveWindow(o_fPhoneGroup);
             whileOpen();
             if (o_fPhoneGroup->isVisible())
                 ui->BitBtn2->click();
         });
-        shown.start(0);
         Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(); });
     }
 
@@ -134,10 +125,6 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
         EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\wiring.bmp"),
                   drive.read("c:\\download\\wiring.bmp"));
 
-        // Already in the library: nothing copied, no message.
-        ui->SpeedButton1->click();
-        EXPECT_TRUE(messages.empty());
-
         // Not a bitmap: the error box, the name stays, nothing copied.
         nextPick = pickable("c:\\download\\broken.bmp", "no bitmap");
         ui->SpeedButton1->click();
@@ -154,7 +141,7 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n");
     o_fMain->LoadPhoneGroups();
     showGroupPage("3210");
-    EXPECT_TRUE(showsNothing(o_fScheme->ui()->Image1));
+    EXPECT_FALSE(showsDrawing(o_fScheme->ui()->Image1));
     QWidget* focused[2] = {};
     openDialog([&] {
         const QStringList checked[] = {{"  ", "c", ""}, {"  8210", " \t", ""}};
