@@ -7,7 +7,6 @@
 #include "forms/tia.h"
 #include "library/paths.h"
 #include "ui_boot.h"
-#include "ui_flash.h"
 #include "ui_main.h"
 #include "ui_phonegroup.h"
 #include "ui_tia.h"
