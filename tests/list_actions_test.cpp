@@ -138,6 +138,7 @@ TEST_F(ListActionsTest, YesErasesOnlyTheEntryOfTheListsCatalogue)
     answer = QMessageBox::Yes;
     QTest::keyClick(ui->ListView1, Qt::Key_Delete);
     EXPECT_EQ(drive.read(Paths::TiaCatalogue), "[b.tia]\r\n");
+    EXPECT_EQ(captions(ui->ListView1), QStringList({"b.tia"}));
     EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\a.tia");
     EXPECT_EQ(o_fMain->statusLine(), line);
     EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Tias\\a.tia"), "loader");
