@@ -106,6 +106,32 @@ void WindowTest::whileShown(const std::function<void()>& steps, const std::funct
     open();
 }
 
+QStringList WindowTest::fieldsOf(const QDialog* dialog)
+{
+    QStringList shown;
+    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+            shown << line->text();
+        else if (const auto* picker = qobject_cast<const StatusPicker*>(widget))
+            shown << QString::number(picker->statusCode());
+    }
+    return shown;
+}
+
+void WindowTest::setFields(QDialog* dialog, const QStringList& texts)
+{
+    auto text = texts.begin();
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (text == texts.end())
+            break;
+        if (auto* line = qobject_cast<QLineEdit*>(widget))
+            line->setText(*text++);
+        else if (auto* picker = qobject_cast<StatusPicker*>(widget))
+            picker->setStatusCode((text++)->toInt());
+    }
+    EXPECT_EQ(text, texts.end()) << "more texts than fields";
+}
+
 EditorDialogTest::EditorDialogTest()
 {
     OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
@@ -138,30 +164,4 @@ QStringList EditorDialogTest::pickerTexts() const
         return {};
     const OpenDialog& last = seenDialogs.back();
     return {last.Title, last.DefaultExt, last.Filter};
-}
-
-QStringList WindowTest::fieldsOf(const QDialog* dialog)
-{
-    QStringList shown;
-    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
-        if (const auto* line = qobject_cast<const QLineEdit*>(widget))
-            shown << line->text();
-        else if (const auto* picker = qobject_cast<const StatusPicker*>(widget))
-            shown << QString::number(picker->statusCode());
-    }
-    return shown;
-}
-
-void WindowTest::setFields(QDialog* dialog, const QStringList& texts)
-{
-    auto text = texts.begin();
-    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
-        if (text == texts.end())
-            break;
-        if (auto* line = qobject_cast<QLineEdit*>(widget))
-            line->setText(*text++);
-        else if (auto* picker = qobject_cast<StatusPicker*>(widget))
-            picker->setStatusCode((text++)->toInt());
-    }
-    EXPECT_EQ(text, texts.end()) << "more texts than fields";
 }

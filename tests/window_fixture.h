@@ -46,7 +46,7 @@ protected:
     static void whileShown(const std::function<void()>& steps, const std::function<void()>& open);
     // What the dialog's fields show, in layout order: each line's text, the status picker's code.
     static QStringList fieldsOf(const QDialog* dialog);
-    // Fills the fields as a user would, in the same order.
+    // Fills the fields in that order.
     static void setFields(QDialog* dialog, const QStringList& texts);
 
     TemporaryDrive drive;
