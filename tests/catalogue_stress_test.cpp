@@ -85,23 +85,28 @@ std::string withWrite(const std::string& text, const char* writer, long n)
     return ProfileText::WithValue(text, write.section, write.key, write.value);
 }
 
-// Whether the text is the starting catalogue with only whole "A=" and "B=" lines added: every
-// section there, in order, and no line torn.
+// Whether the text is the starting catalogue with at most the keys A and B added to sections:
+// every section there, in order, and no line torn.
 bool isWhole(std::string_view text)
 {
     static const std::string starting = StressWrites::StartingCatalogue();
     std::string_view expected = starting;
+    int added = -1; // "A=" and "B=" lines since the last "Key=" line, which they must follow
     while (!text.empty()) {
         const auto end = text.find("\r\n");
         if (end == std::string_view::npos)
             return false;
         const std::string_view line = text.substr(0, end + 2);
         text.remove_prefix(line.size());
-        if (line.size() >= 6 && (line.starts_with("A=") || line.starts_with("B=")))
+        if (line.size() >= 6 && (line.starts_with("A=") || line.starts_with("B="))) {
+            if (added < 0 || ++added > 2)
+                return false;
             continue;
+        }
         if (!expected.starts_with(line))
             return false;
         expected.remove_prefix(line.size());
+        added = line.starts_with("Key=") ? 0 : -1;
     }
     return expected.empty();
 }
