@@ -45,8 +45,8 @@ bool refused(const std::function<void()>& write)
 {
     try {
         write();
-    } catch (const UnableToWrite& error) {
-        return error.what() == "Unable to write to " + std::string(Paths::TiaCatalogue);
+    } catch (const UnableToWrite&) {
+        return true;
     }
     return false;
 }
@@ -88,12 +88,11 @@ protected:
 
 TEST_F(CatalogueWriteTest, CatalogueThatCannotBeReadIsNeverRewritten)
 {
-    struct Case {
+    const struct {
         const char* what;
         std::function<void()> make;
         bool asNobody;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"no read permission",
          [&] {
              drive.write(Paths::TiaCatalogue, Before);
@@ -107,14 +106,14 @@ TEST_F(CatalogueWriteTest, CatalogueThatCannotBeReadIsNeverRewritten)
     for (const auto& c : cases) {
         fs::remove_all(catalogue);
         c.make();
+        SCOPED_TRACE(c.what);
         const auto type = fs::symlink_status(catalogue).type();
-        EXPECT_TRUE(inChild([&] { return readsAsMissingAndRefusesWrites(); }, c.asNobody))
-            << c.what;
-        EXPECT_EQ(fs::symlink_status(catalogue).type(), type) << c.what;
+        EXPECT_TRUE(inChild([&] { return readsAsMissingAndRefusesWrites(); }, c.asNobody));
+        EXPECT_EQ(fs::symlink_status(catalogue).type(), type);
         if (type == fs::file_type::regular) {
             EXPECT_EQ(drive.read(Paths::TiaCatalogue), Before);
         }
-        EXPECT_TRUE(othersInFolder().empty()) << c.what;
+        EXPECT_TRUE(othersInFolder().empty());
     }
 }
 

@@ -4,13 +4,13 @@
 
 #include "library/catalogue_file.h"
 #include "library/drive.h"
+#include "temporary_drive.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -51,18 +51,12 @@ void writeCatalogue()
     file.EraseSection("GONE.TIA");
 }
 
-struct Expected {
-    std::string section;
-    const char* key;
-    std::string value;
-};
-
 void expectCatalogue(const CatalogueFile& file)
 {
     std::vector<std::string> sections;
     file.ReadSections(sections);
     EXPECT_EQ(sections, (std::vector<std::string>{Cp1252Name, Utf8Name, "lines"}));
-    const Expected values[] = {
+    const std::tuple<std::string, const char*, std::string> values[] = {
         {Cp1252Name, "Type", "28F008"},
         {Cp1252Name, "Description", "two blanks"},
         {Utf8Name, "description", "quoted"},
@@ -77,13 +71,6 @@ void expectCatalogue(const CatalogueFile& file)
     EXPECT_TRUE(file.ReadBool(Cp1252Name, "Selected", false));
     EXPECT_EQ(file.ReadInteger("lines", "STATUS", 2), 31);
     EXPECT_EQ(file.ReadInteger("lines", "Negative", 0), -2147483647 - 1);
-}
-
-std::string bytesOf(const fs::path& path)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
 }
 
 class CrossCheck : public testing::Test
@@ -121,5 +108,6 @@ TEST_F(CrossCheck, TheOtherSidesCatalogueReadsTheSameAndHasTheSameBytes)
     ASSERT_TRUE(fs::exists(other)) << "the other side has not written " << other.string();
     Drive::SetRoot(driveOf(OtherSide));
     expectCatalogue(CatalogueFile(Catalogue));
-    EXPECT_EQ(bytesOf(other), bytesOf(driveOf(ThisSide) / "Cross.ini"));
+    EXPECT_EQ(TemporaryDrive::readNative(other),
+              TemporaryDrive::readNative(driveOf(ThisSide) / "Cross.ini"));
 }

@@ -27,10 +27,9 @@ TEST(FlashOrder, ComparesBytesWithOnlyLettersFolded)
         {"\xE9.fls", "\xC9.fls", 1}, // bytes above 127 are not folded
         {"\xE9.fls", "z.fls", 1},    // and go after ASCII
     };
+    const auto sign = [](int value) { return (value > 0) - (value < 0); };
     for (const auto& c : cases) {
-        const int result = FlashOrder::Compare(c.a, c.b);
-        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
-        const int reverse = FlashOrder::Compare(c.b, c.a);
-        EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << c.b << " vs " << c.a;
+        EXPECT_EQ(sign(FlashOrder::Compare(c.a, c.b)), c.sign) << c.a << " vs " << c.b;
+        EXPECT_EQ(sign(FlashOrder::Compare(c.b, c.a)), -c.sign) << c.b << " vs " << c.a;
     }
 }

@@ -3,21 +3,18 @@
 // and libwmf (which reads them in the tests) both export a function named wmf_free.
 // Usage: make_test_pictures FOLDER
 
-#include <QColor>
+#include "test_pictures.h"
+
 #include <QCoreApplication>
-#include <QImage>
 #include <QPainter>
 #include <cstdlib>
-#include <filesystem>
 #include <uemf.h>
 #include <uwmf.h>
 
 namespace
 {
 
-const QColor White(255, 255, 255);
-const QColor Blue(0, 0, 255);
-const QColor Green(0, 255, 0);
+using namespace TestPictures;
 
 QImage Drawing()
 {
@@ -45,16 +42,6 @@ struct GreenBlock {
     U_RGBQUAD pixels[4];
     PU_BITMAPINFO info;
 };
-
-void WriteBmp(const std::filesystem::path& file)
-{
-    Drawing().save(QString::fromStdString(file.string()), "BMP");
-}
-
-void WriteIco(const std::filesystem::path& file)
-{
-    Drawing().save(QString::fromStdString(file.string()), "ICO");
-}
 
 void WriteEmf(const std::filesystem::path& file)
 {
@@ -140,8 +127,8 @@ int main(int argc, char** argv)
         return 2;
     const std::filesystem::path folder(argv[1]);
     std::filesystem::create_directories(folder);
-    WriteBmp(folder / "schematic.bmp");
-    WriteIco(folder / "schematic.ico");
+    for (const char* format : {"bmp", "ico"})
+        Drawing().save(QString::fromStdString((folder / "schematic.").string()) + format, format);
     WriteWmf(folder / "schematic.wmf");
     WriteEmf(folder / "schematic.emf");
     return 0;

@@ -3,7 +3,6 @@
 
 #include "forms/handlers.h"
 #include "forms/main.h"
-#include "forms/open_dialog.h"
 #include "forms/phonegroup.h"
 #include "forms/scheme.h"
 #include "library/paths.h"
@@ -32,13 +31,6 @@ bool showsDrawing(QWidget* widget)
            Near(ColourAt(image, box, 150, 75), Green);
 }
 
-bool showsNothing(QWidget* widget)
-{
-    const QImage image = widget->grab().toImage();
-    return image.pixelColor(image.width() / 4, image.height() / 4) ==
-           widget->palette().color(QPalette::Window);
-}
-
 } // namespace
 
 class PhoneGroupDialogTest : public EditorDialogTest
@@ -59,15 +51,13 @@ protected:
     // Runs ShowPhoneGroupDialog as the Tools list does, with `whileOpen` run once it is shown.
     void openDialog(const std::function<void()>& whileOpen)
     {
-        QTimer shown; // ends with this call, also when the dialog never opens
-        shown.setSingleShot(true);
-        QObject::connect(&shown, &QTimer::timeout, [&] {
+        const QObject thisCall; // ends the timer with this call, also when the dialog never opens
+        QTimer::singleShot(0, &thisCall, [&] {
             QApplication::setActiveWindow(o_fPhoneGroup);
             whileOpen();
             if (o_fPhoneGroup->isVisible())
                 ui->BitBtn2->click();
         });
-        shown.start(0);
         Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(); });
     }
 
@@ -81,27 +71,26 @@ TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
                                        "Scheme=3310.EMF\r\nNote=n\r\n");
     o_fMain->LoadPhoneGroups();
     showGroupPage("3310");
+    answer = QMessageBox::No;
     QStringList shown;
     openDialog([&] {
-        shown << ui->Edit1->text() << ui->Edit3->text() << ui->Edit2->text();
+        shown << fieldsOf(o_fPhoneGroup);
         EXPECT_TRUE(showsDrawing(ui->Image1));
         ui->Edit3->setText("9 2 x");
-        answer = QMessageBox::No;
         ui->BitBtn1->click();
     });
-    EXPECT_EQ(shown, QStringList({"3310", "9 2", "3310.EMF"}));
     EXPECT_EQ(takeMessages(), std::vector<QString>{"New Phone Group added successfully. Add new?"});
     EXPECT_FALSE(o_fPhoneGroup->isVisible());
     EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
               "[3210]\r\nConfig=9 1 3\r\n[3310]\r\nConfig=9 2 x\r\nScheme=3310.EMF\r\nNote=n\r\n");
 
-    // From About: empty boxes, the picture of the last use.
-    EXPECT_EQ(o_fMain->ui()->PageControl2->currentIndex(), 1);
+    // From About (in front after the reload): empty boxes, the picture of the last use.
+    ASSERT_FALSE(o_fMain->GroupPageInFront());
     openDialog([&] {
-        shown = QStringList{ui->Edit1->text(), ui->Edit3->text(), ui->Edit2->text()};
+        shown << fieldsOf(o_fPhoneGroup);
         EXPECT_TRUE(showsDrawing(ui->Image1));
     });
-    EXPECT_EQ(shown, QStringList({"", "", ""}));
+    EXPECT_EQ(shown, QStringList({"3310", "9 2", "3310.EMF", "", "", ""}));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -111,10 +100,10 @@ TEST_F(PhoneGroupDialogTest, MissingOrUnknownStoredSchematicKeepsTheDialogClosed
                 "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\nScheme=s.gif\r\n");
     o_fMain->LoadPhoneGroups();
     bool opened = false;
-    showGroupPage("gone");
-    openDialog([&] { opened = true; });
-    showGroupPage("odd");
-    openDialog([&] { opened = true; });
+    for (const char* group : {"gone", "odd"}) {
+        showGroupPage(group);
+        openDialog([&] { opened = true; });
+    }
     EXPECT_FALSE(opened);
     EXPECT_EQ(takeMessages(),
               std::vector<QString>({"Cannot open file c:\\nk_files\\Lunzo\\Phones\\gone.bmp.",
@@ -127,11 +116,8 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
     nextPick = pickable("c:\\download\\wiring.bmp");
     openDialog([&] {
         ui->SpeedButton1->click();
-        ASSERT_EQ(seenDialogs.size(), 1u);
-        EXPECT_EQ(seenDialogs[0].Title, "Select Graphic file");
-        EXPECT_EQ(seenDialogs[0].DefaultExt, "bmp");
-        EXPECT_EQ(seenDialogs[0].Filter, "Bitmaps (*.bmp)|*.bmp");
-        EXPECT_EQ(seenDialogs[0].Options, OpenDialog::FileMustExist | OpenDialog::EnableSizing);
+        EXPECT_EQ(pickerTexts(),
+                  QStringList({"Select Graphic file", "bmp", "Bitmaps (*.bmp)|*.bmp"}));
         EXPECT_EQ(ui->Edit2->text(), "wiring.bmp");
         EXPECT_TRUE(showsDrawing(ui->Image1));
         EXPECT_EQ(takeMessages(),
@@ -139,13 +125,8 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
         EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\wiring.bmp"),
                   drive.read("c:\\download\\wiring.bmp"));
 
-        // Already in the library: nothing copied, no message.
-        ui->SpeedButton1->click();
-        EXPECT_TRUE(messages.empty());
-
         // Not a bitmap: the error box, the name stays, nothing copied.
-        drive.write("c:\\download\\broken.bmp", "no bitmap");
-        nextPick = pickable("c:\\download\\broken.bmp");
+        nextPick = pickable("c:\\download\\broken.bmp", "no bitmap");
         ui->SpeedButton1->click();
         EXPECT_EQ(takeMessages(), std::vector<QString>{"Bitmap image is not valid."});
         EXPECT_EQ(ui->Edit2->text(), "broken.bmp");
@@ -154,58 +135,42 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
     });
 }
 
-TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanks)
+TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePicture)
 {
     putPicture("c:\\nk_files\\Lunzo\\Phones\\s.wmf", "wmf");
-    drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=old\r\n");
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n");
     o_fMain->LoadPhoneGroups();
     showGroupPage("3210");
+    EXPECT_FALSE(showsDrawing(o_fScheme->ui()->Image1));
     QWidget* focused[2] = {};
     openDialog([&] {
-        ui->Edit1->setText("  ");
-        ui->BitBtn1->click();
-        focused[0] = QApplication::focusWidget();
-        ui->Edit1->setText("  8210");
-        ui->Edit3->setText(" \t");
-        ui->BitBtn1->click();
-        focused[1] = QApplication::focusWidget();
+        const QStringList checked[] = {{"  ", "c", ""}, {"  8210", " \t", ""}};
+        for (int check = 0; check < 2; ++check) {
+            setFields(o_fPhoneGroup, checked[check]);
+            ui->BitBtn1->click();
+            focused[check] = QApplication::focusWidget();
+        }
         EXPECT_EQ(takeMessages(), std::vector<QString>({"Enter Phone Group Name",
                                                         "Enter flash configuration entry "}));
 
-        ui->Edit3->setText("9 1 3 8210 ");
-        ui->Edit2->setText("s.wmf");
+        // Ok, then Yes: the boxes are emptied, the picture stays for the schematic window.
+        setFields(o_fPhoneGroup, {"  8210", "9 1 3 8210 ", "s.wmf"});
         answer = QMessageBox::Yes;
         ui->BitBtn1->click();
         EXPECT_EQ(takeMessages(),
                   std::vector<QString>{"New Phone Group added successfully. Add new?"});
         EXPECT_TRUE(o_fPhoneGroup->isVisible());
-        EXPECT_TRUE(ui->Edit1->text().isEmpty() && ui->Edit2->text().isEmpty() &&
-                    ui->Edit3->text().isEmpty());
+        EXPECT_EQ(fieldsOf(o_fPhoneGroup), QStringList({"", "", ""}));
+        QTest::mouseDClick(ui->Image1, Qt::LeftButton);
+        EXPECT_TRUE(showsDrawing(o_fScheme->ui()->Image1));
     });
     EXPECT_EQ(focused[0], ui->Edit1);
     EXPECT_EQ(focused[1], ui->Edit3);
     EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
-              "[3210]\r\nConfig=old\r\n[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");
+              "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n"
+              "[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");
     EXPECT_TRUE(fs::is_directory(Drive::NativePath("c:\\nk_files\\Lunzo\\Phones\\  8210\\")));
     EXPECT_EQ(o_fMain->ui()->PageControl2->count(), 4);
-}
-
-TEST_F(PhoneGroupDialogTest, OkAndYesKeepThePictureForTheSchematicWindow)
-{
-    putPicture("c:\\nk_files\\Lunzo\\Phones\\s.ico", "ico");
-    drive.write(Paths::PhoneCatalogue, "[g]\r\nConfig=c\r\nScheme=s.ico\r\n");
-    o_fMain->LoadPhoneGroups();
-    showGroupPage("g");
-    EXPECT_TRUE(showsNothing(o_fScheme->ui()->Image1));
-    openDialog([&] {
-        answer = QMessageBox::Yes;
-        ui->BitBtn1->click();
-        EXPECT_TRUE(ui->Edit2->text().isEmpty());
-        EXPECT_TRUE(showsDrawing(ui->Image1));
-        QTest::mouseDClick(ui->Image1, Qt::LeftButton);
-        EXPECT_TRUE(o_fScheme->isVisible());
-        EXPECT_TRUE(showsDrawing(o_fScheme->ui()->Image1));
-    });
     EXPECT_TRUE(o_fScheme->isVisible()); // it stays when the dialog closes
     o_fScheme->close();
 }

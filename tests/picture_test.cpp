@@ -2,13 +2,12 @@
 // errors a user can meet.
 
 #include "platform/picture.h"
+#include "temporary_drive.h"
 #include "test_pictures.h"
 
 #include <QPainter>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -20,21 +19,12 @@ namespace
 class PictureTest : public testing::Test
 {
 protected:
-    PictureTest()
-    {
-        folder = fs::temp_directory_path() /
-                 ("quorvel-picture-" + std::to_string(std::random_device()()));
-        fs::create_directories(folder);
-    }
-    ~PictureTest() override { fs::remove_all(folder); }
-
+    // A file in the test's own folder, written when bytes are given.
     fs::path file(const std::string& name, std::string_view bytes = {}) const
     {
-        const fs::path path = folder / name;
         if (!bytes.empty())
-            std::ofstream(path, std::ios::binary)
-                .write(bytes.data(), std::streamsize(bytes.size()));
-        return path;
+            drive.write("c:\\" + name, bytes);
+        return folder / name;
     }
 
     // The error text of loading the file, or empty when it loads.
@@ -48,7 +38,8 @@ protected:
         return {};
     }
 
-    fs::path folder;
+    TemporaryDrive drive;
+    const fs::path folder = drive.root();
 };
 
 QImage drawn(const Picture& picture, const QRect& box)

@@ -17,7 +17,7 @@ const fs::path DefaultRoot = "/default/drive_c";
 
 StartupOptions::Outcome read(QStringList arguments, const QString& variable = {})
 {
-    arguments.prepend(QStringLiteral("quorvel"));
+    arguments.prepend("quorvel");
     return StartupOptions::Read(arguments, variable, DefaultRoot);
 }
 
@@ -30,19 +30,18 @@ QString text(const fs::path& path)
 
 TEST(StartupOptionsTest, DriveCComesFromTheOptionThenTheVariableThenTheDefault)
 {
-    const TemporaryDrive named;
-    const TemporaryDrive other;
-    const QString relative = text(fs::relative(named.root(), fs::current_path()));
+    const TemporaryDrive named, other;
+    const QString root = text(named.root());
     const struct {
         QStringList arguments;
         QString variable;
         fs::path expected;
     } cases[] = {
         {{}, {}, DefaultRoot},
-        {{}, text(named.root()), named.root()},
-        {{QStringLiteral("--drive-c"), text(named.root())}, text(other.root()), named.root()},
-        {{QStringLiteral("--drive-c=") + text(named.root())}, {}, named.root()},
-        {{QStringLiteral("--drive-c"), relative}, {}, named.root()},
+        {{}, root, named.root()},
+        {{"--drive-c", root}, text(other.root()), named.root()},
+        {{"--drive-c=" + root}, {}, named.root()},
+        {{"--drive-c", text(fs::relative(named.root()))}, {}, named.root()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString() + " variable " + c.variable.toStdString());
@@ -54,55 +53,43 @@ TEST(StartupOptionsTest, DriveCComesFromTheOptionThenTheVariableThenTheDefault)
 
 TEST(StartupOptionsTest, AMistakeEndsWithExitCode2AndAMessage)
 {
-    const QString missing = QStringLiteral("/no/such/folder");
     const struct {
         QStringList arguments;
         QString variable;
         QString message;
     } cases[] = {
-        {{QStringLiteral("--frobnicate")}, {}, QStringLiteral("Unknown option 'frobnicate'.")},
-        {{QStringLiteral("--drive-c")}, {}, QStringLiteral("Missing value after '--drive-c'.")},
-        {{QStringLiteral("--drive-c=")}, {}, QStringLiteral("names no folder")},
-        {{QStringLiteral("stray")}, {}, QStringLiteral("Unexpected argument 'stray'.")},
-        {{QStringLiteral("--drive-c"), missing}, {}, QStringLiteral("'/no/such/folder' does not")},
-        {{}, missing, QStringLiteral("'/no/such/folder' (named by QUORVEL_DRIVE_C) does not")},
-        {{QStringLiteral("--help"), QStringLiteral("--bad")}, {}, QStringLiteral("'bad'")},
-        {{QStringLiteral("-platform"), QStringLiteral("xcb")},
-         {},
-         QStringLiteral("option 'platform'")},
+        {{"--frobnicate"}, {}, "'frobnicate'"},
+        {{"--drive-c"}, {}, "'--drive-c'"},
+        {{"--drive-c="}, {}, "names no folder"},
+        {{"stray"}, {}, "Unexpected argument 'stray'."},
+        {{"--drive-c", "/no/such/folder"}, {}, "'/no/such/folder' does not"},
+        {{}, "/no/such/folder", "'/no/such/folder' (named by QUORVEL_DRIVE_C) does not"},
+        {{"--help", "--bad"}, {}, "'bad'"},
+        {{"-platform", "xcb"}, {}, "option 'platform'"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const auto outcome = read(c.arguments, c.variable);
-        EXPECT_FALSE(outcome.run);
-        EXPECT_TRUE(outcome.isError);
-        EXPECT_EQ(outcome.exitCode, 2);
-        EXPECT_TRUE(outcome.text.startsWith(QStringLiteral("quorvel: ")))
-            << outcome.text.toStdString();
-        EXPECT_TRUE(outcome.text.contains(c.message)) << outcome.text.toStdString();
-        EXPECT_TRUE(
-            outcome.text.endsWith(QStringLiteral("Try 'quorvel --help' for more information.\n")));
+        SCOPED_TRACE(c.arguments.join(' ').toStdString() + ": " + outcome.text.toStdString());
+        EXPECT_TRUE(!outcome.run && outcome.isError && outcome.exitCode == 2);
+        EXPECT_TRUE(outcome.text.startsWith("quorvel: ") && outcome.text.contains(c.message) &&
+                    outcome.text.endsWith("Try 'quorvel --help' for more information.\n"));
     }
 }
 
 TEST(StartupOptionsTest, HelpAndVersionPrintAndEndWithExitCode0)
 {
-    const auto help = read({QStringLiteral("--help")});
-    EXPECT_FALSE(help.run);
-    EXPECT_FALSE(help.isError);
-    EXPECT_EQ(help.exitCode, 0);
+    const auto help = read({"--help"});
+    EXPECT_TRUE(!help.run && !help.isError && help.exitCode == 0);
     for (const char* word :
          {"--drive-c <folder>", "--version", "QUORVEL_DRIVE_C", "/default/drive_c"})
         EXPECT_TRUE(help.text.contains(QLatin1String(word))) << word;
-    EXPECT_EQ(read({QStringLiteral("-h")}).text, help.text);
+    EXPECT_EQ(read({"-h"}).text, help.text);
 
     for (const char* option : {"--version", "-v"}) {
-        const auto version = read({QLatin1String(option)});
-        EXPECT_FALSE(version.run);
-        EXPECT_EQ(version.exitCode, 0);
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Quorvel \\d+\\.\\d+\\S*\n$"))
-                        .match(version.text)
-                        .hasMatch())
+        const auto version = read({option});
+        EXPECT_TRUE(!version.run && version.exitCode == 0);
+        EXPECT_TRUE(
+            QRegularExpression("^Quorvel \\d+\\.\\d+\\S*\n$").match(version.text).hasMatch())
             << version.text.toStdString();
     }
 }

@@ -92,23 +92,17 @@ TEST_F(WidgetBytesTest, TemplatePageAndChipButtonsTakeNoKeysAndButtonsShowGlyphs
 TEST_F(WidgetBytesTest, OnlyNoClosesAnEditorAfterAddNew)
 {
     start();
-    auto* tia = o_fTia->ui();
     o_fTia->show();
-    const struct {
-        QMessageBox::StandardButton answer;
-        bool staysOpen;
-    } answers[] = {
-        {MessageBoxes::ClosedByCloseBox, true}, {QMessageBox::Yes, true}, {QMessageBox::No, false}};
-    for (const auto& a : answers) {
-        answer = a.answer;
-        Text::Show(tia->Edit1, "a.tia");
-        Text::Show(tia->Edit2, "t");
-        tia->o_cbMsgType->setStatusCode(0);
-        tia->BitBtn1->click();
+    for (const auto& [answered, staysOpen] : {std::pair{MessageBoxes::ClosedByCloseBox, true},
+                                              {QMessageBox::Yes, true},
+                                              {QMessageBox::No, false}}) {
+        answer = answered;
+        setFields(o_fTia, {"a.tia", "t", "0", ""});
+        o_fTia->ui()->BitBtn1->click();
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back().defaultButton, QMessageBox::Yes);
         EXPECT_EQ(messages.back().escapeButton, QMessageBox::No);
-        EXPECT_EQ(o_fTia->isVisible(), a.staysOpen) << a.answer;
+        EXPECT_EQ(o_fTia->isVisible(), staysOpen) << answered;
     }
 }
 

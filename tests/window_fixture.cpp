@@ -1,10 +1,12 @@
 #include "window_fixture.h"
 
 #include "forms/main.h"
+#include "forms/status_picker.h"
 #include "ui_main.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -104,6 +106,32 @@ void WindowTest::whileShown(const std::function<void()>& steps, const std::funct
     open();
 }
 
+QStringList WindowTest::fieldsOf(const QDialog* dialog)
+{
+    QStringList shown;
+    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+            shown << line->text();
+        else if (const auto* picker = qobject_cast<const StatusPicker*>(widget))
+            shown << QString::number(picker->statusCode());
+    }
+    return shown;
+}
+
+void WindowTest::setFields(QDialog* dialog, const QStringList& texts)
+{
+    auto text = texts.begin();
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (text == texts.end())
+            break;
+        if (auto* line = qobject_cast<QLineEdit*>(widget))
+            line->setText(*text++);
+        else if (auto* picker = qobject_cast<StatusPicker*>(widget))
+            picker->setStatusCode((text++)->toInt());
+    }
+    EXPECT_EQ(text, texts.end()) << "more texts than fields";
+}
+
 EditorDialogTest::EditorDialogTest()
 {
     OpenDialog::SetAnswerer([this](const OpenDialog& dialog) -> std::optional<QString> {
@@ -128,4 +156,12 @@ void EditorDialogTest::showDialog(QDialog* dialog)
 {
     dialog->show();
     QApplication::setActiveWindow(dialog);
+}
+
+QStringList EditorDialogTest::pickerTexts() const
+{
+    if (seenDialogs.empty())
+        return {};
+    const OpenDialog& last = seenDialogs.back();
+    return {last.Title, last.DefaultExt, last.Filter};
 }

@@ -7,6 +7,7 @@
 #include "forms/windows.h"
 #include "temporary_drive.h"
 
+#include <QStringList>
 #include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -43,6 +44,10 @@ protected:
     static void showGroupPage(const QString& group);
     // Runs steps once the window that open() shows modally is up.
     static void whileShown(const std::function<void()>& steps, const std::function<void()>& open);
+    // What the dialog's fields show, in layout order: each line's text, the status picker's code.
+    static QStringList fieldsOf(const QDialog* dialog);
+    // Fills the fields in that order.
+    static void setFields(QDialog* dialog, const QStringList& texts);
 
     TemporaryDrive drive;
     std::vector<ShownMessage> messages;
@@ -62,6 +67,8 @@ protected:
     QString pickable(const char* logicalPath, const char* bytes = nullptr);
     // Shows the dialog modeless and active, so that its handlers can be driven directly.
     static void showDialog(QDialog* dialog);
+    // Title, default extension and filter of the open dialog shown last; empty when none was.
+    QStringList pickerTexts() const;
 
     std::optional<QString> nextPick;
     std::vector<OpenDialog> seenDialogs;

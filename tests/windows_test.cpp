@@ -101,13 +101,12 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     Drive::SetRoot(drive.root() / ""); // ends in a backslash, as the real c:\ does
 
     ASSERT_EQ(FlasherLaunch::Start(), std::nullopt);
-    EXPECT_NE(standInLog(drive, "c:\\bin\\")
-                  .find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
-                        "\\.\"\nargument: -c\nargument: c:\n"
-                        "argument: -c\nargument: c:\\flasher\\flasher.com\nargument: -c\n"
-                        "argument: exit\n"),
+    const std::string log = standInLog(drive, "c:\\bin\\");
+    EXPECT_NE(log.find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
+                       "\\.\"\nargument: -c\nargument: c:\nargument: -c\n"
+                       "argument: c:\\flasher\\flasher.com\nargument: -c\nargument: exit\n"),
               std::string::npos)
-        << standInLog(drive, "c:\\bin\\");
+        << log;
 }
 
 class WindowsReplace : public testing::Test
