@@ -142,16 +142,18 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     o_fMain->LoadPhoneGroups();
     showGroupPage("3210");
     EXPECT_FALSE(showsDrawing(o_fScheme->ui()->Image1));
-    QWidget* focused[2] = {};
+    QWidget* focused[3] = {};
     openDialog([&] {
-        const QStringList checked[] = {{"  ", "c", ""}, {"  8210", " \t", ""}};
-        for (int check = 0; check < 2; ++check) {
+        const QStringList checked[] = {{"  ", "c", ""}, {"..\\x", "c", ""}, {"  8210", " \t", ""}};
+        for (int check = 0; check < 3; ++check) {
             setFields(o_fPhoneGroup, checked[check]);
             ui->BitBtn1->click();
             focused[check] = QApplication::focusWidget();
         }
-        EXPECT_EQ(takeMessages(), std::vector<QString>({"Enter Phone Group Name",
-                                                        "Enter flash configuration entry "}));
+        EXPECT_EQ(takeMessages(),
+                  std::vector<QString>({"Enter Phone Group Name",
+                                        "\"..\\x\" cannot be used as a file or folder name",
+                                        "Enter flash configuration entry "}));
 
         // Ok, then Yes: the boxes are emptied, the picture stays for the schematic window.
         setFields(o_fPhoneGroup, {"  8210", "9 1 3 8210 ", "s.wmf"});
@@ -165,7 +167,8 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
         EXPECT_TRUE(showsDrawing(o_fScheme->ui()->Image1));
     });
     EXPECT_EQ(focused[0], ui->Edit1);
-    EXPECT_EQ(focused[1], ui->Edit3);
+    EXPECT_EQ(focused[1], ui->Edit1);
+    EXPECT_EQ(focused[2], ui->Edit3);
     EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
               "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n"
               "[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");
