@@ -1,6 +1,6 @@
 #include "delete_command.h"
 
-#include "library/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "library/drive.h"
 #include "library/paths.h"
 #include "platform/files.h"

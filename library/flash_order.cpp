@@ -1,6 +1,6 @@
 #include "flash_order.h"
 
-#include "library/ascii_case.h"
+#include "platform/ascii_case.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "profile_text.h"
 
-#include "library/ascii_case.h"
+#include "platform/ascii_case.h"
 
 #include <algorithm>
 #include <cstring>

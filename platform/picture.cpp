@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include "ascii_case.h"
 #include "files.h"
 #include "metafile.h"
 
@@ -50,10 +51,7 @@ std::string ExtensionOf(const std::filesystem::path& file)
 
 std::optional<Kind> KindOf(std::string extension)
 {
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::transform(extension.begin(), extension.end(), extension.begin(), AsciiCase::ToLower);
     if (extension == "bmp")
         return Kind::Bitmap;
     if (extension == "ico")

@@ -1,6 +1,7 @@
 #include "files.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <random>
 #include <string>
@@ -109,13 +110,28 @@ bool writeAll(HANDLE file, std::string_view bytes)
     return true;
 }
 
+// Moves the file's end to size, or its write position to the start (size 0 and no end).
+bool setPosition(HANDLE file, std::uint64_t position)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN);
+}
+
 // For a folder that lets us change the file but not add one beside it: rewritten in place and
-// flushed, as a direct write would do.
+// flushed, as a direct write would do. The room for the new text is taken first, so that a
+// full disk refuses before any byte of the old text changes.
 bool rewriteInPlace(const fs::path& target, std::string_view bytes)
 {
     Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && writeAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
+    LARGE_INTEGER size;
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size))
+        return false;
+    if (bytes.size() > static_cast<std::uint64_t>(size.QuadPart) &&
+        !(setPosition(file.get(), bytes.size()) && SetEndOfFile(file.get())))
+        return false;
+    return setPosition(file.get(), 0) && writeAll(file.get(), bytes) && SetEndOfFile(file.get()) &&
            FlushFileBuffers(file.get()) && file.close();
 }
 

@@ -9,7 +9,7 @@
 //   R<section> US <key>              read a value, a number and a flag
 //   anything else                    read the section names
 
-#include "library/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "library/catalogue_file.h"
 #include "library/drive.h"
 #include "library/paths.h"
