@@ -1,8 +1,8 @@
 #pragma once
-// Letter case of names as the Windows file system and profile files compare them, folded for
-// ASCII letters only: the same in every process locale (the
-// widgets switch the locale to the user's, where std::tolower may turn 'I' into a dotless i),
-// and bytes of 0x80 and above, which differ between code pages, are left as they are.
+// Letter case of names as the Windows file system and profile files compare them: ASCII
+// letters only, the same in every process locale (the widgets switch the locale to the user's,
+// where std::tolower may turn 'I' into a dotless i). Bytes of 0x80 and above, which differ
+// between code pages, are left as they are.
 
 #include <algorithm>
 #include <string_view>
