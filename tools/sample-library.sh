@@ -17,6 +17,7 @@ printf 'sample loader\n' >"$lib/Tias/am29f800.tia"
 printf 'sample boot\n' >"$lib/Boots/nse3.bin"
 printf 'sample image\n' >"$lib/Phones/3210/nhm5.fls"
 printf 'sample image\n' >"$lib/Phones/3310/nhm5nx.fls"
+cp "$here/sample/wiring.bmp" "$lib/Phones/wiring.bmp"
 
 crlf >"$lib/Tias/Tias.ini" <<'INI'
 [28f008.tia]
@@ -39,7 +40,7 @@ INI
 crlf >"$lib/Phones/Phones.ini" <<'INI'
 [3210]
 Config=9 1 3 3210
-Scheme=
+Scheme=wiring.bmp
 [3310]
 Config=9 1 3 3310
 Scheme=
