@@ -19,7 +19,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
@@ -58,22 +57,10 @@ void buildFromMemory(To_fMain& window)
     auto* ui = window.ui();
     fill(ui->ListView1, rows(800, "loader", ".tia", true));
     fill(ui->ListView3, rows(800, "boot", ".bin", false));
-    const QTreeWidget* templateList = ui->ListView2;
     for (int group = 1; group <= 60; ++group) {
         auto* page = new QWidget;
-        auto* list = new QTreeWidget(page);
-        QStringList labels;
-        std::vector<int> widths;
-        for (int column = 0; column < templateList->columnCount(); ++column) {
-            labels << templateList->headerItem()->text(column);
-            widths.push_back(templateList->header()->sectionSize(column));
-        }
-        list->setHeaderLabels(labels);
-        ListViews::SetUpReportList(list, widths);
+        auto* list = ListViews::CreateListLike(ui->ListView2, page);
         list->setFont(window.font());
-        auto* layout = new QVBoxLayout(page);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(list);
         ListViews::ConnectSelectItem(list, &window, [](QTreeWidgetItem*, bool) {});
         ui->PageControl2->addTab(page, QStringLiteral("group%1").arg(group));
         fill(list, rows(50, "image", ".fls", false));

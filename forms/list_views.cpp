@@ -10,6 +10,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <set>
 
@@ -122,6 +123,23 @@ void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handl
     QObject::connect(
         list->header(), &QHeaderView::sectionClicked, context,
         [handler = std::move(handler)](int column) { Handlers::Run([&] { handler(column); }); });
+}
+
+QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page)
+{
+    auto* list = new QTreeWidget(page);
+    QStringList labels;
+    std::vector<int> widths;
+    for (int column = 0; column < templateList->columnCount(); ++column) {
+        labels << templateList->headerItem()->text(column);
+        widths.push_back(templateList->header()->sectionSize(column));
+    }
+    list->setHeaderLabels(labels);
+    SetUpReportList(list, widths);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(list);
+    return list;
 }
 
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)

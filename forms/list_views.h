@@ -35,6 +35,9 @@ void ConnectKeyUp(QTreeWidget* list, KeyHandler handler);
 // Calls handler with the column whose header was clicked.
 void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handler);
 
+// A new list that fills the page, with the template's columns and the settings all lists share.
+QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page);
+
 // Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons.
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
 

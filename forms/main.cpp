@@ -23,7 +23,6 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QTabBar>
-#include <QVBoxLayout>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
@@ -196,21 +195,9 @@ void To_fMain::LoadFlashList(const std::string& group, QTreeWidget* list)
 
 QTreeWidget* To_fMain::createFlashList(QWidget* page)
 {
-    // The column set is the template list's.
-    const QTreeWidget* templateList = m_ui->ListView2;
-    auto* list = new QTreeWidget(page);
-    QStringList labels;
-    std::vector<int> widths;
-    for (int column = 0; column < templateList->columnCount(); ++column) {
-        labels << templateList->headerItem()->text(column);
-        widths.push_back(templateList->header()->sectionSize(column));
-    }
-    list->setHeaderLabels(labels);
-    ListViews::SetUpReportList(list, widths);
+    // The column set is the template list's; the font is the window's own, not the template's.
+    auto* list = ListViews::CreateListLike(m_ui->ListView2, page);
     list->setFont(font());
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(list);
     connectFlashList(list);
     return list;
 }

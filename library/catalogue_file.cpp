@@ -54,28 +54,12 @@ void CatalogueFile::ReadSections(std::vector<std::string>& names) const
 std::string CatalogueFile::ReadString(std::string_view section, std::string_view key,
                                       std::string_view defaultValue) const
 {
-    auto value =
-        ProfileText::FindValue(readText(), section, key).value_or(std::string(defaultValue));
-    if (value.size() > MaxValueLength)
-        value.resize(MaxValueLength);
-    return value;
+    return ValueOr(ProfileText::FindValue(readText(), section, key), defaultValue);
 }
 
 CatalogueSnapshot CatalogueFile::Snapshot() const
 {
     return CatalogueSnapshot(readText());
-}
-
-int CatalogueFile::ReadInteger(std::string_view section, std::string_view key,
-                               int defaultValue) const
-{
-    return ProfileText::ParseInteger(ReadString(section, key, "")).value_or(defaultValue);
-}
-
-bool CatalogueFile::ReadBool(std::string_view section, std::string_view key,
-                             bool defaultValue) const
-{
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
 void CatalogueFile::WriteString(std::string_view section, std::string_view key,

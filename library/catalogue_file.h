@@ -5,6 +5,7 @@
 // folder). A write that the file system refuses throws UnableToWrite, and so does a write to a
 // file that is there but cannot be read: the file then stays as it is.
 
+#include "library/catalogue_reads.h"
 #include "library/catalogue_snapshot.h"
 
 #include <functional>
@@ -22,19 +23,14 @@ public:
     }
 };
 
-class CatalogueFile
+class CatalogueFile : public CatalogueReads<CatalogueFile>
 {
 public:
-    // The longest value a read returns; longer values are cut.
-    static constexpr std::size_t MaxValueLength = 2047;
-
     explicit CatalogueFile(std::string_view logicalPath);
 
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
-    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
     // The file read once, for a load that reads many values: the same answers as the reads
     // above while the file does not change.

@@ -4,13 +4,14 @@
 // that reads every value from one snapshot never mixes two versions of a file that changes
 // under it.
 
+#include "library/catalogue_reads.h"
 #include "library/profile_text.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-class CatalogueSnapshot
+class CatalogueSnapshot : public CatalogueReads<CatalogueSnapshot>
 {
 public:
     // From the file's bytes; empty text for a missing file.
@@ -19,8 +20,6 @@ public:
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
-    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
 private:
     ProfileText::ParsedText m_text;
