@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -109,8 +110,20 @@ QMargins FrameMargins(const QWidget* window)
 
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)
 {
-    ok->setIcon(ok->style()->standardIcon(QStyle::SP_DialogOkButton));
-    cancel->setIcon(cancel->style()->standardIcon(QStyle::SP_DialogCancelButton));
+    // A style decodes every size of a standard picture each time it is asked; six windows ask
+    // at start, so the pair is made once for the style in use.
+    struct Glyphs {
+        const QStyle* style = nullptr;
+        QIcon ok, cancel;
+    };
+    static Glyphs glyphs;
+    QStyle* style = ok->style();
+    if (glyphs.style != style) {
+        glyphs = {style, style->standardIcon(QStyle::SP_DialogOkButton),
+                  style->standardIcon(QStyle::SP_DialogCancelButton)};
+    }
+    ok->setIcon(glyphs.ok);
+    cancel->setIcon(glyphs.cancel);
 }
 
 QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight)
