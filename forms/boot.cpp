@@ -1,4 +1,5 @@
 #include "boot.h"
+#include "pictures.h"
 #include "ui_boot.h"
 
 #include "file_entry_steps.h"
@@ -16,8 +17,8 @@ To_fBoot::To_fBoot(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fBoot)
     m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(396, 237));
     WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
-    setWindowIcon(QIcon(QStringLiteral(":/images/boot.svg")));
-    m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+    setWindowIcon(Pictures::Icon("boot"));
+    m_ui->SpeedButton1->setIcon(Pictures::Icon("browse"));
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
 
     using Handlers::Guard;

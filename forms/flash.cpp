@@ -1,4 +1,5 @@
 #include "flash.h"
+#include "pictures.h"
 #include "ui_flash.h"
 
 #include "file_entry_steps.h"
@@ -17,8 +18,8 @@ To_fFlash::To_fFlash(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fFlash)
     m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(396, 285));
     WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
-    setWindowIcon(QIcon(QStringLiteral(":/images/program.svg")));
-    m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+    setWindowIcon(Pictures::Icon("program"));
+    m_ui->SpeedButton1->setIcon(Pictures::Icon("browse"));
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
 
     QPalette groupLabel = m_ui->Label5->palette();

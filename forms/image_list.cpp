@@ -1,5 +1,7 @@
 #include "image_list.h"
 
+#include "pictures.h"
+
 #include <iterator>
 
 namespace ImageList1
@@ -7,13 +9,10 @@ namespace ImageList1
 
 QIcon Icon(int index)
 {
-    // Made once: every row of every list shows one of these.
-    static const QIcon pictures[] = {
-        QIcon(QStringLiteral(":/images/status-working.svg")),
-        QIcon(QStringLiteral(":/images/status-not-working.svg")),
-        QIcon(QStringLiteral(":/images/status-not-tested.svg")),
-        QIcon(QStringLiteral(":/images/tools.svg")),
-    };
+    // Looked up once: every row of every list shows one of these.
+    static const QIcon pictures[] = {Pictures::Icon("status-working"),
+                                     Pictures::Icon("status-not-working"),
+                                     Pictures::Icon("status-not-tested"), Pictures::Icon("tools")};
     return index >= 0 && index < static_cast<int>(std::size(pictures)) ? pictures[index] : QIcon();
 }
 

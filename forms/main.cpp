@@ -13,6 +13,7 @@
 #include "list_views.h"
 #include "message_boxes.h"
 #include "phonegroup.h"
+#include "pictures.h"
 #include "text.h"
 #include "tia.h"
 #include "window_setup.h"
@@ -67,11 +68,6 @@ public:
     }
 };
 
-QIcon svgIcon(const char* name)
-{
-    return QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(name)));
-}
-
 } // namespace
 
 To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
@@ -81,16 +77,16 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(599, 349);
     WindowSetup::CentreOnScreenWhenShown(this);
-    setWindowIcon(svgIcon("program"));
+    setWindowIcon(Pictures::Icon("program"));
 
-    m_ui->ToolButton1->setIcon(svgIcon("chip-atmel"));
-    m_ui->ToolButton2->setIcon(svgIcon("chip-intel"));
-    m_ui->ToolButton3->setIcon(svgIcon("chip-intel"));
+    m_ui->ToolButton1->setIcon(Pictures::Icon("chip-atmel"));
+    m_ui->ToolButton2->setIcon(Pictures::Icon("chip-intel"));
+    m_ui->ToolButton3->setIcon(Pictures::Icon("chip-intel"));
     // The chip buttons are picked with the mouse; the tool bar is no stop of the focus order.
     for (auto* chip : {m_ui->ToolButton1, m_ui->ToolButton2, m_ui->ToolButton3})
         chip->setFocusPolicy(Qt::NoFocus);
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
-    m_ui->Image1->setPixmap(svgIcon("about").pixmap(16, 16));
+    m_ui->Image1->setPixmap(Pictures::Icon("about").pixmap(16, 16));
     m_ui->Memo1->viewport()->setAutoFillBackground(false);
     m_ui->Memo1->setStyleSheet(QStringLiteral("background: transparent;"));
 

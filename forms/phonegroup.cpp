@@ -1,4 +1,5 @@
 #include "phonegroup.h"
+#include "pictures.h"
 #include "ui_phonegroup.h"
 
 #include "file_entry_steps.h"
@@ -33,8 +34,8 @@ To_fPhoneGroup::To_fPhoneGroup(QWidget* parent) : QDialog(parent), m_ui(new Ui::
     m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(341, 195));
     WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
-    setWindowIcon(QIcon(QStringLiteral(":/images/phonegroup.svg")));
-    m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+    setWindowIcon(Pictures::Icon("phonegroup"));
+    m_ui->SpeedButton1->setIcon(Pictures::Icon("browse"));
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
 
     using Handlers::Guard;

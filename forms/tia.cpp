@@ -1,4 +1,5 @@
 #include "tia.h"
+#include "pictures.h"
 #include "ui_tia.h"
 
 #include "file_entry_steps.h"
@@ -16,8 +17,8 @@ To_fTia::To_fTia(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fTia)
     m_ui->setupUi(this);
     WindowSetup::MakeFixedDialog(this, QSize(395, 232));
     WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
-    setWindowIcon(QIcon(QStringLiteral(":/images/tia.svg")));
-    m_ui->SpeedButton1->setIcon(QIcon(QStringLiteral(":/images/browse.svg")));
+    setWindowIcon(Pictures::Icon("tia"));
+    m_ui->SpeedButton1->setIcon(Pictures::Icon("browse"));
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
 
     using Handlers::Guard;

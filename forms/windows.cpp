@@ -5,18 +5,13 @@
 #include "flash.h"
 #include "main.h"
 #include "phonegroup.h"
+#include "pictures.h"
 #include "scheme.h"
 #include "tia.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QtGlobal>
-
-// Pictures compiled into the forms library must be registered before the first window.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace
 {
@@ -33,9 +28,8 @@ std::unique_ptr<Window> create(Window*& instance, QWidget* parent = nullptr)
 
 Windows::Windows()
 {
-    initResources();
     // The program's icon for a window without one of its own (the schematic window).
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/program.svg")));
+    QApplication::setWindowIcon(Pictures::Icon("program"));
     runSelection = RunSelection{};
     m_main = create(o_fMain);
     // The dialogs belong to the main window (one task-bar entry); the schematic window stands

@@ -1,40 +1,65 @@
-// Renders the program's SVG icon to the PNG sizes of a desktop's icon theme, at build time.
-// Usage: render_icon SVG FOLDER NAME SIZE...   writes FOLDER/<SIZE>x<SIZE>/apps/NAME.png
+// Renders one of our SVG pictures to PNG files at build time, so that the program decodes small
+// bitmaps at start instead of parsing and drawing SVG.
+// Usage: render_pictures SVG SIZE:FILE...
+//   SIZE is WIDTHxHEIGHT in pixels, or Nx for N times the picture's own size.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <optional>
+
+namespace
+{
+
+std::optional<QSize> sizeOf(const QString& spec, const QSize& own)
+{
+    static const QRegularExpression scale(QStringLiteral("^([1-9])x$"));
+    static const QRegularExpression pixels(QStringLiteral("^([1-9][0-9]*)x([1-9][0-9]*)$"));
+    if (const auto match = scale.match(spec); match.hasMatch())
+        return own * match.captured(1).toInt();
+    if (const auto match = pixels.match(spec); match.hasMatch())
+        return QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    // The icon's text needs fonts, and fonts need a GUI application, but not a display.
+    // Text in a picture needs fonts, and fonts need a GUI application, but not a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() < 5) {
-        std::fputs("Usage: render_icon SVG FOLDER NAME SIZE...\n", stderr);
+    if (arguments.size() < 3) {
+        std::fputs("Usage: render_pictures SVG SIZE:FILE...\n", stderr);
         return 2;
     }
     QSvgRenderer renderer(arguments[1]);
     if (!renderer.isValid()) {
-        std::fprintf(stderr, "render_icon: cannot read %s\n", qPrintable(arguments[1]));
+        std::fprintf(stderr, "render_pictures: cannot read %s\n", qPrintable(arguments[1]));
         return 1;
     }
-    for (const QString& sizeText : arguments.mid(4)) {
-        const int size = sizeText.toInt();
-        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    for (const QString& output : arguments.mid(2)) {
+        const qsizetype colon = output.indexOf(u':');
+        const auto size = sizeOf(output.left(colon), renderer.defaultSize());
+        const QString file = output.mid(colon + 1);
+        if (colon < 0 || !size) {
+            std::fprintf(stderr, "render_pictures: not SIZE:FILE: %s\n", qPrintable(output));
+            return 2;
+        }
+        QImage image(*size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
-        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(arguments[2]).arg(size);
-        const QString file = QStringLiteral("%1/%2.png").arg(folder, arguments[3]);
-        if (size <= 0 || !QDir().mkpath(folder) || !image.save(file, "PNG")) {
-            std::fprintf(stderr, "render_icon: cannot write %s\n", qPrintable(file));
+        if (!QDir().mkpath(QFileInfo(file).path()) || !image.save(file, "PNG")) {
+            std::fprintf(stderr, "render_pictures: cannot write %s\n", qPrintable(file));
             return 1;
         }
     }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+
+namespace Pictures
+{
+
+// One of the program's own pictures by its name ("program", "browse", ...), decoded once and
+// shared by every window that shows it.
+QIcon Icon(const char* name);
+
+} // namespace Pictures
