@@ -17,13 +17,13 @@
 namespace
 {
 
-std::optional<QSize> sizeOf(const QString& spec, const QSize& own)
+std::optional<QSize> sizeOf(const QString& text, const QSize& own)
 {
     static const QRegularExpression scale(QStringLiteral("^([1-9])x$"));
     static const QRegularExpression pixels(QStringLiteral("^([1-9][0-9]*)x([1-9][0-9]*)$"));
-    if (const auto match = scale.match(spec); match.hasMatch())
+    if (const auto match = scale.match(text); match.hasMatch())
         return own * match.captured(1).toInt();
-    if (const auto match = pixels.match(spec); match.hasMatch())
+    if (const auto match = pixels.match(text); match.hasMatch())
         return QSize(match.captured(1).toInt(), match.captured(2).toInt());
     return std::nullopt;
 }
