@@ -3,8 +3,8 @@
 #include "file_path.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
-#include "main.h"
 #include "message_boxes.h"
+#include "open_dialog.h"
 #include "text.h"
 
 #include <QDialog>
@@ -13,19 +13,19 @@
 namespace FileEntrySteps
 {
 
-void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryFolder,
-            QLineEdit* nameField)
+void Browse(OpenDialog& dialog, QWidget* parent, const BrowseTexts& texts,
+            std::string_view libraryFolder, QLineEdit* nameField)
 {
-    const auto picked = PickFile(parent, texts);
+    const auto picked = PickFile(dialog, parent, texts, nameField);
     if (!picked)
         return;
     Text::Show(nameField, LibraryFiles::FileNameOf(*picked));
     CopyPicked(*picked, texts, libraryFolder);
 }
 
-std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts& texts)
+std::optional<std::filesystem::path> PickFile(OpenDialog& dialog, QWidget* parent,
+                                              const BrowseTexts& texts, QLineEdit* nameField)
 {
-    OpenDialog& dialog = o_fMain->OpenDialog1();
     dialog.Title = texts.title;
     dialog.DefaultExt = texts.defaultExtension;
     dialog.Options = OpenDialog::FileMustExist | OpenDialog::EnableSizing;
@@ -34,8 +34,8 @@ std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts
         return std::nullopt;
     std::filesystem::path picked = FilePath(dialog.FileName);
     // A name that cannot be a library file name is refused before it reaches any field.
-    if (const std::string name = LibraryFiles::FileNameOf(picked); !EntryNames::IsSafe(name))
-        throw UnsafeName(name);
+    if (!PassChecks({NameCheck(LibraryFiles::FileNameOf(picked), nameField)}))
+        return std::nullopt;
     return picked;
 }
 
@@ -54,7 +54,7 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
     }
 }
 
-bool PassChecks(std::initializer_list<Check> checks)
+bool PassChecks(const std::vector<Check>& checks)
 {
     for (const Check& check : checks) {
         if (check.failed) {
@@ -63,6 +63,11 @@ bool PassChecks(std::initializer_list<Check> checks)
         }
     }
     return true;
+}
+
+Check NameCheck(const std::string& name, QWidget* control)
+{
+    return {!EntryNames::IsSafe(name), control, fromBytes(UnsafeName(name).what())};
 }
 
 bool IsBlank(const QLineEdit* field)

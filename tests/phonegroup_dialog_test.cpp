@@ -58,7 +58,7 @@ protected:
             if (o_fPhoneGroup->isVisible())
                 ui->BitBtn2->click();
         });
-        Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(); });
+        Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(o_fMain->GroupInFront()); });
     }
 
     Ui::To_fPhoneGroup* ui = nullptr;

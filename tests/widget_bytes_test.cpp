@@ -56,7 +56,7 @@ TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
 
     showGroupPage(fromBytes(group));
     EXPECT_EQ(o_fMain->ActivePageCaption(), group);
-    clickRow(o_fMain->ActiveFlashList(), 0);
+    clickRow(activeFlashList(), 0);
     EXPECT_EQ(runSelection.FlashFile, Paths::Join(Paths::GroupFolder(group), image));
 
     whileShown([] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); },

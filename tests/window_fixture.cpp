@@ -100,6 +100,12 @@ void WindowTest::showGroupPage(const QString& group)
     ADD_FAILURE() << "no group page " << group.toStdString();
 }
 
+QTreeWidget* WindowTest::activeFlashList()
+{
+    QWidget* page = o_fMain->ui()->PageControl2->currentWidget();
+    return page ? page->findChild<QTreeWidget*>() : nullptr;
+}
+
 void WindowTest::whileShown(const std::function<void()>& steps, const std::function<void()>& open)
 {
     QTimer::singleShot(0, steps);
