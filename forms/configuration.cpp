@@ -48,6 +48,11 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
-    Staging::StageRun(m_selection, m_group,
-                      [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
+    const auto tell = [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); };
+    Staging::StageRun(
+        m_selection, m_group, tell,
+        [](const std::string& text) {
+            return AskConfirmation(fromBytes(text), QMessageBox::No) == QMessageBox::Yes;
+        },
+        tell);
 }

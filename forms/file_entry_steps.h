@@ -37,8 +37,9 @@ void Browse(OpenDialog& dialog, QWidget* parent, const BrowseTexts& texts,
 // the library with the message of how it went.
 std::optional<std::filesystem::path> PickFile(OpenDialog& dialog, QWidget* parent,
                                               const BrowseTexts& texts, QLineEdit* nameField);
+// The copy also puts the library's spelling of the name into nameField where it differs.
 void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
-                std::string_view libraryFolder);
+                std::string_view libraryFolder, QLineEdit* nameField);
 
 // One check of OK: when failed, its notice is shown and the focus goes to control.
 struct Check {

@@ -63,7 +63,7 @@ void To_fPhoneGroup::SpeedButton1Click()
         return;
     Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(*picked));
     m_ui->Image1->setPicture(Picture::Load(*picked, toBytes(FilePathText(*picked))));
-    FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder);
+    FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder, m_ui->Edit2);
 }
 
 void To_fPhoneGroup::Image1DblClick()

@@ -13,8 +13,11 @@
 namespace Staging
 {
 
-// Tells the user why the run stops; the run ends after it.
+// Tells the user why the run stops; the run ends after it. Also what the user should know
+// while the run goes on.
 using Notice = std::function<void(const std::string& text)>;
+// Asks the user with Yes and No, No the default; true for Yes.
+using Question = std::function<bool(const std::string& text)>;
 
 // The flasher configuration file could not be created or written ("Disk full", ...).
 class FlasherConfigError : public std::runtime_error
@@ -36,6 +39,16 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 // Stages the run for the phone group and starts the flasher. Stops at the first failure after
 // its notice; everything done before it stays done. A flash file name that could lead out of
 // the library root throws UnsafeName before anything is done.
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice);
+//
+// First the loader, boot file and flash image are checked against their checksums: a file
+// without one gets it; a file changed since it entered the library stops the run before
+// anything is staged unless `question` is answered Yes, which records its new checksum (without
+// a question it stops). `inform` is told once of manifest lines that cannot be read. Each staged
+// copy is read back and compared with its source's checksum before the flasher is started.
+void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice,
+              const Question& question = {}, const Notice& inform = {});
+
+// For tests: runs after each staged copy is made and before it is read back.
+void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook);
 
 } // namespace Staging

@@ -81,10 +81,11 @@ bool IsReadOnly(const fs::path& path)
     return (status.permissions() & writeBits) == fs::perms::none;
 }
 
-void CreateFolderPath(const fs::path& folder)
+bool CreateFolderPath(const fs::path& folder)
 {
-    std::error_code ignored;
-    fs::create_directories(folder, ignored);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return fs::is_directory(folder, error);
 }
 
 } // namespace Platform

@@ -119,7 +119,7 @@ TEST_F(StagingTest, MissingLoaderStopsBeforeAnythingIsDeleted)
 {
     selection.LoaderFile = "c:\\nk_files\\Lunzo\\Tias\\missing.tia";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!\nInvalid filename."});
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::StagedLoader));
     EXPECT_TRUE(drive.exists(Paths::TiaFolder)); // its folder is made sure of first
@@ -129,7 +129,7 @@ TEST_F(StagingTest, MissingBootFileStopsAfterTheLoader)
 {
     selection.BootFile = "c:\\nk_files\\Lunzo\\Boots\\missing.bin";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!\nInvalid filename."});
     EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
 }
@@ -138,7 +138,7 @@ TEST_F(StagingTest, MissingFlashFileStopsAfterTheDeletes)
 {
     selection.FlashFile = "c:\\nk_files\\Lunzo\\Phones\\3210\\missing.fls";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!\nInvalid filename."});
     EXPECT_FALSE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
     EXPECT_EQ(drive.read(Paths::StagedBoot), "boot bytes");
