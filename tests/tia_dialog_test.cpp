@@ -134,6 +134,14 @@ TEST_F(TiaDialogTest, BrowsingNeverOverwritesALibraryFile)
     EXPECT_EQ(ui->Edit1->text(), "gone.tia");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "File copy error.\nInvalid filename.");
+
+    // A name that reached us changed, not being text in the system's encoding: the field stays.
+    nextPick = QString::fromStdString(Drive::NativePath("c:\\download\\caf").string()) +
+               QChar::ReplacementCharacter + ".tia";
+    ui->SpeedButton1->click();
+    EXPECT_EQ(ui->Edit1->text(), "gone.tia");
+    EXPECT_EQ(messages.back().text, "The name of the picked file \"caf\uFFFD.tia\" cannot be read. "
+                                    "Rename the file and pick it again.");
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
 }
 
