@@ -53,7 +53,7 @@ CopyReport CopyIntoLibrary(const fs::path& picked, std::string_view libraryFolde
         return {same ? CopyOutcome::AlreadyInLibrary : CopyOutcome::DifferentInLibrary, existing};
     }
     const Platform::CopyResult copy =
-        Platform::CopyOneFile(picked, Drive::NativePath(logicalTarget), false);
+        Platform::CopyOneFile(picked, Drive::NativePath(logicalTarget), false, true);
     if (!copy.copied())
         return {CopyOutcome::Failed, name, copy.error};
     Checksums::Record(logicalTarget, copy.sha256);

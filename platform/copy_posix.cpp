@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -36,9 +37,22 @@ private:
     int m_fd;
 };
 
-// Copies the bytes through the hash; the errno of the first failure, or 0.
-int copyBytes(int from, int to, Sha256& hash)
+// Copies the bytes, through the hash when there is one; the errno of the first failure, or 0.
+int copyBytes(int from, int to, Sha256* hash)
 {
+    // Without a hash the kernel copies, as cp does, where the file system lets it.
+    while (!hash) {
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, FileBlockSize, 0);
+        if (copied == 0)
+            return 0;
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied < 0 && errno != EXDEV && errno != ENOSYS && errno != EINVAL &&
+            errno != EOPNOTSUPP)
+            return errno;
+        if (copied < 0)
+            break;
+    }
     std::vector<char> block(FileBlockSize);
     for (;;) {
         const ssize_t read = ::read(from, block.data(), block.size());
@@ -49,7 +63,8 @@ int copyBytes(int from, int to, Sha256& hash)
         if (read == 0)
             return 0;
         const std::string_view bytes(block.data(), static_cast<std::size_t>(read));
-        hash.add(bytes);
+        if (hash)
+            hash->add(bytes);
         if (!Posix::WriteAll(to, bytes))
             return errno != 0 ? errno : EIO;
     }
@@ -73,7 +88,7 @@ int moveIntoPlace(const fs::path& temporary, const fs::path& to, bool replaceExi
 
 } // namespace
 
-CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting)
+CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting, bool hashed)
 {
     std::error_code error;
     if (!fs::is_regular_file(from, error))
@@ -91,8 +106,10 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
     if (copy.get() < 0)
         return {errno, {}};
 
-    Sha256 hash;
-    int failure = copyBytes(source.get(), copy.get(), hash);
+    std::optional<Sha256> hash;
+    if (hashed)
+        hash.emplace();
+    int failure = copyBytes(source.get(), copy.get(), hash ? &*hash : nullptr);
     // A read-only source must not give a read-only copy that the next copy could not replace.
     if (failure == 0 &&
         (::fchmod(copy.get(), (info.st_mode & 0777) | S_IWUSR) != 0 || ::fsync(copy.get()) != 0))
@@ -106,7 +123,7 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
         return {failure, {}};
     }
     Posix::SyncFolder(to.parent_path());
-    return {0, hash.hexDigest()};
+    return {0, hash ? hash->hexDigest() : std::string()};
 }
 
 } // namespace Platform

@@ -3,6 +3,7 @@
 #include "windows_io.h"
 
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -13,8 +14,9 @@ namespace Platform
 namespace
 {
 
-// Copies the bytes through the hash; the system error code of the first failure, or 0.
-DWORD copyBytes(HANDLE from, HANDLE to, Sha256& hash)
+// Copies the bytes, through the hash when there is one; the system error code of the first
+// failure, or 0.
+DWORD copyBytes(HANDLE from, HANDLE to, Sha256* hash)
 {
     std::vector<char> block(FileBlockSize);
     for (;;) {
@@ -24,7 +26,8 @@ DWORD copyBytes(HANDLE from, HANDLE to, Sha256& hash)
         if (read == 0)
             return 0;
         const std::string_view bytes(block.data(), read);
-        hash.add(bytes);
+        if (hash)
+            hash->add(bytes);
         if (!Windows::WriteAll(to, bytes))
             return GetLastError();
     }
@@ -32,7 +35,7 @@ DWORD copyBytes(HANDLE from, HANDLE to, Sha256& hash)
 
 } // namespace
 
-CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting)
+CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting, bool hashed)
 {
     std::error_code error;
     if (!fs::is_regular_file(from, error))
@@ -51,8 +54,10 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
     if (!copy.valid())
         return {Windows::ErrnoOf(failure), {}};
 
-    Sha256 hash;
-    failure = copyBytes(source.get(), copy.get(), hash);
+    std::optional<Sha256> hash;
+    if (hashed)
+        hash.emplace();
+    failure = copyBytes(source.get(), copy.get(), hash ? &*hash : nullptr);
     if (failure == 0 && !FlushFileBuffers(copy.get()))
         failure = GetLastError();
     if (!copy.close() && failure == 0)
@@ -63,7 +68,7 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
         DeleteFileW(temporary.c_str()); // ours: made new above, still under its own name
         return {Windows::ErrnoOf(failure), {}};
     }
-    return {0, hash.hexDigest()};
+    return {0, hash ? hash->hexDigest() : std::string()};
 }
 
 } // namespace Platform

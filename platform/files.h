@@ -30,7 +30,7 @@ FileBytes ReadFileBytes(const std::filesystem::path& path);
 bool IsReadOnly(const std::filesystem::path& path);
 
 // How a copy went: the error (an errno value) that stopped it, 0 when the file was copied, and
-// then the SHA-256 of the bytes copied.
+// then, when asked for, the SHA-256 of the bytes copied.
 struct CopyResult {
     int error = 0;
     std::string sha256;
@@ -41,10 +41,10 @@ struct CopyResult {
 // name only once it is complete and flushed, so a failure (a full disk) leaves no part of the
 // file under that name and no file of its own. With replaceExisting an existing target is
 // replaced unless it is read-only; without, an existing target makes the copy fail (EEXIST).
-// The copy is left writable. The bytes are hashed as they are copied. (Not CopyFile: that is a
-// macro of the Windows headers.)
+// The copy is left writable. With hashed, the bytes are hashed as they are copied, which saves
+// reading them again. (Not CopyFile: that is a macro of the Windows headers.)
 CopyResult CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                       bool replaceExisting);
+                       bool replaceExisting, bool hashed = false);
 
 // Creates the folder with every missing parent; false when it is not there afterwards.
 bool CreateFolderPath(const std::filesystem::path& folder);

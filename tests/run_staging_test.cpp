@@ -174,9 +174,15 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
                                        " cannot be read; the files they name are checked as "
                                        "if they had no checksum."});
     const std::string manifest = drive.read(Paths::ChecksumManifest);
-    for (const char* key : {"\nnot a line\n", "  Common/28F008.bin\n", "  Common/boot.bin\n",
-                            "  Phones/3210/new.fls\n"})
+    for (const char* key :
+         {"\nnot a line\n", "  Common/28F008.bin\n", "  Phones/3210/new.fls\n",
+          "\na2ee1e5121a18ba448915bc2d94206f07bb2cf7f41d92b53ceb5db5f11a12c1d  Common/boot.bin\n"})
         EXPECT_NE(("\n" + manifest).find(key), std::string::npos) << key;
+#ifndef _WIN32
+    const std::string check = "cd '" + Drive::NativePath(Paths::Library).string() +
+                              "' && sha256sum --quiet -c checksums.sha256 2>/dev/null";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+#endif
 
     // One byte changed: No stages nothing, Yes records the new sum and stages.
     drive.write(image, std::string(99999, '\x5a') + "!");
