@@ -88,7 +88,8 @@ int moveIntoPlace(const fs::path& temporary, const fs::path& to, bool replaceExi
 
 } // namespace
 
-CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting, bool hashed)
+CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting,
+                       bool forKeeping)
 {
     std::error_code error;
     if (!fs::is_regular_file(from, error))
@@ -107,12 +108,12 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
         return {errno, {}};
 
     std::optional<Sha256> hash;
-    if (hashed)
+    if (forKeeping)
         hash.emplace();
     int failure = copyBytes(source.get(), copy.get(), hash ? &*hash : nullptr);
     // A read-only source must not give a read-only copy that the next copy could not replace.
-    if (failure == 0 &&
-        (::fchmod(copy.get(), (info.st_mode & 0777) | S_IWUSR) != 0 || ::fsync(copy.get()) != 0))
+    if (failure == 0 && (::fchmod(copy.get(), (info.st_mode & 0777) | S_IWUSR) != 0 ||
+                         (forKeeping && ::fsync(copy.get()) != 0)))
         failure = errno;
     if (!copy.close() && failure == 0)
         failure = errno;
@@ -122,7 +123,8 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
         ::unlink(temporary.c_str());
         return {failure, {}};
     }
-    Posix::SyncFolder(to.parent_path());
+    if (forKeeping)
+        Posix::SyncFolder(to.parent_path());
     return {0, hash ? hash->hexDigest() : std::string()};
 }
 

@@ -35,7 +35,8 @@ DWORD copyBytes(HANDLE from, HANDLE to, Sha256* hash)
 
 } // namespace
 
-CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting, bool hashed)
+CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting,
+                       bool forKeeping)
 {
     std::error_code error;
     if (!fs::is_regular_file(from, error))
@@ -55,10 +56,10 @@ CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExi
         return {Windows::ErrnoOf(failure), {}};
 
     std::optional<Sha256> hash;
-    if (hashed)
+    if (forKeeping)
         hash.emplace();
     failure = copyBytes(source.get(), copy.get(), hash ? &*hash : nullptr);
-    if (failure == 0 && !FlushFileBuffers(copy.get()))
+    if (failure == 0 && forKeeping && !FlushFileBuffers(copy.get()))
         failure = GetLastError();
     if (!copy.close() && failure == 0)
         failure = GetLastError();

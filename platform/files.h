@@ -41,10 +41,12 @@ struct CopyResult {
 // name only once it is complete and flushed, so a failure (a full disk) leaves no part of the
 // file under that name and no file of its own. With replaceExisting an existing target is
 // replaced unless it is read-only; without, an existing target makes the copy fail (EEXIST).
-// The copy is left writable. With hashed, the bytes are hashed as they are copied, which saves
-// reading them again. (Not CopyFile: that is a macro of the Windows headers.)
+// The copy is left writable. A copy for keeping (one into the library) is hashed as it is
+// copied, which saves reading it again, and flushed to disk before it takes its name, so that it
+// is whole after a crash; other copies (staged ones, made anew at every run) are neither. (Not
+// CopyFile: that is a macro of the Windows headers.)
 CopyResult CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                       bool replaceExisting, bool hashed = false);
+                       bool replaceExisting, bool forKeeping = false);
 
 // Creates the folder with every missing parent; false when it is not there afterwards.
 bool CreateFolderPath(const std::filesystem::path& folder);
