@@ -91,11 +91,8 @@ int moveIntoPlace(const fs::path& temporary, const fs::path& to, bool replaceExi
 CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting,
                        bool forKeeping)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(from, error))
-        return {ENOENT, {}};
-    if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
-        return {replaceExisting ? EACCES : EEXIST, {}};
+    if (const int refused = CopyRefusal(from, to, replaceExisting))
+        return {refused, {}};
 
     Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {

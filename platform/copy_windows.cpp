@@ -38,11 +38,8 @@ DWORD copyBytes(HANDLE from, HANDLE to, Sha256* hash)
 CopyResult CopyOneFile(const fs::path& from, const fs::path& to, bool replaceExisting,
                        bool forKeeping)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(from, error))
-        return {ENOENT, {}};
-    if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
-        return {replaceExisting ? EACCES : EEXIST, {}};
+    if (const int refused = CopyRefusal(from, to, replaceExisting))
+        return {refused, {}};
 
     Windows::Handle source(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

@@ -48,6 +48,11 @@ struct CopyResult {
 CopyResult CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
                        bool replaceExisting, bool forKeeping = false);
 
+// Why a copy may not even begin (an errno value): no regular file to copy, a target that may
+// not be replaced; 0 when it may.
+int CopyRefusal(const std::filesystem::path& from, const std::filesystem::path& to,
+                bool replaceExisting);
+
 // Creates the folder with every missing parent; false when it is not there afterwards.
 bool CreateFolderPath(const std::filesystem::path& folder);
 
