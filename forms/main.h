@@ -46,6 +46,7 @@ public:
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
+    void setStatusLine(const std::string& text);
 
     // What the other windows may ask of this one.
     void ShowLibraryPage(LibraryPage page);
@@ -90,7 +91,6 @@ private:
     static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
     void addToolsRows();
-    void setStatusLine(const std::string& text);
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
     void connectFlashList(QTreeWidget* list);

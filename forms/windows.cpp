@@ -3,6 +3,7 @@
 #include "boot.h"
 #include "configuration.h"
 #include "flash.h"
+#include "handlers.h"
 #include "main.h"
 #include "phonegroup.h"
 #include "pictures.h"
@@ -40,6 +41,8 @@ Windows::Windows()
     m_boot = create(o_fBoot, o_fMain);
     m_flash = create(o_fFlash, o_fMain);
     m_configuration = create(o_fConfiguration, o_fMain);
+    QObject::connect(o_fConfiguration, &To_fConfiguration::StatusLine, o_fMain,
+                     Handlers::Guard(o_fMain, &To_fMain::setStatusLine));
 }
 
 Windows::~Windows()

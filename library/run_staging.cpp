@@ -66,6 +66,13 @@ void runDeleteCommand(std::string_view commandLine)
     DeleteCommand::CarryOut(commandLine);
 }
 
+// Ends the run with its notice.
+bool stopWith(const Notice& notice, const std::string& text)
+{
+    notice(text);
+    return false;
+}
+
 } // namespace
 
 bool WriteFlasherConfig(std::string_view group, const Notice& notice)
@@ -95,7 +102,8 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     return true;
 }
 
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice)
+bool StageRun(const RunSelection& selection, std::string_view group, const Notice& notice,
+              const BeforeDosBox& beforeDosBox)
 {
     const std::string stagedImage =
         Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
@@ -103,26 +111,30 @@ void StageRun(const RunSelection& selection, std::string_view group, const Notic
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
     if (!copyReplacing(selection.LoaderFile, Paths::StagedLoader))
-        return notice("F_loader copy failed!");
+        return stopWith(notice, "F_loader copy failed!");
     if (!copyReplacing(selection.BootFile, Paths::StagedBoot))
-        return notice("Boot file copy failed!");
+        return stopWith(notice, "Boot file copy failed!");
 
     runDeleteCommand(DeleteOldFlashImages);
     // The flasher is told no file name: an old image left beside the new one could be flashed.
     if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
-        return notice("The old flash file " + leftover +
-                      " could not be deleted. Remove it and start again.");
+        return stopWith(notice, "The old flash file " + leftover +
+                                    " could not be deleted. Remove it and start again.");
     runDeleteCommand(DeleteOldFlasherConfig);
 
     if (!copyReplacing(selection.FlashFile, stagedImage))
-        return notice("Flash file copy error!");
+        return stopWith(notice, "Flash file copy error!");
 
     if (!WriteFlasherConfig(group, notice))
-        return;
+        return false;
 
-    if (const auto failure = FlasherLaunch::Start())
-        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + *failure +
-               ".");
+    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
+    if (plan.inDosBox && beforeDosBox && !beforeDosBox(plan))
+        return false;
+    if (const auto failure = FlasherLaunch::Start(plan))
+        return stopWith(notice, "The flasher " + std::string(Paths::Flasher) +
+                                    " could not be started: " + *failure + ".");
+    return true;
 }
 
 } // namespace Staging

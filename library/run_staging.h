@@ -2,6 +2,7 @@
 // A flashing run: the picked files staged where the flasher expects them, the flasher's
 // configuration file written from the phone group's entry, and the flasher started.
 
+#include "library/flasher_launch.h"
 #include "library/run_selection.h"
 
 #include <functional>
@@ -33,9 +34,14 @@ inline constexpr std::string_view DeleteOldFlasherConfig =
 // throws FlasherConfigError when the file system refuses.
 bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 
-// Stages the run for the phone group and starts the flasher. Stops at the first failure after
-// its notice; everything done before it stays done. A flash file name that could lead out of
-// the library root throws UnsafeName before anything is done.
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice);
+// Asked after staging, before DOSBox starts a DOS flasher: may add DOSBox's options to the plan.
+// False starts nothing and leaves the staged files as they are.
+using BeforeDosBox = std::function<bool(FlasherLaunch::Plan& plan)>;
+
+// Stages the run for the phone group and starts the flasher; true when it started. Stops at the
+// first failure after its notice; everything done before it stays done. A flash file name that
+// could lead out of the library root throws UnsafeName before anything is done.
+bool StageRun(const RunSelection& selection, std::string_view group, const Notice& notice,
+              const BeforeDosBox& beforeDosBox = {});
 
 } // namespace Staging
