@@ -74,6 +74,7 @@ private:
                      m_list);
         layout->addLayout(form);
         QPushButton* use = addButton(buttons, QStringLiteral("&Use this device"), Choice::Use);
+        use->setObjectName(QStringLiteral("UseButton"));
         use->setEnabled(!m_devices.empty());
         use->setDefault(true);
     }
