@@ -82,8 +82,9 @@ bool BeforeDosBox(QWidget* questionParent, FlasherLaunch::Plan& plan, std::strin
         const fs::path layer = ownLayerFile();
         Platform::CreateFolderPath(layer.parent_path());
         if (!Platform::ReplaceFileContents(layer, DosBoxSerial::OwnLayerText(*own))) {
-            ShowNotice(nullptr, "The COM port for DOSBox could not be written to " +
-                                    QString::fromStdString(layer.string()) + ".");
+            ShowNotice(nullptr, "The COM port picked for DOSBox could not be saved in " +
+                                    QString::fromStdString(layer.string()) +
+                                    ". The flasher was not started.");
             return false;
         }
         FlasherLaunch::AddDosBoxOptions(plan, DosBoxSerial::LayerOptions(usersFile, layer));
