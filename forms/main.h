@@ -48,6 +48,7 @@ public:
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
+    void setStatusLine(const std::string& text);
 
     // What the other windows may ask of this one.
     void ShowLibraryPage(LibraryPage page);
@@ -96,7 +97,6 @@ private:
     static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
     void addToolsRows();
-    void setStatusLine(const std::string& text);
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
     void connectFlashList(QTreeWidget* list);

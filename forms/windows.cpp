@@ -3,6 +3,7 @@
 #include "boot.h"
 #include "configuration.h"
 #include "flash.h"
+#include "handlers.h"
 #include "main.h"
 #include "phonegroup.h"
 #include "pictures.h"
@@ -45,6 +46,8 @@ Windows::Windows()
     for (CatalogueEditor* editor :
          std::initializer_list<CatalogueEditor*>{o_fTia, o_fPhoneGroup, o_fBoot, o_fFlash})
         o_fMain->FollowEditor(editor);
+    QObject::connect(o_fConfiguration, &To_fConfiguration::StatusLine, o_fMain,
+                     Handlers::Guard(o_fMain, &To_fMain::setStatusLine));
 }
 
 Windows::~Windows()

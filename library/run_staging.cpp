@@ -121,6 +121,13 @@ void runDeleteCommand(std::string_view commandLine)
     DeleteCommand::CarryOut(commandLine);
 }
 
+// Ends the run with its notice.
+bool stopWith(const Notice& notice, const std::string& text)
+{
+    notice(text);
+    return false;
+}
+
 } // namespace
 
 bool WriteFlasherConfig(std::string_view group, const Notice& notice)
@@ -155,41 +162,45 @@ void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook)
     afterCopyHook = std::move(hook);
 }
 
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice,
-              const Question& question, const Notice& inform)
+bool StageRun(const RunSelection& selection, std::string_view group, const RunCalls& calls)
 {
     const std::string stagedImage =
         Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
-    const auto digests = checkedDigests(
-        {selection.LoaderFile, selection.BootFile, selection.FlashFile}, question, inform);
+    const auto digests =
+        checkedDigests({selection.LoaderFile, selection.BootFile, selection.FlashFile},
+                       calls.question, calls.inform);
     if (!digests)
-        return;
+        return false;
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
     if (!stageCopy(selection.LoaderFile, Paths::StagedLoader, (*digests)[0],
-                   "F_loader copy failed!", notice) ||
+                   "F_loader copy failed!", calls.notice) ||
         !stageCopy(selection.BootFile, Paths::StagedBoot, (*digests)[1], "Boot file copy failed!",
-                   notice))
-        return;
+                   calls.notice))
+        return false;
 
     runDeleteCommand(DeleteOldFlashImages);
     // The flasher is told no file name: an old image left beside the new one could be flashed.
     if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
-        return notice("The old flash file " + leftover +
-                      " could not be deleted. Remove it and start again.");
+        return stopWith(calls.notice, "The old flash file " + leftover +
+                                          " could not be deleted. Remove it and start again.");
     runDeleteCommand(DeleteOldFlasherConfig);
 
     if (!stageCopy(selection.FlashFile, stagedImage, (*digests)[2], "Flash file copy error!",
-                   notice))
-        return;
+                   calls.notice))
+        return false;
 
-    if (!WriteFlasherConfig(group, notice))
-        return;
+    if (!WriteFlasherConfig(group, calls.notice))
+        return false;
 
-    if (const auto failure = FlasherLaunch::Start())
-        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + *failure +
-               ".");
+    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
+    if (plan.inDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
+        return false;
+    if (const auto failure = FlasherLaunch::Start(plan))
+        return stopWith(calls.notice, "The flasher " + std::string(Paths::Flasher) +
+                                          " could not be started: " + *failure + ".");
+    return true;
 }
 
 } // namespace Staging

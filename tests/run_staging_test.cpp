@@ -75,7 +75,7 @@ protected:
     void stage(const char* group = "3210")
     {
         Staging::StageRun(selection, group,
-                          [this](const std::string& text) { notices.push_back(text); });
+                          {.notice = [this](const std::string& text) { notices.push_back(text); }});
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -162,9 +162,10 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
         notices.clear();
         fs::remove(Drive::NativePath(Paths::StagedLoader));
         Staging::StageRun(
-            selection, "3210", [&](const std::string& text) { notices.push_back(text); },
-            [&](const std::string& text) { return asked.push_back(text), yes; },
-            [&](const std::string& text) { told.push_back(text); });
+            selection, "3210",
+            {.notice = [&](const std::string& text) { notices.push_back(text); },
+             .question = [&](const std::string& text) { return asked.push_back(text), yes; },
+             .inform = [&](const std::string& text) { told.push_back(text); }});
     };
     // First staged: the files get their lines; the unreadable line is told of and kept.
     stageAnswering(false);
