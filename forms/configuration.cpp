@@ -1,6 +1,7 @@
 #include "configuration.h"
 #include "ui_configuration.h"
 
+#include "flasher_feedback.h"
 #include "handlers.h"
 #include "library/run_staging.h"
 #include "message_boxes.h"
@@ -48,6 +49,13 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
-    Staging::StageRun(m_selection, m_group,
-                      [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
+    auto flasher = Staging::StageRun(
+        m_selection, m_group, [](const std::string& text, const Platform::FileProblem& problem) {
+            ShowNotice(nullptr, fromBytes(text), problem);
+        });
+    if (!flasher)
+        return;
+    const auto way = flasher->way;
+    new FlasherFeedback::Watch(std::move(*flasher), this);
+    emit flasherStarted(FlasherFeedback::StartedLine(way, QTime::currentTime()));
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The run confirmation window: the four choices of the run, and Start, which stages the files
-// and starts the flasher, or Exit.
+// and starts the flasher, or Exit. It tells what became of the start; the main window shows it.
 
 #include "library/run_selection.h"
 
@@ -26,6 +26,10 @@ public:
     void ShowRun(const RunSelection& selection, const std::string& group);
 
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
+
+signals:
+    // The flasher was started; the line says how and when.
+    void flasherStarted(const QString& statusLine);
 
 private slots:
     void BitBtn1Click();

@@ -1,8 +1,10 @@
 #include "file_entry_steps.h"
 
 #include "file_path.h"
+#include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
+#include "library/paths.h"
 #include "message_boxes.h"
 #include "open_dialog.h"
 #include "text.h"
@@ -48,9 +50,12 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
     case LibraryFiles::CopyOutcome::Copied:
         ShowNotice(nullptr, texts.copiedMessage);
         break;
-    case LibraryFiles::CopyOutcome::Failed:
-        ShowError(texts.copyFailedMessage);
+    case LibraryFiles::CopyOutcome::Failed: {
+        const std::string target = Paths::Join(libraryFolder, LibraryFiles::FileNameOf(picked));
+        ShowError(texts.copyFailedMessage,
+                  Platform::CopyProblem(picked, Drive::NativePath(target)));
         break;
+    }
     }
 }
 

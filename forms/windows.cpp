@@ -45,6 +45,7 @@ Windows::Windows()
     for (CatalogueEditor* editor :
          std::initializer_list<CatalogueEditor*>{o_fTia, o_fPhoneGroup, o_fBoot, o_fFlash})
         o_fMain->FollowEditor(editor);
+    o_fMain->FollowRun(o_fConfiguration);
 }
 
 Windows::~Windows()

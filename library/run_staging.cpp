@@ -5,6 +5,7 @@
 #include "library/drive.h"
 #include "library/flasher_launch.h"
 #include "library/paths.h"
+#include "platform/file_problem.h"
 #include "platform/files.h"
 
 #include <cerrno>
@@ -22,7 +23,9 @@ namespace
 
 [[noreturn]] void throwFileError(int errorCode)
 {
-    throw FlasherConfigError(Platform::FileErrorText(errorCode));
+    throw FlasherConfigError(
+        Platform::FileErrorText(errorCode),
+        {Drive::NativePath(Paths::FlasherConfig), Platform::ReasonText(errorCode)});
 }
 
 // For a failed C file call: the error it left in errno.
@@ -42,9 +45,15 @@ void writeOrThrow(std::FILE* file, std::string_view bytes)
         throwLastFileError();
 }
 
-bool copyReplacing(std::string_view from, std::string_view to)
+// Copies, or tells the notice, with the file at fault, and returns false.
+bool copyReplacing(std::string_view from, std::string_view to, const Notice& notice,
+                   const char* failure)
 {
-    return Platform::CopyOneFile(Drive::NativePath(from), Drive::NativePath(to), true);
+    const auto native = [](std::string_view path) { return Drive::NativePath(path); };
+    if (Platform::CopyOneFile(native(from), native(to), true))
+        return true;
+    notice(failure, Platform::CopyProblem(native(from), native(to)));
+    return false;
 }
 
 // The first .fls file directly in the library root, as a logical path; empty when none is left.
@@ -81,7 +90,7 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
 
     const std::string config = CatalogueFile(Paths::PhoneCatalogue).ReadString(group, "Config", "");
     if (config.empty()) {
-        notice("The phone configuration file is corrupt");
+        notice("The phone configuration file is corrupt", {});
         return false;
     }
     std::string lines;
@@ -95,34 +104,41 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     return true;
 }
 
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice)
+std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
+                                               std::string_view group, const Notice& notice)
 {
     const std::string stagedImage =
         Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
-    if (!copyReplacing(selection.LoaderFile, Paths::StagedLoader))
-        return notice("F_loader copy failed!");
-    if (!copyReplacing(selection.BootFile, Paths::StagedBoot))
-        return notice("Boot file copy failed!");
+    if (!copyReplacing(selection.LoaderFile, Paths::StagedLoader, notice,
+                       "F_loader copy failed!") ||
+        !copyReplacing(selection.BootFile, Paths::StagedBoot, notice, "Boot file copy failed!"))
+        return std::nullopt;
 
     runDeleteCommand(DeleteOldFlashImages);
     // The flasher is told no file name: an old image left beside the new one could be flashed.
-    if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
-        return notice("The old flash file " + leftover +
-                      " could not be deleted. Remove it and start again.");
+    if (const std::string leftover = leftoverFlashImage(); !leftover.empty()) {
+        notice("The old flash file " + leftover +
+                   " could not be deleted. Remove it and start again.",
+               {Drive::NativePath(leftover), {}});
+        return std::nullopt;
+    }
     runDeleteCommand(DeleteOldFlasherConfig);
 
-    if (!copyReplacing(selection.FlashFile, stagedImage))
-        return notice("Flash file copy error!");
+    if (!copyReplacing(selection.FlashFile, stagedImage, notice, "Flash file copy error!") ||
+        !WriteFlasherConfig(group, notice))
+        return std::nullopt;
 
-    if (!WriteFlasherConfig(group, notice))
-        return;
-
-    if (const auto failure = FlasherLaunch::Start())
-        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + *failure +
-               ".");
+    std::string failure;
+    auto flasher = FlasherLaunch::Start(failure);
+    if (!flasher) {
+        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + failure +
+                   ".",
+               {Drive::NativePath(Paths::Flasher), {}});
+    }
+    return flasher;
 }
 
 } // namespace Staging

@@ -44,7 +44,36 @@ std::string quoted(const std::string& word)
 
 } // namespace
 
-bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
+// The started program's process handle, asked without waiting.
+class StartedProgram::Watch
+{
+public:
+    explicit Watch(HANDLE process) : m_process(process) {}
+    ~Watch() { CloseHandle(m_process); }
+
+    std::optional<ProgramEnd> Ended() const
+    {
+        DWORD code = 0;
+        if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(m_process, &code))
+            return std::nullopt;
+        return ProgramEnd{false, code};
+    }
+
+private:
+    HANDLE m_process;
+};
+
+StartedProgram::StartedProgram(std::unique_ptr<Watch> watch) : m_watch(std::move(watch)) {}
+StartedProgram::~StartedProgram() = default;
+
+std::optional<ProgramEnd> StartedProgram::Ended()
+{
+    return m_watch->Ended();
+}
+
+std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
+                                              std::string& error)
 {
     std::string line;
     for (const auto& argument : arguments)
@@ -57,11 +86,11 @@ bool StartDetached(const std::vector<std::string>& arguments, std::string& error
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &process)) {
         error = errorText(GetLastError());
-        return false;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return std::make_unique<StartedProgram>(
+        std::make_unique<StartedProgram::Watch>(process.hProcess));
 }
 
 } // namespace Platform

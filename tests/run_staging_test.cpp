@@ -66,7 +66,7 @@ protected:
     void stage(const char* group = "3210")
     {
         Staging::StageRun(selection, group,
-                          [this](const std::string& text) { notices.push_back(text); });
+                          [this](const std::string& text, auto&) { notices.push_back(text); });
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -108,7 +108,7 @@ TEST_F(StagingTest, ConfigValueIsWrittenFiveTimesByteForByte)
 {
     const std::string value = "9 1 3 \"3210\"x";
     CatalogueFile(Paths::PhoneCatalogue).WriteString("3210", "Config", value);
-    ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&) { FAIL(); }));
+    ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&, auto&) { FAIL(); }));
     const std::string written = drive.read(Paths::FlasherConfig);
     EXPECT_EQ(written.size(), 5 * value.size() + 18);
     EXPECT_EQ(written, "time 300\r\n" + value + "\r\n" + value + "\r\n" + value + "\r\n" + value +

@@ -192,7 +192,7 @@ TEST_F(TiaDialogTest, LayoutAndPatch)
     EXPECT_EQ(o_fTia->windowTitle(), "Tia file ");
     EXPECT_EQ(ui->GroupBox1->title(), "Tia file info");
     EXPECT_EQ(ui->o_cbMsgType->geometry(), QRect(16, 88, 201, 22));
-    EXPECT_EQ(ui->SpeedButton1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(ui->SpeedButton1->focusPolicy(), Qt::TabFocus);
     EXPECT_TRUE(ui->Edit1->isReadOnly());
     EXPECT_TRUE(ui->BitBtn1->isDefault());
     EXPECT_EQ(ui->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));

@@ -100,7 +100,8 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     const EnvironmentGuard path("PATH", Drive::NativePath("c:\\bin").string());
     Drive::SetRoot(drive.root() / ""); // ends in a backslash, as the real c:\ does
 
-    ASSERT_EQ(FlasherLaunch::Start(), std::nullopt);
+    std::string failure;
+    ASSERT_TRUE(FlasherLaunch::Start(failure)) << failure;
     const std::string log = standInLog(drive, "c:\\bin\\");
     EXPECT_NE(log.find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
                        "\\.\"\nargument: -c\nargument: c:\nargument: -c\n"
