@@ -26,6 +26,8 @@ inline constexpr std::chrono::milliseconds LookEvery{100};
 // Watches one started flasher for WatchTime and then deletes itself.
 class Watch : public QObject
 {
+    Q_OBJECT
+
 public:
     Watch(FlasherLaunch::Started started, QObject* parent);
 

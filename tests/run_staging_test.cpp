@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <cstdlib>
@@ -66,7 +67,10 @@ protected:
     void stage(const char* group = "3210")
     {
         Staging::StageRun(selection, group,
-                          [this](const std::string& text, auto&) { notices.push_back(text); });
+                          [this](const std::string& text, const Platform::FileProblem& problem) {
+                              notices.push_back(text);
+                              problems.push_back(problem);
+                          });
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -80,6 +84,7 @@ protected:
     TemporaryDrive drive;
     RunSelection selection;
     std::vector<std::string> notices;
+    std::vector<Platform::FileProblem> problems;
 };
 
 TEST_F(StagingTest, FullRunStagesWritesAndStartsTheFlasher)
@@ -120,6 +125,8 @@ TEST_F(StagingTest, MissingLoaderStopsBeforeAnythingIsDeleted)
     selection.LoaderFile = "c:\\nk_files\\Lunzo\\Tias\\missing.tia";
     stage();
     EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!"});
+    EXPECT_EQ(problems[0].file, Drive::NativePath(selection.LoaderFile)); // the file and why
+    EXPECT_EQ(problems[0].reason, Platform::ReasonText(ENOENT));
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::StagedLoader));
     EXPECT_TRUE(drive.exists(Paths::TiaFolder)); // its folder is made sure of first

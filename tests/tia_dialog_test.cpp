@@ -186,6 +186,17 @@ TEST_F(TiaDialogTest, ReadOnlyCatalogueEndsOkAtTheWrite)
     EXPECT_EQ(drive.read(Paths::TiaCatalogue), "[a.tia]\r\n");
 }
 
+TEST_F(TiaDialogTest, BrowseAnswersAltBAndEnterNotOk)
+{
+    showDialog(o_fTia);
+    ui->SpeedButton1->setFocus();
+    QTest::keyClick(o_fTia, Qt::Key_B, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seenDialogs.size() == 1; })); // an animated click
+    QTest::keyClick(ui->SpeedButton1, Qt::Key_Return);
+    EXPECT_EQ(seenDialogs.size(), 2u);
+    EXPECT_TRUE(messages.empty()) << "OK was pressed";
+}
+
 TEST_F(TiaDialogTest, LayoutAndPatch)
 {
     EXPECT_EQ(o_fTia->size(), QSize(395, 232));
