@@ -26,17 +26,10 @@ struct ProgramEnd {
 class StartedProgram
 {
 public:
-    class Watch;
-    explicit StartedProgram(std::unique_ptr<Watch> watch);
-    ~StartedProgram();
-    StartedProgram(const StartedProgram&) = delete;
-    StartedProgram& operator=(const StartedProgram&) = delete;
+    virtual ~StartedProgram() = default;
 
     // How the program ended; nothing while it runs.
-    std::optional<ProgramEnd> Ended();
-
-private:
-    std::unique_ptr<Watch> m_watch;
+    virtual std::optional<ProgramEnd> Ended() = 0;
 };
 
 // Starts a program with arguments, in this process's current directory, and does not wait

@@ -72,15 +72,15 @@ void closeBoth(const int fds[2])
     ::close(fds[1]);
 }
 
-} // namespace
-
 // The watcher process and the pipe on which it tells of the program's end.
-class StartedProgram::Watch
+class WatchedProgram : public StartedProgram
 {
 public:
-    Watch(pid_t watcher, int ended) : m_watcher(watcher), m_ended(ended) {}
+    WatchedProgram(pid_t watcher, int ended) : m_watcher(watcher), m_ended(ended) {}
+    WatchedProgram(const WatchedProgram&) = delete;
+    WatchedProgram& operator=(const WatchedProgram&) = delete;
 
-    ~Watch()
+    ~WatchedProgram() override
     {
         ::close(m_ended);
         // Ending the watcher, which is waiting for the program, leaves the program running.
@@ -90,7 +90,7 @@ public:
         }
     }
 
-    std::optional<ProgramEnd> Ended()
+    std::optional<ProgramEnd> Ended() override
     {
         EndRecord record{};
         if (m_end || readWhole(m_ended, record) != static_cast<ssize_t>(sizeof record))
@@ -108,13 +108,7 @@ private:
     std::optional<ProgramEnd> m_end;
 };
 
-StartedProgram::StartedProgram(std::unique_ptr<Watch> watch) : m_watch(std::move(watch)) {}
-StartedProgram::~StartedProgram() = default;
-
-std::optional<ProgramEnd> StartedProgram::Ended()
-{
-    return m_watch->Ended();
-}
+} // namespace
 
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
                                               std::string& error)
@@ -163,8 +157,7 @@ std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& ar
         return nullptr;
     }
     ::fcntl(ended[0], F_SETFL, O_NONBLOCK);
-    return std::make_unique<StartedProgram>(
-        std::make_unique<StartedProgram::Watch>(watcher, ended[0]));
+    return std::make_unique<WatchedProgram>(watcher, ended[0]);
 }
 
 std::filesystem::path FindProgram(std::string_view name)

@@ -42,16 +42,16 @@ std::string quoted(const std::string& word)
     return line + '"';
 }
 
-} // namespace
-
 // The started program's process handle, asked without waiting.
-class StartedProgram::Watch
+class WatchedProgram : public StartedProgram
 {
 public:
-    explicit Watch(HANDLE process) : m_process(process) {}
-    ~Watch() { CloseHandle(m_process); }
+    explicit WatchedProgram(HANDLE process) : m_process(process) {}
+    WatchedProgram(const WatchedProgram&) = delete;
+    WatchedProgram& operator=(const WatchedProgram&) = delete;
+    ~WatchedProgram() override { CloseHandle(m_process); }
 
-    std::optional<ProgramEnd> Ended() const
+    std::optional<ProgramEnd> Ended() override
     {
         DWORD code = 0;
         if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0 ||
@@ -64,13 +64,7 @@ private:
     HANDLE m_process;
 };
 
-StartedProgram::StartedProgram(std::unique_ptr<Watch> watch) : m_watch(std::move(watch)) {}
-StartedProgram::~StartedProgram() = default;
-
-std::optional<ProgramEnd> StartedProgram::Ended()
-{
-    return m_watch->Ended();
-}
+} // namespace
 
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
                                               std::string& error)
@@ -89,8 +83,7 @@ std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& ar
         return nullptr;
     }
     CloseHandle(process.hThread);
-    return std::make_unique<StartedProgram>(
-        std::make_unique<StartedProgram::Watch>(process.hProcess));
+    return std::make_unique<WatchedProgram>(process.hProcess);
 }
 
 } // namespace Platform
