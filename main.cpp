@@ -1,12 +1,15 @@
 #include "forms/main.h"
 #include "forms/application.h"
 #include "forms/file_path.h"
+#include "forms/first_run.h"
+#include "forms/handlers.h"
 #include "forms/windows.h"
 #include "library/drive.h"
 #include "startup/options.h"
 
 #include <QFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -50,6 +53,8 @@ int main(int argc, char* argv[])
     Drive::SetRoot(options.driveRoot);
     Windows windows;
     o_fMain->show();
+    // Once the window is up, so that the notice stands over it.
+    QTimer::singleShot(0, o_fMain, Handlers::Guard(&FirstRun::ShowNoticeIfNeeded));
     application.exec();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "file_entry_steps.h"
 #include "handlers.h"
+#include "keyboard.h"
 #include "pictures.h"
 #include "status_picker.h"
 #include "window_setup.h"
@@ -21,6 +22,11 @@ void CatalogueEditor::setUpEditor(const EditorLayout& layout)
     WindowSetup::StyleFileDialog(this, layout.box);
     setWindowIcon(Pictures::Icon(layout.icon));
     layout.browse->setIcon(Pictures::Icon("browse"));
+    layout.browse->setFocusPolicy(Qt::TabFocus);
+    layout.browse->setShortcut(QKeySequence(Qt::ALT | Qt::Key_B));
+    Keyboard::PressOnEnter(layout.browse);
+    if (layout.fileField)
+        setTabOrder(layout.fileField, layout.browse);
     WindowSetup::SetButtonGlyphs(layout.ok, layout.close);
 
     using Handlers::Guard;

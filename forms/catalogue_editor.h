@@ -24,6 +24,7 @@ struct EditorLayout {
     QAbstractButton* browse;
     QAbstractButton* ok;
     QAbstractButton* close;
+    QWidget* fileField = nullptr; // shows the browsed file; browse follows it in the focus order
 };
 
 class CatalogueEditor : public QDialog
@@ -44,6 +45,7 @@ protected:
     CatalogueEditor(EditedList list, OpenDialog& openDialog, QWidget* parent);
 
     // Gives the layout the editors' look and connects its three buttons to the handlers below.
+    // The browse button is reached by Tab after the file field, and by Alt+B.
     void setUpEditor(const EditorLayout& layout);
 
     virtual void SpeedButton1Click() = 0;

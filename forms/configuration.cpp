@@ -2,6 +2,7 @@
 #include "ui_configuration.h"
 
 #include "cable_step.h"
+#include "flasher_feedback.h"
 #include "handlers.h"
 #include "library/run_staging.h"
 #include "message_boxes.h"
@@ -50,9 +51,12 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 void To_fConfiguration::BitBtn1Click()
 {
     std::string ports;
-    const bool started = Staging::StageRun(
+    auto flasher = Staging::StageRun(
         m_selection, m_group,
-        {.notice = [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); },
+        {.notice =
+             [](const std::string& text, const Platform::FileProblem& problem) {
+                 ShowNotice(nullptr, fromBytes(text), problem);
+             },
          .question =
              [](const std::string& text) {
                  return AskConfirmation(fromBytes(text), QMessageBox::No) == QMessageBox::Yes;
@@ -62,6 +66,9 @@ void To_fConfiguration::BitBtn1Click()
              [this, &ports](FlasherLaunch::Plan& plan) {
                  return CableStep::BeforeDosBox(parentWidget(), plan, ports);
              }});
-    if (started && !ports.empty())
-        emit StatusLine(ports);
+    if (!flasher)
+        return;
+    const auto way = flasher->way;
+    new FlasherFeedback::Watch(std::move(*flasher), this);
+    emit flasherStarted(FlasherFeedback::StartedLine(way, QTime::currentTime(), ports));
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The run confirmation window: the four choices of the run, and Start, which stages the files
-// and starts the flasher, or Exit.
+// and starts the flasher, or Exit. It tells what became of the start; the main window shows it.
 
 #include "library/run_selection.h"
 
@@ -28,8 +28,8 @@ public:
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
 
 signals:
-    // A line for the main window's status line about the run that Start began.
-    void StatusLine(const std::string& text);
+    // The flasher was started; the line says how and when (and through which port).
+    void flasherStarted(const QString& statusLine);
 
 private slots:
     void BitBtn1Click();

@@ -32,7 +32,9 @@ FileEntryEditor::FileEntryEditor(EntryKind kind, const EntryTexts& texts, OpenDi
 void FileEntryEditor::setUpEntryEditor(const EditorLayout& layout, const EntryFields& fields)
 {
     m_fields = fields;
-    setUpEditor(layout);
+    EditorLayout withFileField = layout;
+    withFileField.fileField = fields.name;
+    setUpEditor(withFileField);
 }
 
 void FileEntryEditor::SpeedButton1Click()

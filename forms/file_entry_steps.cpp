@@ -1,8 +1,10 @@
 #include "file_entry_steps.h"
 
 #include "file_path.h"
+#include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
+#include "library/paths.h"
 #include "message_boxes.h"
 #include "open_dialog.h"
 #include "platform/files.h"
@@ -71,9 +73,13 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
     case LibraryFiles::CopyOutcome::Copied:
         ShowNotice(nullptr, texts.copiedMessage);
         break;
-    case LibraryFiles::CopyOutcome::Failed:
-        ShowError(fromBytes(Platform::WithReason(toBytes(texts.copyFailedMessage), copy.error)));
+    case LibraryFiles::CopyOutcome::Failed: {
+        const std::string target = Paths::Join(libraryFolder, LibraryFiles::FileNameOf(picked));
+        Platform::FileProblem problem = Platform::CopyProblem(picked, Drive::NativePath(target));
+        problem.reason = Platform::ReasonText(copy.error); // known here, unlike afterwards
+        ShowError(texts.copyFailedMessage, problem);
         break;
+    }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "flash.h"
 #include "handlers.h"
 #include "image_list.h"
+#include "keyboard.h"
 #include "library/catalogue_file.h"
 #include "library/catalogue_lists.h"
 #include "library/flash_order.h"
@@ -82,9 +83,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     m_ui->ToolButton1->setIcon(Pictures::Icon("chip-atmel"));
     m_ui->ToolButton2->setIcon(Pictures::Icon("chip-intel"));
     m_ui->ToolButton3->setIcon(Pictures::Icon("chip-intel"));
-    // The chip buttons are picked with the mouse; the tool bar is no stop of the focus order.
-    for (auto* chip : {m_ui->ToolButton1, m_ui->ToolButton2, m_ui->ToolButton3})
-        chip->setFocusPolicy(Qt::NoFocus);
+    Keyboard::MakeArrowGroup({m_ui->ToolButton1, m_ui->ToolButton2, m_ui->ToolButton3});
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
     m_ui->Image1->setPixmap(Pictures::Icon("about").pixmap(16, 16));
     m_ui->Memo1->viewport()->setAutoFillBackground(false);
@@ -131,6 +130,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectDblClick(m_ui->ListView4, this, [this] { ListView4DblClick(); });
     ListViews::ConnectKeyUp(m_ui->ListView1, [this](int key) { ListView1KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
+    ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
 
     FormCreate();
@@ -224,8 +224,10 @@ void To_fMain::LoadPhoneGroups()
     CatalogueFile(Paths::PhoneCatalogue).ReadSections(m_sectionNames);
     for (const auto& group : m_sectionNames) {
         auto* page = new QWidget;
-        createFlashList(page);
+        QTreeWidget* list = createFlashList(page);
         Text::AddTab(pages, page, group);
+        // Right after the group tabs, not after every other control of the window.
+        setTabOrder(pages, list);
     }
     for (int index = FirstGroupPage; index < pages->count(); ++index) {
         auto* list = pages->widget(index)->findChild<QTreeWidget*>();
@@ -269,6 +271,12 @@ QTreeWidget* To_fMain::activeFlashList() const
 {
     QWidget* page = m_ui->PageControl2->currentWidget();
     return page ? page->findChild<QTreeWidget*>() : nullptr;
+}
+
+void To_fMain::FollowRun(To_fConfiguration* run)
+{
+    connect(run, &To_fConfiguration::flasherStarted, this,
+            Handlers::Guard([this](const QString& line) { m_statusPanel->setText(line); }));
 }
 
 void To_fMain::FollowEditor(CatalogueEditor* editor)
@@ -374,6 +382,13 @@ void To_fMain::ListView4DblClick()
     default:
         break;
     }
+}
+
+void To_fMain::ListView4KeyUp(int key)
+{
+    // Enter and Space open the row's dialog, as a double-click does.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+        ListView4DblClick();
 }
 
 void To_fMain::ListView1DblClick()

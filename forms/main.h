@@ -20,6 +20,7 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class To_fConfiguration;
 struct CatalogueRow;
 
 namespace Ui
@@ -59,6 +60,9 @@ public:
     // The name of the phone group whose page is in front; none when no group page is.
     std::optional<std::string> GroupInFront() const;
 
+    // Shows in the status line what the run confirmation window tells of a started flasher.
+    void FollowRun(To_fConfiguration* run);
+
     // Follows what the editor tells: brings its page to the front when it opens, reloads what
     // it wrote.
     void FollowEditor(CatalogueEditor* editor);
@@ -81,6 +85,7 @@ private slots:
     void ListView2SelectItem(QTreeWidgetItem* item, bool selected);
     void ListView4SelectItem(QTreeWidgetItem* item, bool selected);
     void ListView4DblClick();
+    void ListView4KeyUp(int key);
     void ListView1DblClick();
     void ListView3DblClick();
     void ListView2DblClick(QTreeWidget* list);

@@ -1,7 +1,9 @@
 #include "message_boxes.h"
 
+#include "file_path.h"
 #include "text.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QWidget>
@@ -35,24 +37,27 @@ protected:
 
 } // namespace
 
-QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
-                                 const QString& text, QMessageBox::StandardButtons buttons,
-                                 QMessageBox::StandardButton defaultButton,
-                                 QMessageBox::StandardButton escapeButton)
+QMessageBox::StandardButton Show(const ShownMessage& message)
 {
     if (const auto& answerer = answererStorage())
-        return answerer(ShownMessage{icon, caption, text, buttons, defaultButton, escapeButton});
+        return answerer(message);
     // Right after the file-open dialog has closed no window is active yet: the box then
     // belongs to the dialog that is open.
     QWidget* parent = QApplication::activeWindow();
     if (!parent)
         parent = QApplication::activeModalWidget();
-    MessageBox box(icon, caption, text, buttons, parent);
+    const QString text =
+        message.details.isEmpty() ? message.text : message.text + u'\n' + message.details;
+    MessageBox box(message.icon, message.caption, text, message.buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    if (defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(defaultButton);
-    if (escapeButton != QMessageBox::NoButton)
-        box.setEscapeButton(escapeButton);
+    if (message.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(message.defaultButton);
+    if (message.escapeButton != QMessageBox::NoButton)
+        box.setEscapeButton(message.escapeButton);
+    for (auto text = message.buttonTexts.begin(); text != message.buttonTexts.end(); ++text) {
+        if (QAbstractButton* button = box.button(text.key()))
+            button->setText(text.value());
+    }
     const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
     return box.closedByCloseBox ? ClosedByCloseBox : answer;
 }
@@ -62,12 +67,35 @@ void SetAnswerer(Answerer answerer)
     answererStorage() = std::move(answerer);
 }
 
+QString Details(const QString& text, const Platform::FileProblem& problem)
+{
+    QStringList lines;
+    if (const QString path = FilePathText(problem.file); !path.isEmpty() && !text.contains(path))
+        lines << path;
+    if (!problem.reason.empty())
+        lines << fromBytes(problem.reason);
+    return lines.join(u'\n');
+}
+
 } // namespace MessageBoxes
 
-bool ShowNotice(QWidget* control, const QString& text)
+namespace
 {
-    MessageBoxes::Show(QMessageBox::Information, QStringLiteral("Information"), text,
-                       QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+
+// A box with one OK button, which Enter and Esc press too.
+void showWithOk(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                const QString& details)
+{
+    MessageBoxes::Show(
+        {icon, caption, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, details});
+}
+
+} // namespace
+
+bool ShowNotice(QWidget* control, const QString& text, const Platform::FileProblem& problem)
+{
+    showWithOk(QMessageBox::Information, QStringLiteral("Information"), text,
+               MessageBoxes::Details(text, problem));
     if (control)
         control->setFocus(Qt::OtherFocusReason);
     return true;
@@ -76,14 +104,14 @@ bool ShowNotice(QWidget* control, const QString& text)
 QMessageBox::StandardButton AskConfirmation(const QString& text,
                                             QMessageBox::StandardButton defaultButton)
 {
-    return MessageBoxes::Show(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                              QMessageBox::Yes | QMessageBox::No, defaultButton, QMessageBox::No);
+    return MessageBoxes::Show({QMessageBox::Question, QStringLiteral("Confirm"), text,
+                               QMessageBox::Yes | QMessageBox::No, defaultButton, QMessageBox::No});
 }
 
-void ShowError(const QString& text)
+void ShowError(const QString& text, const Platform::FileProblem& problem)
 {
-    MessageBoxes::Show(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
-                       QMessageBox::Ok, QMessageBox::Ok);
+    showWithOk(QMessageBox::Critical, QStringLiteral("Error"), text,
+               MessageBoxes::Details(text, problem));
 }
 
 QString UnexpectedErrorText(const QString& text)
@@ -95,12 +123,14 @@ QString UnexpectedErrorText(const QString& text)
 
 void ShowUnexpectedError(const std::exception& error)
 {
-    ShowUnexpectedError(fromBytes(error.what()));
+    const QString text = UnexpectedErrorText(fromBytes(error.what()));
+    const auto* fileError = dynamic_cast<const Platform::FileError*>(&error);
+    showWithOk(QMessageBox::Critical, QApplication::applicationName(), text,
+               fileError ? MessageBoxes::Details(text, fileError->problem()) : QString());
 }
 
 void ShowUnexpectedError(const QString& text)
 {
-    MessageBoxes::Show(QMessageBox::Critical, QApplication::applicationName(),
-                       UnexpectedErrorText(text), QMessageBox::Ok, QMessageBox::Ok,
-                       QMessageBox::Ok);
+    showWithOk(QMessageBox::Critical, QApplication::applicationName(), UnexpectedErrorText(text),
+               {});
 }

@@ -30,7 +30,7 @@ To_fPhoneGroup::To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent)
 {
     m_ui->setupUi(this);
     setUpEditor({QSize(341, 195), "phonegroup", m_ui->GroupBox1, m_ui->SpeedButton1, m_ui->BitBtn1,
-                 m_ui->BitBtn2});
+                 m_ui->BitBtn2, m_ui->Edit2});
     connect(m_ui->Image1, &PictureBox::doubleClicked, this,
             Handlers::Guard(this, &To_fPhoneGroup::Image1DblClick));
 }

@@ -46,8 +46,7 @@ Windows::Windows()
     for (CatalogueEditor* editor :
          std::initializer_list<CatalogueEditor*>{o_fTia, o_fPhoneGroup, o_fBoot, o_fFlash})
         o_fMain->FollowEditor(editor);
-    QObject::connect(o_fConfiguration, &To_fConfiguration::StatusLine, o_fMain,
-                     Handlers::Guard(o_fMain, &To_fMain::setStatusLine));
+    o_fMain->FollowRun(o_fConfiguration);
 }
 
 Windows::~Windows()

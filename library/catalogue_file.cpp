@@ -4,6 +4,8 @@
 #include "library/profile_text.h"
 #include "platform/files.h"
 
+#include <cerrno>
+
 namespace
 {
 
@@ -35,15 +37,18 @@ std::string CatalogueFile::textToChange() const
     if (file.outcome == Platform::ReadOutcome::Missing)
         return {};
     if (file.outcome != Platform::ReadOutcome::Read)
-        throw UnableToWrite(m_path);
+        throw UnableToWrite(m_path, file.error.message());
     return std::move(file.bytes);
 }
 
 void CatalogueFile::replaceText(const std::string& text)
 {
     const auto native = Drive::NativePath(m_path);
-    if (Platform::IsReadOnly(native) || !Platform::ReplaceFileContents(native, text))
-        throw UnableToWrite(m_path);
+    if (Platform::IsReadOnly(native))
+        throw UnableToWrite(m_path, Platform::ReasonText(EACCES));
+    errno = 0;
+    if (!Platform::ReplaceFileContents(native, text))
+        throw UnableToWrite(m_path, Platform::ReasonText(errno)); // none known on Windows
 }
 
 void CatalogueFile::ReadSections(std::vector<std::string>& names) const

@@ -7,18 +7,20 @@
 
 #include "library/catalogue_reads.h"
 #include "library/catalogue_snapshot.h"
+#include "library/drive.h"
+#include "platform/file_problem.h"
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class UnableToWrite : public std::runtime_error
+class UnableToWrite : public Platform::FileError
 {
 public:
-    explicit UnableToWrite(const std::string& logicalPath)
-        : std::runtime_error("Unable to write to " + logicalPath)
+    explicit UnableToWrite(const std::string& logicalPath, std::string reason = {})
+        : Platform::FileError("Unable to write to " + logicalPath,
+                              {Drive::NativePath(logicalPath), std::move(reason)})
     {
     }
 };

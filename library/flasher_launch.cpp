@@ -37,7 +37,7 @@ Plan PlanStart()
     if (Platform::IsNativeProgram(flasher)) {
         if (!Platform::MayRun(flasher))
             return {{}, "it is not marked as runnable"};
-        return {{flasher.string()}, {}};
+        return {{flasher.string()}, {}, Way::Directly};
     }
     // Neither Linux nor 64-bit Windows runs DOS programs.
     const fs::path dosbox = Platform::FindDosBox();
@@ -46,28 +46,37 @@ Plan PlanStart()
     return {{dosbox.string(), "-c", "mount c \"" + mountFolder() + "\"", "-c", "c:", "-c",
              std::string(Paths::Flasher), "-c", "exit"},
             {},
-            true};
+            Way::InDosBox};
 }
 
 void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options)
 {
-    if (plan.inDosBox)
+    if (plan.way == Way::InDosBox)
         plan.arguments.insert(plan.arguments.begin() + 1, options.begin(), options.end());
 }
 
-std::optional<std::string> Start()
+std::optional<Started> Start(const Plan& plan, std::string& failure)
 {
-    return Start(PlanStart());
+    if (plan.arguments.empty()) {
+        failure = plan.failure;
+        return std::nullopt;
+    }
+    auto program = Platform::StartDetached(plan.arguments, failure);
+    if (!program)
+        return std::nullopt;
+    return Started{plan.way, std::move(program)};
 }
 
-std::optional<std::string> Start(const Plan& plan)
+std::optional<std::string> EarlyEndMessage(Way way, const Platform::ProgramEnd& end)
 {
-    if (plan.arguments.empty())
-        return plan.failure;
-    std::string error;
-    if (!Platform::StartDetached(plan.arguments, error))
-        return error;
-    return std::nullopt;
+    if (!end.failed())
+        return std::nullopt;
+    const std::string flasher = "the flasher " + std::string(Paths::Flasher);
+    const std::string who =
+        way == Way::InDosBox ? "DOSBox, which runs " + flasher + "," : "T" + flasher.substr(1);
+    if (end.bySignal)
+        return who + " was ended at once by signal " + std::to_string(end.code) + ".";
+    return who + " ended at once with exit code " + std::to_string(end.code) + ".";
 }
 
 } // namespace FlasherLaunch

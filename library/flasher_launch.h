@@ -4,6 +4,9 @@
 // runs in DOSBox, with drive C mounted on the library's drive and the user's own DOSBox
 // settings (serial ports among them) left in force.
 
+#include "platform/process.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,19 +14,30 @@
 namespace FlasherLaunch
 {
 
+enum class Way { Directly, InDosBox };
+
 // What is run to start the flasher, or the reason it cannot be started.
 struct Plan {
     std::vector<std::string> arguments;
     std::string failure;
-    bool inDosBox = false; // the first argument is DOSBox, its options follow it
+    Way way = Way::Directly;
 };
 Plan PlanStart();
 
-// DOSBox's options, given before its commands.
+// DOSBox's options, given before its commands (nothing for a flasher started directly).
 void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options);
 
-// Starts the flasher as planned. Nothing when it started, else the reason why not.
-std::optional<std::string> Start(const Plan& plan);
-std::optional<std::string> Start();
+// The flasher as started: how, and the program that was started for it.
+struct Started {
+    Way way = Way::Directly;
+    std::unique_ptr<Platform::StartedProgram> program;
+};
+
+// Starts the flasher as planned. Nothing when it cannot be started, with the reason in failure.
+std::optional<Started> Start(const Plan& plan, std::string& failure);
+
+// What to tell the user of a flasher (or DOSBox) that ended soon after its start: nothing when
+// it ended well, else the message.
+std::optional<std::string> EarlyEndMessage(Way way, const Platform::ProgramEnd& end);
 
 } // namespace FlasherLaunch

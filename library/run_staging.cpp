@@ -6,6 +6,7 @@
 #include "library/drive.h"
 #include "library/flasher_launch.h"
 #include "library/paths.h"
+#include "platform/file_problem.h"
 #include "platform/files.h"
 #include "platform/hash.h"
 
@@ -25,7 +26,9 @@ namespace
 
 [[noreturn]] void throwFileError(int errorCode)
 {
-    throw FlasherConfigError(Platform::FileErrorText(errorCode));
+    throw FlasherConfigError(
+        Platform::FileErrorText(errorCode),
+        {Drive::NativePath(Paths::FlasherConfig), Platform::ReasonText(errorCode)});
 }
 
 // For a failed C file call: the error it left in errno.
@@ -51,14 +54,14 @@ std::function<void(const std::string&)> afterCopyHook;
 // when the user keeps a changed file out of the run. A file that cannot be read has none: its
 // copy reports it.
 std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::string_view>& files,
-                                                       const Question& question,
-                                                       const Notice& inform)
+                                                       const RunCalls& calls)
 {
     const Checksums::Manifest manifest = Checksums::Read();
-    if (manifest.unreadableLines > 0 && inform)
-        inform(std::to_string(manifest.unreadableLines) + " line(s) of " +
-               std::string(Paths::ChecksumManifest) +
-               " cannot be read; the files they name are checked as if they had no checksum.");
+    if (manifest.unreadableLines > 0 && calls.inform)
+        calls.inform(std::to_string(manifest.unreadableLines) + " line(s) of " +
+                     std::string(Paths::ChecksumManifest) +
+                     " cannot be read; the files they name are checked as if they had no "
+                     "checksum.");
     std::vector<std::string> digests;
     for (const std::string_view file : files) {
         const auto digest = Platform::HashFile(Drive::NativePath(file));
@@ -67,9 +70,9 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
             continue;
         const auto recorded = Checksums::Lookup(manifest, file);
         if (recorded && recorded != digest &&
-            !(question && question(std::string(file) +
-                                   " has changed since it entered the library. Use it anyway and "
-                                   "record its new checksum?")))
+            !(calls.question && calls.question(std::string(file) +
+                                               " has changed since it entered the library. Use it "
+                                               "anyway and record its new checksum?")))
             return std::nullopt;
         if (recorded != digest)
             Checksums::Record(file, *digest);
@@ -78,15 +81,18 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
 }
 
 // Copies a run's file to where the flasher expects it and reads the copy back: it must hold
-// the bytes that were checked (a source changed since shows here too). False after the notice
-// when it does not.
+// the bytes that were checked (a source changed since shows here too). False after the notice,
+// with the file at fault, when it does not.
 bool stageCopy(std::string_view from, std::string_view to, const std::string& digest,
-               const std::string& failure, const Notice& notice)
+               const char* failure, const Notice& notice)
 {
+    const fs::path source = Drive::NativePath(from);
     const fs::path staged = Drive::NativePath(to);
-    const Platform::CopyResult copy = Platform::CopyOneFile(Drive::NativePath(from), staged, true);
+    const Platform::CopyResult copy = Platform::CopyOneFile(source, staged, true);
     if (!copy.copied()) {
-        notice(Platform::WithReason(failure, copy.error));
+        Platform::FileProblem problem = Platform::CopyProblem(source, staged);
+        problem.reason = Platform::ReasonText(copy.error); // known here, unlike afterwards
+        notice(failure, problem);
         return false;
     }
     if (afterCopyHook)
@@ -96,7 +102,8 @@ bool stageCopy(std::string_view from, std::string_view to, const std::string& di
         std::error_code ignored;
         fs::remove(staged, ignored);
         notice("The staged copy " + std::string(to) + " does not hold the bytes of " +
-               std::string(from) + ". Nothing was started.");
+                   std::string(from) + ". Nothing was started.",
+               {staged, {}});
         return false;
     }
     return true;
@@ -121,13 +128,6 @@ void runDeleteCommand(std::string_view commandLine)
     DeleteCommand::CarryOut(commandLine);
 }
 
-// Ends the run with its notice.
-bool stopWith(const Notice& notice, const std::string& text)
-{
-    notice(text);
-    return false;
-}
-
 } // namespace
 
 bool WriteFlasherConfig(std::string_view group, const Notice& notice)
@@ -143,7 +143,7 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
 
     const std::string config = CatalogueFile(Paths::PhoneCatalogue).ReadString(group, "Config", "");
     if (config.empty()) {
-        notice("The phone configuration file is corrupt");
+        notice("The phone configuration file is corrupt", {});
         return false;
     }
     std::string lines;
@@ -162,45 +162,51 @@ void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook)
     afterCopyHook = std::move(hook);
 }
 
-bool StageRun(const RunSelection& selection, std::string_view group, const RunCalls& calls)
+std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
+                                               std::string_view group, const RunCalls& calls)
 {
+    const Notice& notice = calls.notice;
     const std::string stagedImage =
         Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
     const auto digests =
-        checkedDigests({selection.LoaderFile, selection.BootFile, selection.FlashFile},
-                       calls.question, calls.inform);
+        checkedDigests({selection.LoaderFile, selection.BootFile, selection.FlashFile}, calls);
     if (!digests)
-        return false;
+        return std::nullopt;
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
     if (!stageCopy(selection.LoaderFile, Paths::StagedLoader, (*digests)[0],
-                   "F_loader copy failed!", calls.notice) ||
+                   "F_loader copy failed!", notice) ||
         !stageCopy(selection.BootFile, Paths::StagedBoot, (*digests)[1], "Boot file copy failed!",
-                   calls.notice))
-        return false;
+                   notice))
+        return std::nullopt;
 
     runDeleteCommand(DeleteOldFlashImages);
     // The flasher is told no file name: an old image left beside the new one could be flashed.
-    if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
-        return stopWith(calls.notice, "The old flash file " + leftover +
-                                          " could not be deleted. Remove it and start again.");
+    if (const std::string leftover = leftoverFlashImage(); !leftover.empty()) {
+        notice("The old flash file " + leftover +
+                   " could not be deleted. Remove it and start again.",
+               {Drive::NativePath(leftover), {}});
+        return std::nullopt;
+    }
     runDeleteCommand(DeleteOldFlasherConfig);
 
     if (!stageCopy(selection.FlashFile, stagedImage, (*digests)[2], "Flash file copy error!",
-                   calls.notice))
-        return false;
-
-    if (!WriteFlasherConfig(group, calls.notice))
-        return false;
+                   notice) ||
+        !WriteFlasherConfig(group, notice))
+        return std::nullopt;
 
     FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
-    if (plan.inDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
-        return false;
-    if (const auto failure = FlasherLaunch::Start(plan))
-        return stopWith(calls.notice, "The flasher " + std::string(Paths::Flasher) +
-                                          " could not be started: " + *failure + ".");
-    return true;
+    if (plan.way == FlasherLaunch::Way::InDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
+        return std::nullopt;
+    std::string failure;
+    auto flasher = FlasherLaunch::Start(plan, failure);
+    if (!flasher) {
+        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + failure +
+                   ".",
+               {Drive::NativePath(Paths::Flasher), {}});
+    }
+    return flasher;
 }
 
 } // namespace Staging

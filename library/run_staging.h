@@ -4,27 +4,25 @@
 
 #include "library/flasher_launch.h"
 #include "library/run_selection.h"
+#include "platform/file_problem.h"
 
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace Staging
 {
 
-// Tells the user why the run stops; the run ends after it. Also what the user should know
-// while the run goes on.
-using Notice = std::function<void(const std::string& text)>;
-// Asks the user with Yes and No, No the default; true for Yes.
-using Question = std::function<bool(const std::string& text)>;
+// Tells the user why the run stops, and which file failed and why where that is known; the run
+// ends after it.
+using Notice = std::function<void(const std::string& text, const Platform::FileProblem& problem)>;
 
 // The flasher configuration file could not be created or written ("Disk full", ...).
-class FlasherConfigError : public std::runtime_error
+class FlasherConfigError : public Platform::FileError
 {
 public:
-    using std::runtime_error::runtime_error;
+    using Platform::FileError::FileError;
 };
 
 // The commands whose effect the staging carries out to clear the old staged files.
@@ -37,28 +35,34 @@ inline constexpr std::string_view DeleteOldFlasherConfig =
 // throws FlasherConfigError when the file system refuses.
 bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 
+// Asks the user with Yes and No, No the default; true for Yes.
+using Question = std::function<bool(const std::string& text)>;
+// Tells the user something while the run goes on.
+using Information = std::function<void(const std::string& text)>;
 // Asked after staging, before DOSBox starts a DOS flasher: may add DOSBox's options to the plan.
 // False starts nothing and leaves the staged files as they are.
 using BeforeDosBox = std::function<bool(FlasherLaunch::Plan& plan)>;
 
 // What a run asks of the window that starts it; only notice must be given.
 struct RunCalls {
-    Notice notice;          // why the run stops; it ends after it
-    Question question = {}; // whether to use a library file changed since it entered (No without)
-    Notice inform = {};     // what the user should know while the run goes on
+    Notice notice;           // why the run stops; it ends after it
+    Question question = {};  // whether to use a library file changed since it entered (No without)
+    Information inform = {}; // what the user should know while the run goes on
     BeforeDosBox beforeDosBox = {};
 };
 
-// Stages the run for the phone group and starts the flasher; true when it started. Stops at the
-// first failure after its notice; everything done before it stays done. A flash file name that
-// could lead out of the library root throws UnsafeName before anything is done.
+// Stages the run for the phone group and starts the flasher, which it returns. Stops at the
+// first failure after its notice, and returns nothing; everything done before it stays done. A
+// flash file name that could lead out of the library root throws UnsafeName before anything is
+// done.
 //
 // First the loader, boot file and flash image are checked against their checksums: a file
 // without one gets it; a file changed since it entered the library stops the run before
 // anything is staged unless the question is answered Yes, which records its new checksum.
 // Manifest lines that cannot be read are told once. Each staged copy is read back and compared
 // with its source's checksum before the flasher is started.
-bool StageRun(const RunSelection& selection, std::string_view group, const RunCalls& calls);
+std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
+                                               std::string_view group, const RunCalls& calls);
 
 // For tests: runs after each staged copy is made and before it is read back.
 void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook);

@@ -46,26 +46,37 @@ bool readToEnd(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes)
 
 FileBytes ReadFileBytes(const fs::path& path)
 {
+    const auto failed = [](ReadOutcome outcome, std::error_code error) {
+        return FileBytes{outcome, {}, error};
+    };
+    const auto errnoCode = [](int fallback) {
+        return std::error_code(errno != 0 ? errno : fallback, std::generic_category());
+    };
     std::error_code error;
     const auto status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
-        return {ReadOutcome::Missing, {}};
+        return failed(ReadOutcome::Missing,
+                      std::make_error_code(std::errc::no_such_file_or_directory));
     if (error)
-        return {ReadOutcome::Unreadable, {}};
-    if (!fs::is_regular_file(status))
-        return {ReadOutcome::NotAFile, {}};
+        return failed(ReadOutcome::Unreadable, error);
+    if (!fs::is_regular_file(status)) {
+        return failed(ReadOutcome::NotAFile, fs::is_directory(status)
+                                                 ? std::make_error_code(std::errc::is_a_directory)
+                                                 : std::error_code());
+    }
 
     errno = 0;
     const std::unique_ptr<std::FILE, FileCloser> file(openForReading(path));
     if (!file)
-        return {errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable, {}};
+        return failed(errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable,
+                      errnoCode(EIO));
     const std::uintmax_t size = fs::file_size(path, error);
-    FileBytes result{ReadOutcome::Read, {}};
+    FileBytes result{ReadOutcome::Read, {}, {}};
     try {
         if (!readToEnd(file.get(), error ? 0 : size, result.bytes))
-            return {ReadOutcome::Unreadable, {}};
+            return failed(ReadOutcome::Unreadable, errnoCode(EIO));
     } catch (const std::exception&) { // too large to hold (std::bad_alloc, std::length_error)
-        return {ReadOutcome::Unreadable, {}};
+        return failed(ReadOutcome::Unreadable, std::make_error_code(std::errc::not_enough_memory));
     }
     return result;
 }

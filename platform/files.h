@@ -6,11 +6,12 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace Platform
 {
 
-// What reading a whole file found; the bytes only when it was read.
+// What reading a whole file found; the bytes only when it was read, else the system's error.
 enum class ReadOutcome {
     Read,
     Missing,    // nothing of that name, or a symbolic link to nothing
@@ -20,6 +21,7 @@ enum class ReadOutcome {
 struct FileBytes {
     ReadOutcome outcome = ReadOutcome::Missing;
     std::string bytes;
+    std::error_code error;
 };
 
 // The whole file as bytes, read to its end.
@@ -68,8 +70,5 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::string_view byt
 // "Invalid filename" for a missing folder, "File access denied", "Disk full", ... and
 // "I/O error <code>" for the rest.
 std::string FileErrorText(int errorCode);
-
-// The message of a failed file operation with the reason below it: "<text>\n<reason>.".
-std::string WithReason(std::string_view text, int errorCode);
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "ascii_case.h"
+#include "file_problem.h"
 #include "files.h"
 #include "metafile.h"
 
@@ -127,7 +128,8 @@ Picture Picture::Load(const std::filesystem::path& file, std::string_view shownP
 
     const Platform::FileBytes read = Platform::ReadFileBytes(file);
     if (read.outcome != Platform::ReadOutcome::Read)
-        throw std::runtime_error("Cannot open file " + std::string(shownPath));
+        throw Platform::FileError("Cannot open file " + std::string(shownPath),
+                                  {file, read.error.message()});
     const std::string& bytes = read.bytes;
 
     Picture picture;

@@ -24,7 +24,8 @@ public:
     Picture& operator=(const Picture&);
 
     // Loads the file; shownPath names it in the error texts. Throws std::runtime_error with
-    // "Unknown picture file extension (.<ext>)", "Cannot open file <shownPath>",
+    // "Unknown picture file extension (.<ext>)", "Cannot open file <shownPath>" (a
+    // Platform::FileError with the reason),
     // "Bitmap image is not valid", "Icon image is not valid" or "Metafile is not valid".
     static Picture Load(const std::filesystem::path& file, std::string_view shownPath);
 

@@ -1,8 +1,11 @@
 #pragma once
-// Starting other programs: a program started on its own and left running.
+// Starting other programs: a program started on its own and left running, whose first moments
+// can be watched without waiting for it.
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,9 +14,29 @@
 namespace Platform
 {
 
+// How a started program ended: its exit code, or (POSIX) the signal that ended it.
+struct ProgramEnd {
+    bool bySignal = false;
+    std::uint32_t code = 0;
+
+    bool failed() const { return bySignal || code != 0; }
+};
+
+// A program started on its own. It runs on when this object is gone and when this process ends;
+// while the object lives, whether the program has ended can be asked, which never waits.
+class StartedProgram
+{
+public:
+    virtual ~StartedProgram() = default;
+
+    // How the program ended; nothing while it runs.
+    virtual std::optional<ProgramEnd> Ended() = 0;
+};
+
 // Starts a program with arguments, in this process's current directory, and does not wait
-// for it. False, with the system's text for the reason, when it cannot be started.
-bool StartDetached(const std::vector<std::string>& arguments, std::string& error);
+// for it. Null, with the system's text for the reason, when it cannot be started.
+std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
+                                              std::string& error);
 
 #ifndef _WIN32
 // The program's full path when it is on the search path, else empty. (Windows looks for its

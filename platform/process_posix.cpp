@@ -31,6 +31,86 @@ int waitFor(pid_t child)
     return status;
 }
 
+template <typename Value> ssize_t readWhole(int fd, Value& value)
+{
+    ssize_t got;
+    do
+        got = ::read(fd, &value, sizeof value);
+    while (got < 0 && errno == EINTR);
+    return got;
+}
+
+// What the watcher tells of the program's end.
+struct EndRecord {
+    int bySignal;
+    int code;
+};
+
+// In the watcher, a child in a session of its own: starts the program as its own child, so that
+// this process never has to reap it, then waits for it and writes how it ended. Only
+// async-signal-safe calls: the parent has threads.
+[[noreturn]] void runWatcher(char* const argv[], int started, int ended)
+{
+    ::setsid();
+    const pid_t program = ::fork();
+    if (program == 0)
+        ::execvp(argv[0], argv);
+    if (program <= 0) {
+        // The program could not be started (or not even forked): the parent is told why.
+        const int code = errno;
+        [[maybe_unused]] auto written = ::write(started, &code, sizeof code);
+        ::_exit(127);
+    }
+    ::close(started); // the parent's read ends once the program has closed its copy by exec
+    const int status = waitFor(program);
+    const EndRecord record{WIFSIGNALED(status) ? 1 : 0,
+                           WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status)};
+    [[maybe_unused]] auto written = ::write(ended, &record, sizeof record);
+    ::_exit(0);
+}
+
+void closeBoth(const int fds[2])
+{
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
+// The watcher process and the pipe on which it tells of the program's end.
+class WatchedProgram : public StartedProgram
+{
+public:
+    WatchedProgram(pid_t watcher, int ended) : m_watcher(watcher), m_ended(ended) {}
+    WatchedProgram(const WatchedProgram&) = delete;
+    WatchedProgram& operator=(const WatchedProgram&) = delete;
+
+    ~WatchedProgram() override
+    {
+        ::close(m_ended);
+        // Ending the watcher, which is waiting for the program, leaves the program running.
+        if (!m_reaped) {
+            ::kill(m_watcher, SIGKILL);
+            waitFor(m_watcher);
+        }
+    }
+
+    std::optional<ProgramEnd> Ended() override
+    {
+        EndRecord record{};
+        if (m_end || readWhole(m_ended, record) != static_cast<ssize_t>(sizeof record))
+            return m_end; // nothing new: running still (or the watcher is gone, and the news)
+        m_end = ProgramEnd{record.bySignal != 0, static_cast<std::uint32_t>(record.code)};
+        // The watcher ends right after writing; reaped later, by the destructor, if not yet.
+        m_reaped = ::waitpid(m_watcher, nullptr, WNOHANG) == m_watcher;
+        return m_end;
+    }
+
+private:
+    pid_t m_watcher;
+    int m_ended;
+    bool m_reaped = false;
+    std::optional<ProgramEnd> m_end;
+};
+
 // What the program writes to the pipe until it closes its end, the deadline passes or reading
 // fails; true when the end was reached.
 bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std::string& output)
@@ -54,66 +134,56 @@ bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std
     }
 }
 
-// Forks, and in a grandchild in a session of its own, so that nothing has to reap it, executes
-// the arguments. Reports a failed exec through a pipe that closes on a successful one. False
-// with errorCode set when the program could not be started.
-bool spawn(const std::vector<std::string>& arguments, int& errorCode)
+} // namespace
+
+std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
+                                              std::string& error)
 {
     std::vector<char*> argv;
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    if (argv.size() < 2) {
+        error = errorText(ENOENT);
+        return nullptr;
+    }
 
-    int pipeFds[2];
-    if (argv.size() < 2 || ::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        errorCode = argv.size() < 2 ? ENOENT : errno;
-        return false;
+    // Both close in the program as it starts: "started" carries a failed start, "ended" the end.
+    int started[2], ended[2];
+    if (::pipe2(started, O_CLOEXEC) != 0) {
+        error = errorText(errno);
+        return nullptr;
     }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        errorCode = errno;
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        return false;
+    if (::pipe2(ended, O_CLOEXEC) != 0) {
+        error = errorText(errno);
+        closeBoth(started);
+        return nullptr;
     }
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        ::setsid();
-        const pid_t grandchild = ::fork();
-        if (grandchild > 0)
-            ::_exit(0);
-        if (grandchild == 0)
-            ::execvp(argv[0], argv.data());
-        // The program could not be started (or not even forked): the parent is told why.
-        const int code = errno;
-        [[maybe_unused]] auto written = ::write(pipeFds[1], &code, sizeof code);
-        ::_exit(127);
+    const pid_t watcher = ::fork();
+    if (watcher < 0) {
+        error = errorText(errno);
+        closeBoth(started);
+        closeBoth(ended);
+        return nullptr;
     }
-    ::close(pipeFds[1]);
+    if (watcher == 0) {
+        ::close(started[0]);
+        ::close(ended[0]);
+        runWatcher(argv.data(), started[1], ended[1]);
+    }
+    ::close(started[1]);
+    ::close(ended[1]);
     int childError = 0;
-    ssize_t got;
-    do
-        got = ::read(pipeFds[0], &childError, sizeof childError);
-    while (got < 0 && errno == EINTR);
-    ::close(pipeFds[0]);
-    waitFor(child); // the intermediate child
+    const ssize_t got = readWhole(started[0], childError);
+    ::close(started[0]);
     if (got == static_cast<ssize_t>(sizeof childError)) {
-        errorCode = childError;
-        return false;
+        ::close(ended[0]);
+        waitFor(watcher); // it ends as soon as the failed program has
+        error = errorText(childError);
+        return nullptr;
     }
-    return true;
-}
-
-} // namespace
-
-bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
-{
-    int errorCode = 0;
-    if (!spawn(arguments, errorCode)) {
-        error = errorText(errorCode);
-        return false;
-    }
-    return true;
+    ::fcntl(ended[0], F_SETFL, O_NONBLOCK);
+    return std::make_unique<WatchedProgram>(watcher, ended[0]);
 }
 
 std::optional<std::string> OutputOf(const std::vector<std::string>& arguments,

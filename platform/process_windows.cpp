@@ -42,9 +42,32 @@ std::string quoted(const std::string& word)
     return line + '"';
 }
 
+// The started program's process handle, asked without waiting.
+class WatchedProgram : public StartedProgram
+{
+public:
+    explicit WatchedProgram(HANDLE process) : m_process(process) {}
+    WatchedProgram(const WatchedProgram&) = delete;
+    WatchedProgram& operator=(const WatchedProgram&) = delete;
+    ~WatchedProgram() override { CloseHandle(m_process); }
+
+    std::optional<ProgramEnd> Ended() override
+    {
+        DWORD code = 0;
+        if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(m_process, &code))
+            return std::nullopt;
+        return ProgramEnd{false, code};
+    }
+
+private:
+    HANDLE m_process;
+};
+
 } // namespace
 
-bool StartDetached(const std::vector<std::string>& arguments, std::string& error)
+std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
+                                              std::string& error)
 {
     std::string line;
     for (const auto& argument : arguments)
@@ -57,11 +80,10 @@ bool StartDetached(const std::vector<std::string>& arguments, std::string& error
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &process)) {
         error = errorText(GetLastError());
-        return false;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return std::make_unique<WatchedProgram>(process.hProcess);
 }
 
 } // namespace Platform

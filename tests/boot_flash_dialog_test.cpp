@@ -88,7 +88,7 @@ TEST_F(BootFlashDialogTest, Layout)
                      {"BitBtn1", {192, 192, 89, 33}, "&Ok", true},
                      {"BitBtn2", {296, 192, 89, 33}, "&Close", true},
                  },
-                 {"Edit1", "o_cbMsgType", "Edit3", "BitBtn1", "BitBtn2"});
+                 {"Edit1", "SpeedButton1", "o_cbMsgType", "Edit3", "BitBtn1", "BitBtn2"});
     EXPECT_FALSE(o_fBoot->windowIcon().isNull());
     EXPECT_TRUE(boot->o_cbMsgType->paintsIcons());
     EXPECT_TRUE(boot->BitBtn1->isDefault());
@@ -110,7 +110,7 @@ TEST_F(BootFlashDialogTest, Layout)
                      {"BitBtn1", {192, 240, 89, 33}, "&Ok", true},
                      {"BitBtn2", {296, 240, 89, 33}, "&Close", true},
                  },
-                 {"Edit1", "Edit2", "o_cbMsgType", "Edit3", "BitBtn1", "BitBtn2"});
+                 {"Edit1", "SpeedButton1", "Edit2", "o_cbMsgType", "Edit3", "BitBtn1", "BitBtn2"});
     EXPECT_EQ(o_fFlash->windowIcon().pixmap(32).toImage(),
               o_fMain->windowIcon().pixmap(32).toImage());
     EXPECT_FALSE(flash->o_cbMsgType->paintsIcons());

@@ -177,3 +177,27 @@ TEST_F(ListActionsTest, EnterAndDoubleClickOpenTheEntryAndEnterDoesNotStartARun)
     EXPECT_EQ(fieldsOf(o_fFlash), QStringList({"3210", "f.fls", "1", "-1", ""}));
     EXPECT_TRUE(messages.empty());
 }
+
+TEST_F(ListActionsTest, EnterAndSpaceOpenFromTheToolsListAndNeverStartARun)
+{
+    // A flash file chosen with its group in front: Start would open the run confirmation.
+    QTreeWidget* flash = flashList("3210");
+    clickRow(flash, 0);
+    const struct {
+        QTreeWidget* list;
+        int row;
+        Qt::Key key;
+        QWidget* opens;
+    } rows[] = {
+        {ui->ListView4, 0, Qt::Key_Return, o_fTia},  {ui->ListView4, 1, Qt::Key_Space, o_fBoot},
+        {ui->ListView4, 3, Qt::Key_Enter, o_fFlash}, {ui->ListView4, 4, Qt::Key_Return, nullptr},
+        {ui->ListView1, 0, Qt::Key_Space, nullptr},  {flash, 0, Qt::Key_Space, nullptr},
+        {flash, 0, Qt::Key_Return, o_fFlash},
+    };
+    for (const auto& row : rows) {
+        clickRow(row.list, row.row);
+        EXPECT_EQ(modalShownBy([&] { QTest::keyClick(row.list, row.key); }), row.opens)
+            << row.list->objectName().toStdString() << " row " << row.row << " key " << row.key;
+    }
+    EXPECT_TRUE(messages.empty());
+}

@@ -1,5 +1,7 @@
 // The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
 
+#include "forms/file_path.h"
+#include "forms/first_run.h"
 #include "forms/image_list.h"
 #include "forms/main.h"
 #include "forms/tia.h"
@@ -28,6 +30,11 @@ bool showsPicture(QTreeWidgetItem* item, int picture)
 {
     return item->icon(0).pixmap(16, 16).toImage() ==
            ImageList1::Icon(picture).pixmap(16, 16).toImage();
+}
+
+QString realPath(std::string_view logicalPath)
+{
+    return FilePathText(Drive::NativePath(logicalPath));
 }
 
 QStringList groupPages()
@@ -214,6 +221,7 @@ TEST_F(MainWindowTest, ReadOnlyTiaCatalogueKeepsTheWindowOpen)
     EXPECT_EQ(messages[0].caption, "Quorvel");
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
     EXPECT_EQ(messages[0].text, "Unable to write to c:\\nk_files\\Lunzo\\Tias\\Tias.ini.");
+    EXPECT_EQ(messages[0].details, realPath(Paths::TiaCatalogue) + "\nPermission denied");
     EXPECT_TRUE(o_fMain->isVisible());
     EXPECT_EQ(drive.read(Paths::TiaCatalogue), "[a.tia]\r\n");
 
@@ -231,6 +239,58 @@ TEST(UnexpectedErrorText, FullStopOnlyAfterCharactersAboveIt)
     EXPECT_EQ(UnexpectedErrorText("code 5"), "code 5."); // digits lie above the full stop
     EXPECT_EQ(UnexpectedErrorText("a-"), "a-");
     EXPECT_EQ(UnexpectedErrorText(""), "");
+}
+
+TEST(MessageDetails, RealPathBelowWhenTheTextDoesNotNameItThenTheReason)
+{
+    const QString real = FilePathText(std::filesystem::path("/drive/nk_files/a.bmp"));
+    const struct {
+        QString text;
+        Platform::FileProblem problem;
+        QString details;
+    } rows[] = {
+        {"Cannot open file c:\\nk_files\\a.bmp.",
+         {"/drive/nk_files/a.bmp", "Is a directory"},
+         real + "\nIs a directory"},
+        {"Cannot open file " + real + ".",
+         {"/drive/nk_files/a.bmp", "Permission denied"},
+         "Permission denied"},
+        {"File copy error.", {{}, "No such file or directory"}, "No such file or directory"},
+        {"Select status", {}, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(MessageBoxes::Details(row.text, row.problem), row.details)
+            << row.text.toStdString();
+}
+
+TEST_F(WindowTest, FirstRunNoticeNamesDriveCListsWhatIsMissingAndCreatesTheFolders)
+{
+    start();
+    answer = QMessageBox::Yes; // Create Folders, then (not offered again) the notice closes
+    FirstRun::ShowNoticeIfNeeded();
+    ASSERT_EQ(messages.size(), 2u);
+    const QString missing = "\n    nk_files/Lunzo/Common/28F008.bin\n    nk_files/Lunzo/Common/"
+                            "29F800.bin\n    nk_files/Lunzo/Common/28F160.bin\n    "
+                            "nk_files/Lunzo/Common/boot.bin\n    flasher/flasher.com\n";
+    EXPECT_TRUE(messages[0].text.startsWith("Drive C is the folder " + FilePathText(drive.root())))
+        << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("\n    nk_files/Lunzo/" + missing))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(messages[0].buttons, QMessageBox::Yes | QMessageBox::Open | QMessageBox::Close);
+    EXPECT_FALSE(messages[1].text.contains("nk_files/Lunzo/\n")) << messages[1].text.toStdString();
+    EXPECT_TRUE(messages[1].text.contains(missing)) << messages[1].text.toStdString();
+    EXPECT_EQ(messages[1].buttons, QMessageBox::Open | QMessageBox::Close);
+    for (const auto folder : {Paths::TiaFolder, Paths::BootFolder, Paths::PhonesFolder,
+                              Paths::CommonFolder, Paths::FlasherFolder})
+        EXPECT_TRUE(drive.exists(folder)) << folder;
+
+    // A drive C with everything a run needs (the demo's) shows nothing.
+    for (const auto* name : {"28F008.bin", "29F800.bin", "28F160.bin", "boot.bin"})
+        drive.write(Paths::Join(Paths::CommonFolder, name), "");
+    drive.write(Paths::Flasher, "");
+    messages.clear();
+    FirstRun::ShowNoticeIfNeeded();
+    EXPECT_TRUE(messages.empty());
 }
 
 namespace

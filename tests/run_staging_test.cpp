@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <csignal>
@@ -74,8 +75,12 @@ protected:
 
     void stage(const char* group = "3210")
     {
-        Staging::StageRun(selection, group,
-                          {.notice = [this](const std::string& text) { notices.push_back(text); }});
+        Staging::StageRun(
+            selection, group,
+            {.notice = [this](const std::string& text, const Platform::FileProblem& problem) {
+                notices.push_back(text);
+                problems.push_back(problem);
+            }});
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -89,6 +94,7 @@ protected:
     TemporaryDrive drive;
     RunSelection selection;
     std::vector<std::string> notices;
+    std::vector<Platform::FileProblem> problems;
 };
 
 TEST_F(StagingTest, FullRunStagesWritesAndStartsTheFlasher)
@@ -117,7 +123,7 @@ TEST_F(StagingTest, ConfigValueIsWrittenFiveTimesByteForByte)
 {
     const std::string value = "9 1 3 \"3210\"x";
     CatalogueFile(Paths::PhoneCatalogue).WriteString("3210", "Config", value);
-    ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&) { FAIL(); }));
+    ASSERT_TRUE(Staging::WriteFlasherConfig("3210", [](const std::string&, auto&) { FAIL(); }));
     const std::string written = drive.read(Paths::FlasherConfig);
     EXPECT_EQ(written.size(), 5 * value.size() + 18);
     EXPECT_EQ(written, "time 300\r\n" + value + "\r\n" + value + "\r\n" + value + "\r\n" + value +
@@ -128,7 +134,9 @@ TEST_F(StagingTest, MissingLoaderStopsBeforeAnythingIsDeleted)
 {
     selection.LoaderFile = "c:\\nk_files\\Lunzo\\Tias\\missing.tia";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!\nInvalid filename."});
+    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!"});
+    EXPECT_EQ(problems[0].file, Drive::NativePath(selection.LoaderFile)); // the file and why
+    EXPECT_EQ(problems[0].reason, Platform::ReasonText(ENOENT));
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::StagedLoader));
     EXPECT_TRUE(drive.exists(Paths::TiaFolder)); // its folder is made sure of first
@@ -138,7 +146,7 @@ TEST_F(StagingTest, MissingBootFileStopsAfterTheLoader)
 {
     selection.BootFile = "c:\\nk_files\\Lunzo\\Boots\\missing.bin";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!\nInvalid filename."});
+    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!"});
     EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
 }
@@ -147,7 +155,7 @@ TEST_F(StagingTest, MissingFlashFileStopsAfterTheDeletes)
 {
     selection.FlashFile = "c:\\nk_files\\Lunzo\\Phones\\3210\\missing.fls";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!\nInvalid filename."});
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!"});
     EXPECT_FALSE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
     EXPECT_EQ(drive.read(Paths::StagedBoot), "boot bytes");
@@ -163,7 +171,7 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
         fs::remove(Drive::NativePath(Paths::StagedLoader));
         Staging::StageRun(
             selection, "3210",
-            {.notice = [&](const std::string& text) { notices.push_back(text); },
+            {.notice = [&](const std::string& text, auto&) { notices.push_back(text); },
              .question = [&](const std::string& text) { return asked.push_back(text), yes; },
              .inform = [&](const std::string& text) { told.push_back(text); }});
     };
@@ -235,7 +243,8 @@ TEST_F(StagingTest, AFullDiskLeavesNoPartOfAFileAndTheNextTryWorks)
         std::signal(SIGXFSZ, oldSignal);
     };
     withRoomFor(50000, [&] { stage(); });
-    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!\nDisk full."});
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!"});
+    EXPECT_EQ(problems.back().reason, Platform::ReasonText(EFBIG)); // the limit's "disk full"
     EXPECT_EQ(
         filesIn(Paths::LibraryRoot),
         std::vector<std::string>({"Lunzo", "boot.bin", "f_loader.bin", "image.bin", "keep.txt"}));

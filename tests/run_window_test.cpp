@@ -3,6 +3,7 @@
 #include "environment_guard.h"
 #include "forms/cable_question.h"
 #include "forms/configuration.h"
+#include "forms/flasher_feedback.h"
 #include "forms/main.h"
 #include "library/paths.h"
 #include "platform/process.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -44,7 +46,8 @@ protected:
 
     void confirmRun()
     {
-        QTimer::singleShot(0, [] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); });
+        // Clicked, not Enter: a late activation of the window can move its focus to Exit.
+        QTimer::singleShot(0, [] { o_fConfiguration->ui()->BitBtn1->click(); });
         o_fMain->ui()->BitBtn1->click();
     }
 };
@@ -72,6 +75,56 @@ TEST_F(RunWindowTest, FlasherConfigErrorShowsTheErrorBoxAndTheWindowCloses)
     EXPECT_EQ(messages[0].caption, "Quorvel");
     EXPECT_EQ(messages[0].text, "Invalid filename.");
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "image");
+}
+
+TEST_F(RunWindowTest, StatusLineTellsHowTheFlasherStartedAndAnEarlyFailureIsShown)
+{
+    const std::string dosProgram("\xE9\x00\x01", 3);
+    const struct {
+        std::string flasher;
+        const char* dosBox; // a DOSBox of its own on the search path
+        const char* how;
+        const char* failure;
+    } rows[] = {
+        {drive.readNative(QUORVEL_SOURCE_DIR "/tools/stand-in-flasher.sh"), nullptr, "directly",
+         nullptr},
+        {"#!/bin/sh\nexit 3\n", nullptr, "directly",
+         "The flasher c:\\flasher\\flasher.com ended at once with exit code 3."},
+        {dosProgram, "#!/bin/sh\nexit 1\n", "in DOSBox",
+         "DOSBox, which runs the flasher c:\\flasher\\flasher.com, ended at once with exit code "
+         "1."},
+    };
+    const EnvironmentGuard path("PATH",
+                                Drive::NativePath("c:\\bin").string() + ":" + std::getenv("PATH"));
+    const auto install = [this](std::string_view file, std::string_view bytes) {
+        drive.write(file, bytes);
+        fs::permissions(Drive::NativePath(file), fs::perms::owner_all);
+    };
+    // The cable check before DOSBox finds no port mapped: the user goes on.
+    CableQuestion::SetAnswerer([](auto&) { return CableQuestion::Answer{Choice::GoOn, {}}; });
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.how);
+        install(Paths::Flasher, row.flasher);
+        if (row.dosBox)
+            install("c:\\bin\\dosbox", row.dosBox);
+        messages.clear();
+        confirmRun();
+        EXPECT_TRUE(o_fMain->statusLine().contains(QRegularExpression(
+            QStringLiteral("^Flasher started %1 at \\d\\d:\\d\\d$").arg(row.how))))
+            << o_fMain->statusLine().toStdString();
+        // Watched until it ends (here at once), through the event loop.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] { return o_fConfiguration->findChildren<FlasherFeedback::Watch*>().isEmpty(); }));
+        if (!row.failure) {
+            EXPECT_TRUE(messages.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, row.failure);
+        EXPECT_EQ(messages[0].details,
+                  QString::fromStdString(Drive::NativePath(Paths::Flasher).string()));
+    }
+    CableQuestion::SetAnswerer(nullptr);
 }
 
 // A DOS flasher, run by a DOSBox of the test's own (a script on the search path), with a folder
@@ -183,7 +236,8 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
         EXPECT_EQ(drive.read(log).starts_with(layers), row.layered) << drive.read(log);
         EXPECT_EQ(drive.exists(log), row.started) << row.users;
         if (row.started) {
-            EXPECT_EQ(o_fMain->statusLine(), QString::fromStdString(row.status));
+            EXPECT_TRUE(o_fMain->statusLine().endsWith(QString::fromStdString(row.status)))
+                << o_fMain->statusLine().toStdString();
         }
     }
     EXPECT_EQ(offered, (std::vector<Platform::SerialDevice>{{device, "ttyUSB0"}}));
@@ -253,6 +307,6 @@ TEST_F(CableRunTest, RealDosBoxSendsTheFlashersBytesThroughThePickedAdapter)
     ::close(peerFd);
     EXPECT_EQ(received, "AT\r");
     EXPECT_EQ(TemporaryDrive::readNative(users), usersBefore);
-    EXPECT_TRUE(o_fMain->statusLine().startsWith("COM1 \u2192 pts/"))
+    EXPECT_TRUE(o_fMain->statusLine().contains(", COM1 \u2192 pts/"))
         << o_fMain->statusLine().toStdString();
 }

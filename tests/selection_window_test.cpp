@@ -7,6 +7,7 @@
 #include "ui_main.h"
 #include "window_fixture.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -198,4 +199,38 @@ TEST_F(SelectionTest, ConfirmationWindowLayout)
     EXPECT_FALSE(window->Label1->wordWrap());
     EXPECT_LE(window->Label1->geometry().right(), window->GroupBox1->width());
     EXPECT_TRUE(window->BitBtn1->isDefault());
+}
+
+TEST_F(SelectionTest, KeyboardReachesTheChipsAndTheListOfTheGroupInFront)
+{
+    QApplication::setActiveWindow(o_fMain);
+    showGroupPage("3310");
+    ui->PageControl1->tabBar()->setFocus();
+    std::vector<QWidget*> stops;
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        stops.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(stops, (std::vector<QWidget*>{ui->ToolButton2, ui->PageControl2->tabBar(),
+                                            flashList("3310"), ui->BitBtn1}));
+
+    // Arrows move between the chips without picking; Space or Enter picks, and starts nothing.
+    const struct {
+        Qt::Key key;
+        QToolButton* focused;
+        QToolButton* picked;
+    } keys[] = {{Qt::Key_Down, ui->ToolButton3, ui->ToolButton2},
+                {Qt::Key_Down, ui->ToolButton3, ui->ToolButton2},
+                {Qt::Key_Space, ui->ToolButton3, ui->ToolButton3},
+                {Qt::Key_Up, ui->ToolButton2, ui->ToolButton3},
+                {Qt::Key_Left, ui->ToolButton1, ui->ToolButton3},
+                {Qt::Key_Return, ui->ToolButton1, ui->ToolButton1}};
+    ui->ToolButton2->setFocus();
+    for (const auto& row : keys) {
+        QTest::keyClick(QApplication::focusWidget(), row.key);
+        EXPECT_EQ(QApplication::focusWidget(), row.focused) << row.key;
+        EXPECT_TRUE(row.picked->isChecked()) << row.key;
+    }
+    EXPECT_EQ(o_fMain->statusLine(), "Atmel W29lv800 type tia file selected");
+    EXPECT_TRUE(messages.empty());
 }

@@ -133,7 +133,7 @@ TEST_F(TiaDialogTest, BrowsingNeverOverwritesALibraryFile)
     ui->SpeedButton1->click();
     EXPECT_EQ(ui->Edit1->text(), "gone.tia");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "File copy error.\nInvalid filename.");
+    EXPECT_EQ(messages[0].text, "File copy error.");
 
     // A name that reached us changed, not being text in the system's encoding: the field stays.
     nextPick = QString::fromStdString(Drive::NativePath("c:\\download\\caf").string()) +
@@ -199,13 +199,24 @@ TEST_F(TiaDialogTest, ReadOnlyCatalogueEndsOkAtTheWrite)
     EXPECT_EQ(drive.read(Paths::TiaCatalogue), "[a.tia]\r\n");
 }
 
+TEST_F(TiaDialogTest, BrowseAnswersAltBAndEnterNotOk)
+{
+    showDialog(o_fTia);
+    ui->SpeedButton1->setFocus();
+    QTest::keyClick(o_fTia, Qt::Key_B, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seenDialogs.size() == 1; })); // an animated click
+    QTest::keyClick(ui->SpeedButton1, Qt::Key_Return);
+    EXPECT_EQ(seenDialogs.size(), 2u);
+    EXPECT_TRUE(messages.empty()) << "OK was pressed";
+}
+
 TEST_F(TiaDialogTest, LayoutAndPatch)
 {
     EXPECT_EQ(o_fTia->size(), QSize(395, 232));
     EXPECT_EQ(o_fTia->windowTitle(), "Tia file ");
     EXPECT_EQ(ui->GroupBox1->title(), "Tia file info");
     EXPECT_EQ(ui->o_cbMsgType->geometry(), QRect(16, 88, 201, 22));
-    EXPECT_EQ(ui->SpeedButton1->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(ui->SpeedButton1->focusPolicy(), Qt::TabFocus);
     EXPECT_TRUE(ui->Edit1->isReadOnly());
     EXPECT_TRUE(ui->BitBtn1->isDefault());
     EXPECT_EQ(ui->Label1->palette().color(QPalette::WindowText), QColor(0, 0, 0x80));

@@ -80,13 +80,13 @@ TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
               "[" + tia + "]\r\nTYPE=t\r\nSTATUS=0\r\nDescription=x <br> y\r\nSelected=1\r\n");
 }
 
-TEST_F(WidgetBytesTest, TemplatePageAndChipButtonsTakeNoKeysAndButtonsShowGlyphs)
+TEST_F(WidgetBytesTest, TemplatePageTakesNoKeysChipsAreOneTabStopAndButtonsShowGlyphs)
 {
     start();
     auto* ui = o_fMain->ui();
     EXPECT_FALSE(ui->PageControl2->isTabEnabled(0));
     for (auto* chip : {ui->ToolButton1, ui->ToolButton2, ui->ToolButton3})
-        EXPECT_EQ(chip->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(chip->focusPolicy(), chip->isChecked() ? Qt::TabFocus : Qt::NoFocus);
     EXPECT_FALSE(o_fTia->ui()->BitBtn1->icon().isNull());
     EXPECT_FALSE(o_fTia->ui()->BitBtn2->icon().isNull());
     EXPECT_EQ(o_fTia->parentWidget(), o_fMain);

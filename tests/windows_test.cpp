@@ -89,6 +89,15 @@ TEST(WindowsPrograms, AProgramThatCannotStartIsReportedInTheSystemsWords)
     EXPECT_FALSE(Platform::StartDetached({Drive::NativePath("c:\\missing.exe").string()}, error));
     EXPECT_FALSE(error.empty());
     EXPECT_NE(error.back(), '.') << error;
+
+    // A started one tells its exit code once it has ended.
+    const auto program = Platform::StartDetached({"cmd", "/c", "exit 3"}, error);
+    ASSERT_TRUE(program) << error;
+    std::optional<Platform::ProgramEnd> end;
+    for (int look = 0; look < 500 && !(end = program->Ended()); ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->code, 3u);
 }
 
 // DOSBox parses its command line with its own rules; a backslash before a quote must not
@@ -101,7 +110,8 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     const EnvironmentGuard path("PATH", Drive::NativePath("c:\\bin").string());
     Drive::SetRoot(drive.root() / ""); // ends in a backslash, as the real c:\ does
 
-    ASSERT_EQ(FlasherLaunch::Start(), std::nullopt);
+    std::string failure;
+    ASSERT_TRUE(FlasherLaunch::Start(failure)) << failure;
     const std::string log = standInLog(drive, "c:\\bin\\");
     EXPECT_NE(log.find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
                        "\\.\"\nargument: -c\nargument: c:\nargument: -c\n"
