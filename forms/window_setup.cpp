@@ -1,5 +1,7 @@
 #include "window_setup.h"
 
+#include "readable_colours.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -30,17 +32,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Not when the window is restored from its minimised state: it stays where it was.
-        if (event->type() == QEvent::Show && !event->spontaneous()) {
-            auto* window = static_cast<QWidget*>(watched);
-            if (const QScreen* screen = window->screen()) {
-                // The client area is placed, so that the frame is centred whether or not the
-                // window manager has framed the window yet.
-                const QMargins margins = FrameMargins(window);
-                QRect frame = window->geometry().marginsAdded(margins);
-                frame.moveCenter(screen->availableGeometry().center());
-                window->setGeometry(frame.marginsRemoved(margins));
-            }
-        }
+        if (event->type() == QEvent::Show && !event->spontaneous())
+            CentreOnScreen(static_cast<QWidget*>(watched));
         return false;
     }
 };
@@ -77,6 +70,18 @@ protected:
 };
 
 } // namespace
+
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = window->screen()) {
+        // The client area is placed, so that the frame is centred whether or not the window
+        // manager has framed the window yet.
+        const QMargins margins = FrameMargins(window);
+        QRect frame = window->geometry().marginsAdded(margins);
+        frame.moveCenter(screen->availableGeometry().center());
+        window->setGeometry(frame.marginsRemoved(margins));
+    }
+}
 
 void CentreOnScreenWhenShown(QWidget* window)
 {
@@ -154,14 +159,17 @@ void StyleFileDialog(QDialog* dialog, QGroupBox* box)
 
 void SetCaptionColour(QGroupBox* box, const QColor& colour)
 {
+    // Colours set later (the labels' navy) are kept readable as well.
     for (auto* child : box->findChildren<QWidget*>()) {
         QPalette palette = child->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         child->setPalette(palette);
+        ReadableColours::Keep(child);
     }
     QPalette palette = box->palette();
     palette.setColor(QPalette::WindowText, colour);
     box->setPalette(palette);
+    ReadableColours::Keep(box);
 }
 
 } // namespace WindowSetup

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +31,9 @@ void showPageOf(QWidget* list)
 
 WindowTest::WindowTest()
 {
+    // Settings the windows keep go into the test's own folder, never into the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((drive.root() / "settings").string()));
     MessageBoxes::SetAnswerer([this](const ShownMessage& message) {
         messages.push_back(message);
         return answer;
