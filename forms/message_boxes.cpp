@@ -1,9 +1,11 @@
 #include "message_boxes.h"
 
+#include "pictures.h"
 #include "text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QStyle>
 #include <QWidget>
 
 namespace MessageBoxes
@@ -33,6 +35,22 @@ protected:
     }
 };
 
+// The program's own picture for a kind of box, drawn for every usual screen scale where the
+// style's may be scaled; null for a kind the program does not show.
+const char* pictureOf(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Information:
+        return "information";
+    case QMessageBox::Question:
+        return "question";
+    case QMessageBox::Critical:
+        return "error";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
@@ -49,6 +67,11 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
         parent = QApplication::activeModalWidget();
     MessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (const char* picture = pictureOf(icon)) {
+        const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        box.setIconPixmap(
+            Pictures::Icon(picture).pixmap(QSize(size, size), box.devicePixelRatio()));
+    }
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     if (escapeButton != QMessageBox::NoButton)

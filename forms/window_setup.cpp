@@ -1,5 +1,6 @@
 #include "window_setup.h"
 
+#include "pictures.h"
 #include "readable_colours.h"
 
 #include <QAbstractButton>
@@ -7,12 +8,10 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QScreen>
-#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
@@ -115,20 +114,8 @@ QMargins FrameMargins(const QWidget* window)
 
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)
 {
-    // A style decodes every size of a standard picture each time it is asked; six windows ask
-    // at start, so the pair is made once for the style in use.
-    struct Glyphs {
-        const QStyle* style = nullptr;
-        QIcon ok, cancel;
-    };
-    static Glyphs glyphs;
-    QStyle* style = ok->style();
-    if (glyphs.style != style) {
-        glyphs = {style, style->standardIcon(QStyle::SP_DialogOkButton),
-                  style->standardIcon(QStyle::SP_DialogCancelButton)};
-    }
-    ok->setIcon(glyphs.ok);
-    cancel->setIcon(glyphs.cancel);
+    ok->setIcon(Pictures::Icon("ok"));
+    cancel->setIcon(Pictures::Icon("cancel"));
 }
 
 QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight)

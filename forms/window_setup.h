@@ -26,7 +26,8 @@ void CentreOnScreenWhenShown(QWidget* window);
 // window.
 QMargins FrameMargins(const QWidget* window);
 
-// The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind.
+// The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind (a cross),
+// drawn for every usual screen scale.
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel);
 
 // Draws the group box's caption in the colour; its contents keep black text. These colours, and
