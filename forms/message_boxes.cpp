@@ -3,6 +3,7 @@
 #include "pictures.h"
 #include "text.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QStyle>
@@ -71,6 +72,13 @@ QMessageBox::StandardButton Show(QMessageBox::Icon icon, const QString& caption,
         const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
         box.setIconPixmap(
             Pictures::Icon(picture).pixmap(QSize(size, size), box.devicePixelRatio()));
+    }
+    // Where the style shows glyphs on the box's buttons, ours, drawn for the screen's scale.
+    for (QAbstractButton* button : box.buttons()) {
+        const auto role = box.buttonRole(button);
+        if (!button->icon().isNull())
+            button->setIcon(Pictures::Icon(
+                role == QMessageBox::AcceptRole || role == QMessageBox::YesRole ? "ok" : "cancel"));
     }
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
