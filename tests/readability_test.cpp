@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <algorithm>
 #include <map>
 
 namespace
@@ -37,35 +38,27 @@ double contrastOfText(const QImage& area)
     for (int y = 0; y < area.height(); ++y)
         for (int x = 0; x < area.width(); ++x)
             ++counts[area.pixel(x, y)];
-    QRgb background = 0;
-    int most = 0;
-    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
-        if (count.value() > most)
-            std::tie(background, most) = std::pair(count.key(), count.value());
-    }
+    const QColor background(std::max_element(counts.cbegin(), counts.cend()).key());
     double contrast = 1;
-    for (auto count = counts.cbegin(); count != counts.cend(); ++count)
-        contrast = std::max(
-            contrast, ReadableColours::ContrastRatio(QColor(count.key()), QColor(background)));
+    for (const QRgb colour : counts.keys())
+        contrast = std::max(contrast, ReadableColours::ContrastRatio(colour, background));
     return contrast;
 }
 
-enum class Area { Whole, Caption, ChipCaption, PickerText };
-
-QRect areaOf(const QWidget* control, Area area)
-{
-    switch (area) {
-    case Area::Whole:
-        return control->rect();
-    case Area::Caption:
-        return {0, 0, control->width(), control->fontMetrics().height()};
-    case Area::ChipCaption: // below the logo, inside the frame
-        return {4, 54, control->width() - 8, control->height() - 57};
-    case Area::PickerText: // right of the icon, left of the arrow, inside the frame
-        break;
-    }
-    return {22, 3, control->width() - 46, control->height() - 6};
-}
+// Where in a control its text is.
+using Area = QRect (*)(const QWidget* control);
+const Area Whole = [](const QWidget* control) { return control->rect(); };
+const Area Caption = [](const QWidget* box) {
+    return QRect(0, 0, box->width(), box->fontMetrics().height());
+};
+// Below the logo, inside the frame.
+const Area ChipCaption = [](const QWidget* chip) {
+    return QRect(4, 54, chip->width() - 8, chip->height() - 57);
+};
+// Right of the icon, left of the arrow, inside the frame.
+const Area PickerText = [](const QWidget* picker) {
+    return QRect(22, 3, picker->width() - 46, picker->height() - 6);
+};
 
 } // namespace
 
@@ -84,14 +77,14 @@ TEST_F(WindowTest, FixedColourTextsReadOnLightAndDarkPalettes)
         const char* control;
         Area area;
     } rows[] = {
-        {o_fMain, "ToolButton1", Area::ChipCaption}, // up
-        {o_fMain, "ToolButton2", Area::ChipCaption}, // down
-        {o_fConfiguration, "GroupBox1", Area::Caption}, {o_fConfiguration, "Label1", Area::Whole},
-        {o_fTia, "GroupBox1", Area::Caption},           {o_fTia, "Label1", Area::Whole},
-        {o_fTia, "o_cbMsgType", Area::PickerText},      {o_fBoot, "Label1", Area::Whole},
-        {o_fBoot, "o_cbMsgType", Area::PickerText},     {o_fPhoneGroup, "GroupBox1", Area::Caption},
-        {o_fPhoneGroup, "Label1", Area::Whole},         {o_fFlash, "Label5", Area::Whole},
-        {o_fFlash, "o_cbMsgType", Area::PickerText},
+        {o_fMain, "ToolButton1", ChipCaption}, // up
+        {o_fMain, "ToolButton2", ChipCaption}, // down
+        {o_fConfiguration, "GroupBox1", Caption}, {o_fConfiguration, "Label1", Whole},
+        {o_fTia, "GroupBox1", Caption},           {o_fTia, "Label1", Whole},
+        {o_fTia, "o_cbMsgType", PickerText},      {o_fBoot, "Label1", Whole},
+        {o_fBoot, "o_cbMsgType", PickerText},     {o_fPhoneGroup, "GroupBox1", Caption},
+        {o_fPhoneGroup, "Label1", Whole},         {o_fFlash, "Label5", Whole},
+        {o_fFlash, "o_cbMsgType", PickerText},
     };
     for (const char* palette : {"light", "dark"}) {
         if (palette == std::string("dark")) {
@@ -105,7 +98,7 @@ TEST_F(WindowTest, FixedColourTextsReadOnLightAndDarkPalettes)
                 shots[row.window] = row.window->grab().toImage();
             const auto* control = row.window->findChild<QWidget*>(row.control);
             ASSERT_TRUE(control) << row.control;
-            const QRect area = areaOf(control, row.area);
+            const QRect area = row.area(control);
             const QImage pixels = shots[row.window].copy(
                 QRect(control->mapTo(row.window, area.topLeft()), area.size()));
             EXPECT_GE(contrastOfText(pixels), ReadableColours::Enough)
