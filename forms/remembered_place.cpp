@@ -1,5 +1,6 @@
 #include "remembered_place.h"
 
+#include "handlers.h"
 #include "window_setup.h"
 
 #include <QCoreApplication>
@@ -35,10 +36,10 @@ public:
     {
         window->installEventFilter(this);
         // A window still shown when the program ends is not hidden before.
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-            if (m_window->isVisible())
-                save();
-        });
+        connect(qApp, &QCoreApplication::aboutToQuit, this, Handlers::Guard([this] {
+                    if (m_window->isVisible())
+                        save();
+                }));
     }
 
 protected:
