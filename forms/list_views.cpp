@@ -7,9 +7,12 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
@@ -79,6 +82,43 @@ protected:
 private:
     KeyHandler m_handler;
     std::set<int> m_pressed;
+};
+
+// Shows a cell's whole text as its tooltip when the cell shows it cut: shortened with "…" in a
+// narrow column, or running past the list's edge.
+class CutTextToolTips : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        if (isCut(cell, view)) {
+            QToolTip::showText(event->globalPos(), Text::PlainToolTip(cell.text), view->viewport(),
+                               cell.rect);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+
+private:
+    static bool isCut(const QStyleOptionViewItem& cell, const QAbstractItemView* view)
+    {
+        // The style draws the text in its text rectangle less a margin on either side.
+        const QStyle* style = view->style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, view)
+                               .adjusted(margin, 0, -margin, 0);
+        const int width = cell.fontMetrics.horizontalAdvance(cell.text);
+        return width > room.width() || room.left() < 0 ||
+               room.left() + width > view->viewport()->width();
+    }
 };
 
 } // namespace
@@ -151,6 +191,9 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->header()->setStretchLastSection(false);
+    // The user may widen a column by dragging its edge; the given widths are the first ones.
+    list->header()->setSectionResizeMode(QHeaderView::Interactive);
+    list->setItemDelegate(new CutTextToolTips(list));
     for (int column = 0; column < static_cast<int>(columnWidths.size()); ++column)
         list->header()->resizeSection(column, columnWidths[static_cast<size_t>(column)]);
 }

@@ -38,7 +38,8 @@ void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handl
 // A new list that fills the page, with the template's columns and the settings all lists share.
 QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page);
 
-// Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons.
+// Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons,
+// columns the user can widen, and a cell's whole text as its tooltip when the cell cuts it.
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
 
 // Adds a row at the end: caption, sub-items and the picture of the given number.

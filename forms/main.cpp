@@ -15,6 +15,7 @@
 #include "message_boxes.h"
 #include "phonegroup.h"
 #include "pictures.h"
+#include "readable_colours.h"
 #include "text.h"
 #include "tia.h"
 #include "window_setup.h"
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QStyleOptionTab>
 #include <QTabBar>
 
 RunSelection runSelection;
@@ -56,7 +58,9 @@ QString removalQuestion(EntryKind kind)
     return QStringLiteral("Delete selected Flash file from list?");
 }
 
-// The style of the platform with less room beside a tab's caption.
+// The style of the platform with less room beside a tab's caption, so that the four pages of the
+// left page control show their tabs at once. A style may draw a caption with margins of its
+// own, wider than this room, and cut it: the caption is drawn here, centred in the whole tab.
 class CompactTabStyle : public QProxyStyle
 {
 public:
@@ -67,7 +71,44 @@ public:
             return 8;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                           const QWidget* widget) const override
+    {
+        const QSize size = QProxyStyle::sizeFromContents(type, option, contents, widget);
+        return type == CT_TabBarTab ? size.expandedTo(contents) : size;
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option);
+        if (element != CE_TabBarTabLabel || !tab) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QRect area = tab->rect;
+        // The tabs behind the one in front sit a little lower, as the style has them.
+        if (!(tab->state & State_Selected))
+            area.translate(0, pixelMetric(PM_TabBarTabShiftVertical, option, widget));
+        drawItemText(painter, area, Qt::AlignCenter | Qt::TextShowMnemonic, tab->palette,
+                     tab->state & State_Enabled, tab->text, QPalette::WindowText);
+    }
 };
+
+// The chip buttons are cards as white as their logos on any palette, with the red caption dark
+// enough to read on them; the button that is down is plainly so: tinted, in a heavy frame.
+QString chipButtonLook()
+{
+    const QColor card(Qt::white), edge(0xad, 0xad, 0xad), hover(0xe5, 0xf1, 0xfb);
+    const QColor down(0xcc, 0xe4, 0xf7), frame(0x00, 0x5a, 0x9e);
+    const QColor caption = ReadableColours::On(Qt::red, down);
+    return QStringLiteral("QToolButton { background: %1; color: %2; border: 1px solid %3;"
+                          " border-radius: 3px; }"
+                          "QToolButton:hover { background: %4; border-color: %6; }"
+                          "QToolButton:checked { background: %5; border: 2px solid %6; }")
+        .arg(card.name(), caption.name(), edge.name(), hover.name(), down.name(), frame.name());
+}
 
 } // namespace
 
@@ -83,6 +124,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     m_ui->ToolButton1->setIcon(Pictures::Icon("chip-atmel"));
     m_ui->ToolButton2->setIcon(Pictures::Icon("chip-intel"));
     m_ui->ToolButton3->setIcon(Pictures::Icon("chip-intel"));
+    m_ui->ToolBar1->setStyleSheet(chipButtonLook());
     Keyboard::MakeArrowGroup({m_ui->ToolButton1, m_ui->ToolButton2, m_ui->ToolButton3});
     WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
     m_ui->Image1->setPixmap(Pictures::Icon("about").pixmap(16, 16));
@@ -101,6 +143,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     auto* compactTabs = new CompactTabStyle;
     compactTabs->setParent(m_ui->PageControl1);
     m_ui->PageControl1->tabBar()->setStyle(compactTabs);
+    m_ui->PageControl1->setElideMode(Qt::ElideNone);
 
     m_statusPanel = new QLabel(m_ui->StatusBar1);
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
@@ -225,7 +268,9 @@ void To_fMain::LoadPhoneGroups()
     for (const auto& group : m_sectionNames) {
         auto* page = new QWidget;
         QTreeWidget* list = createFlashList(page);
-        Text::AddTab(pages, page, group);
+        // The whole name at the pointer, also when the tab is cut at the control's edge.
+        pages->setTabToolTip(Text::AddTab(pages, page, group),
+                             Text::PlainToolTip(fromBytes(group)));
         // Right after the group tabs, not after every other control of the window.
         setTabOrder(pages, list);
     }

@@ -1,11 +1,13 @@
 #include "message_boxes.h"
 
 #include "file_path.h"
+#include "pictures.h"
 #include "text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QStyle>
 #include <QWidget>
 
 namespace MessageBoxes
@@ -35,6 +37,22 @@ protected:
     }
 };
 
+// The program's own picture for a kind of box, drawn for every usual screen scale where the
+// style's may be scaled; null for a kind the program does not show.
+const char* pictureOf(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Information:
+        return "information";
+    case QMessageBox::Question:
+        return "question";
+    case QMessageBox::Critical:
+        return "error";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 QMessageBox::StandardButton Show(const ShownMessage& message)
@@ -50,6 +68,18 @@ QMessageBox::StandardButton Show(const ShownMessage& message)
         message.details.isEmpty() ? message.text : message.text + u'\n' + message.details;
     MessageBox box(message.icon, message.caption, text, message.buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    if (const char* picture = pictureOf(message.icon)) {
+        const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        box.setIconPixmap(
+            Pictures::Icon(picture).pixmap(QSize(size, size), box.devicePixelRatio()));
+    }
+    // Where the style shows glyphs on the box's buttons, ours, drawn for the screen's scale.
+    for (QAbstractButton* button : box.buttons()) {
+        const auto role = box.buttonRole(button);
+        if (!button->icon().isNull())
+            button->setIcon(Pictures::Icon(
+                role == QMessageBox::AcceptRole || role == QMessageBox::YesRole ? "ok" : "cancel"));
+    }
     if (message.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(message.defaultButton);
     if (message.escapeButton != QMessageBox::NoButton)

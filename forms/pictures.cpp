@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include <QDir>
 #include <QHash>
 #include <QString>
 
@@ -11,8 +12,14 @@ QIcon Icon(const char* name)
     static QHash<QString, QIcon> decoded;
     const QString key = QLatin1String(name);
     auto found = decoded.constFind(key);
-    if (found == decoded.constEnd())
-        found = decoded.insert(key, QIcon(QStringLiteral(":/images/%1.png").arg(key)));
+    if (found == decoded.constEnd()) {
+        // Every size drawn for the picture: the icon picks the one for the screen's scale.
+        QIcon icon;
+        const QDir sizes(QStringLiteral(":/images/") + key);
+        for (const QString& file : sizes.entryList(QDir::Files))
+            icon.addFile(sizes.filePath(file));
+        found = decoded.insert(key, icon);
+    }
     return *found;
 }
 

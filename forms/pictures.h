@@ -5,8 +5,8 @@
 namespace Pictures
 {
 
-// One of the program's own pictures by its name ("program", "browse", ...), decoded once and
-// shared by every window that shows it.
+// One of the program's own pictures by its name ("program", "browse", "ok", ...), with every
+// size drawn for it, decoded once and shared by every window that shows it.
 QIcon Icon(const char* name);
 
 } // namespace Pictures

@@ -3,7 +3,7 @@
 
 #include "default_printer.h"
 #include "handlers.h"
-#include "window_setup.h"
+#include "remembered_place.h"
 
 #include <QMenu>
 #include <QPainter>
@@ -16,7 +16,8 @@ To_fScheme* o_fScheme = nullptr;
 namespace
 {
 
-// The outer size, frame included, when the window is first shown.
+// The outer size, frame included, when the window is first shown; later it comes back where
+// the user left it.
 constexpr QSize FirstFrameSize(419, 333);
 
 } // namespace
@@ -24,7 +25,7 @@ constexpr QSize FirstFrameSize(419, 333);
 To_fScheme::To_fScheme(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new Ui::To_fScheme)
 {
     m_ui->setupUi(this);
-    WindowSetup::CentreOnScreenWhenShown(this);
+    RememberedPlace::Keep(this, QStringLiteral("SchematicWindow"), FirstFrameSize);
     m_popupMenu = new QMenu(this);
     m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
     m_popupMenu->addActions({m_ui->Printscheme1, m_ui->N1, m_ui->exit1});
@@ -43,11 +44,6 @@ void To_fScheme::ShowPicture(const Picture& picture, QWidget* fromDialog)
 {
     m_ui->Image1->setPicture(picture);
     if (!isVisible()) {
-        // Later showings keep the size the user gave the window.
-        if (!m_shownBefore) {
-            m_shownBefore = true;
-            setFrameSize(FirstFrameSize);
-        }
         // A window of the open dialog, as far as modality goes, until the dialog closes.
         if (fromDialog && fromDialog->isVisible() && fromDialog->isModal()) {
             winId(); // the native window, to give it its transient parent
@@ -70,12 +66,6 @@ bool To_fScheme::eventFilter(QObject* watched, QEvent* event)
             window->setTransientParent(nullptr);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void To_fScheme::setFrameSize(QSize frame)
-{
-    winId();
-    resize(frame.shrunkBy(WindowSetup::FrameMargins(this)));
 }
 
 void To_fScheme::Printscheme1Click()

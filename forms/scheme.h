@@ -40,11 +40,8 @@ private slots:
     void exit1Click();
 
 private:
-    void setFrameSize(QSize frame);
-
     const QScopedPointer<Ui::To_fScheme> m_ui;
     QMenu* m_popupMenu = nullptr;
-    bool m_shownBefore = false;
     // The modal dialog the window was shown from, while that dialog is open.
     QPointer<QWidget> m_besideDialog;
 };

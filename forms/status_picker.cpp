@@ -1,6 +1,7 @@
 #include "status_picker.h"
 
 #include "image_list.h"
+#include "readable_colours.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -63,7 +64,8 @@ void StatusPicker::DrawItem(QPainter& painter, int index, const QRect& itemRect,
     const QPalette& colours = palette();
     const QColor background =
         selected ? colours.color(QPalette::Highlight) : colours.color(QPalette::Base);
-    const QColor text = selected ? colours.color(QPalette::HighlightedText) : QColor(Qt::black);
+    const QColor text = selected ? colours.color(QPalette::HighlightedText)
+                                 : ReadableColours::On(Qt::black, background);
 
     QRect textArea = itemRect;
     if (m_paintsIcons)

@@ -152,4 +152,9 @@ void Show(QLabel* label, std::string_view bytes)
     label->setText(fromBytes(bytes));
 }
 
+QString PlainToolTip(const QString& text)
+{
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}
+
 } // namespace Text

@@ -36,4 +36,8 @@ std::string TabBytes(const QTabWidget* tabs, int index);
 // Plain text, never rich text: a catalogue value such as "x <br> y" is shown as written.
 void Show(QLabel* label, std::string_view bytes);
 
+// A tooltip that shows the text as written, on one line: a tooltip would take text that looks
+// like rich text for rich text.
+QString PlainToolTip(const QString& text);
+
 } // namespace Text

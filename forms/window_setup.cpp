@@ -1,16 +1,17 @@
 #include "window_setup.h"
 
+#include "pictures.h"
+#include "readable_colours.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QScreen>
-#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
@@ -30,17 +31,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Not when the window is restored from its minimised state: it stays where it was.
-        if (event->type() == QEvent::Show && !event->spontaneous()) {
-            auto* window = static_cast<QWidget*>(watched);
-            if (const QScreen* screen = window->screen()) {
-                // The client area is placed, so that the frame is centred whether or not the
-                // window manager has framed the window yet.
-                const QMargins margins = FrameMargins(window);
-                QRect frame = window->geometry().marginsAdded(margins);
-                frame.moveCenter(screen->availableGeometry().center());
-                window->setGeometry(frame.marginsRemoved(margins));
-            }
-        }
+        if (event->type() == QEvent::Show && !event->spontaneous())
+            CentreOnScreen(static_cast<QWidget*>(watched));
         return false;
     }
 };
@@ -78,6 +70,18 @@ protected:
 
 } // namespace
 
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = window->screen()) {
+        // The client area is placed, so that the frame is centred whether or not the window
+        // manager has framed the window yet.
+        const QMargins margins = FrameMargins(window);
+        QRect frame = window->geometry().marginsAdded(margins);
+        frame.moveCenter(screen->availableGeometry().center());
+        window->setGeometry(frame.marginsRemoved(margins));
+    }
+}
+
 void CentreOnScreenWhenShown(QWidget* window)
 {
     window->installEventFilter(new CentreOnShow(window));
@@ -110,20 +114,8 @@ QMargins FrameMargins(const QWidget* window)
 
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel)
 {
-    // A style decodes every size of a standard picture each time it is asked; six windows ask
-    // at start, so the pair is made once for the style in use.
-    struct Glyphs {
-        const QStyle* style = nullptr;
-        QIcon ok, cancel;
-    };
-    static Glyphs glyphs;
-    QStyle* style = ok->style();
-    if (glyphs.style != style) {
-        glyphs = {style, style->standardIcon(QStyle::SP_DialogOkButton),
-                  style->standardIcon(QStyle::SP_DialogCancelButton)};
-    }
-    ok->setIcon(glyphs.ok);
-    cancel->setIcon(glyphs.cancel);
+    ok->setIcon(Pictures::Icon("ok"));
+    cancel->setIcon(Pictures::Icon("cancel"));
 }
 
 QFont FontOfPixelSize(QFont font, int pixels, QFont::Weight weight)
@@ -154,14 +146,17 @@ void StyleFileDialog(QDialog* dialog, QGroupBox* box)
 
 void SetCaptionColour(QGroupBox* box, const QColor& colour)
 {
+    // Colours set later (the labels' navy) are kept readable as well.
     for (auto* child : box->findChildren<QWidget*>()) {
         QPalette palette = child->palette();
         palette.setColor(QPalette::WindowText, Qt::black);
         child->setPalette(palette);
+        ReadableColours::Keep(child);
     }
     QPalette palette = box->palette();
     palette.setColor(QPalette::WindowText, colour);
     box->setPalette(palette);
+    ReadableColours::Keep(box);
 }
 
 } // namespace WindowSetup

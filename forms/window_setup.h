@@ -18,17 +18,20 @@ namespace WindowSetup
 // window it belongs to.
 void MakeFixedDialog(QDialog* dialog, QSize clientSize);
 
-// Centres the window, frame included, on its screen whenever it is shown.
+// Centres the window, frame included, on its screen: now, or whenever it is shown.
+void CentreOnScreen(QWidget* window);
 void CentreOnScreenWhenShown(QWidget* window);
 
 // The window's frame margins; before the window manager has framed it, those of another shown
 // window.
 QMargins FrameMargins(const QWidget* window);
 
-// The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind.
+// The pictures of a dialog's buttons of the OK kind (a tick) and of the Cancel kind (a cross),
+// drawn for every usual screen scale.
 void SetButtonGlyphs(QAbstractButton* ok, QAbstractButton* cancel);
 
-// Draws the group box's caption in the colour; its contents keep black text.
+// Draws the group box's caption in the colour; its contents keep black text. These colours, and
+// any its contents are given later, are kept readable on the palette's background.
 void SetCaptionColour(QGroupBox* box, const QColor& colour);
 
 // The look of the file dialogs: the group box caption maroon, bold, 10 point; its labels navy,

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Debian package from a build folder, unpacks it into a temporary folder and checks
-# what a user's machine gets: the files in their places, Debian's Qt packages as dependencies,
-# DOSBox recommended, and a program that starts without a display for --version and refuses a
-# mistake with exit code 2.
+# what a user's machine gets: the files in their places (the copyright file, the changelog of
+# this version and the manual page among them), Debian's Qt packages as dependencies, DOSBox
+# recommended, no error from lintian, and a program that starts without a display for
+# --version and refuses a mistake with exit code 2.
 # Usage: check-package.sh BUILD_FOLDER APP_ID EXPECTED_VERSION_LINE
 set -euo pipefail
 build=$1 id=$2 expected_version=$3
@@ -28,9 +29,17 @@ done
 dpkg-deb -x "$deb" "$work/root"
 usr="$work/root/usr"
 for file in bin/quorvel share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/{16x16,48x48,256x256}/apps/$id.png; do
+    share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/{16x16,48x48,256x256}/apps/$id.png \
+    share/doc/quorvel/{copyright,changelog.gz} share/man/man1/quorvel.1.gz; do
     [ -s "$usr/$file" ] || fail "missing /usr/$file"
 done
+package_version=$(dpkg-deb -f "$deb" Version)
+zcat "$usr/share/doc/quorvel/changelog.gz" | head -n 1 | grep -qF "quorvel ($package_version)" ||
+    fail "the changelog's latest entry is not version $package_version"
+
+# Debian's own checks of a package; its warnings are shown, its errors fail.
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian"; }
+grep -v '^running with root privileges' "$work/lintian.log" || true
 
 # No display at all: --version and a mistake must not need one.
 run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/quorvel" "$@"; }

@@ -1,7 +1,8 @@
 // Renders one of our SVG pictures to PNG files at build time, so that the program decodes small
 // bitmaps at start instead of parsing and drawing SVG.
 // Usage: render_pictures SVG SIZE:FILE...
-//   SIZE is WIDTHxHEIGHT in pixels, or Nx for N times the picture's own size.
+//   SIZE is WIDTHxHEIGHT in pixels, or Nx for N times the picture's own size (N may be a
+//   decimal such as 1.5, for screens scaled by half).
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,10 +20,12 @@ namespace
 
 std::optional<QSize> sizeOf(const QString& text, const QSize& own)
 {
-    static const QRegularExpression scale(QStringLiteral("^([1-9])x$"));
+    static const QRegularExpression scale(QStringLiteral("^([1-9](\\.[0-9]+)?)x$"));
     static const QRegularExpression pixels(QStringLiteral("^([1-9][0-9]*)x([1-9][0-9]*)$"));
-    if (const auto match = scale.match(text); match.hasMatch())
-        return own * match.captured(1).toInt();
+    if (const auto match = scale.match(text); match.hasMatch()) {
+        const double factor = match.captured(1).toDouble();
+        return QSize(qRound(own.width() * factor), qRound(own.height() * factor));
+    }
     if (const auto match = pixels.match(text); match.hasMatch())
         return QSize(match.captured(1).toInt(), match.captured(2).toInt());
     return std::nullopt;

@@ -11,9 +11,11 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace
 {
@@ -146,6 +148,30 @@ TEST_F(MainWindowTest, ListsShowTheCataloguesInFileOrder)
     EXPECT_EQ(flash->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(ui->PageControl2->currentWidget(), ui->TabSheet5);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAtThePointer)
+{
+    const std::string name = "loader_for_the_intel_28f160_chips_of_the_3310_and_3330_v2.tia";
+    drive.write(Paths::TiaCatalogue, "[" + name + "]\r\nTYPE=x\r\n");
+    drive.write(Paths::PhoneCatalogue, "[3210 <b>GSM</b>]\r\n");
+    start();
+    auto* list = o_fMain->ui()->ListView1;
+    o_fMain->ui()->PageControl1->setCurrentWidget(o_fMain->ui()->TabSheet1);
+    const auto toolTipAt = [list](int column) {
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (shown->inherits("QTipLabel"))
+                shown->hide(); // at once: hideText() lets it fade out
+        }
+        const QPoint at = list->visualRect(list->model()->index(0, column)).center();
+        QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_TRUE(toolTipAt(0).contains(QString::fromStdString(name)));
+    EXPECT_EQ(toolTipAt(1), ""); // the type "x" is whole
+    EXPECT_EQ(list->header()->sectionResizeMode(0), QHeaderView::Interactive);
+    EXPECT_TRUE(o_fMain->ui()->PageControl2->tabToolTip(2).contains("3210 &lt;b&gt;GSM"));
 }
 
 TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -85,6 +86,28 @@ TEST_F(SchemeWindowTest, FirstShownAtItsSizeAndClosingOnlyHides)
     EXPECT_FALSE(o_fScheme->isVisible());
     o_fScheme->ShowPicture(Picture(), nullptr);
     EXPECT_EQ(o_fScheme->size(), QSize(500, 120));
+}
+
+TEST_F(SchemeWindowTest, NextRunComesBackWhereItWasLeftOrCentredWhenThatIsOffScreen)
+{
+    const QRect screen = o_fScheme->screen()->availableGeometry();
+    const struct {
+        QPoint leftAt;
+        bool kept;
+    } rows[] = {{{30, 40}, true}, {{screen.right() - 100, 40}, false}};
+    for (const auto& row : rows) {
+        o_fScheme->ShowPicture(Picture(), nullptr);
+        o_fScheme->move(row.leftAt);
+        o_fScheme->resize(300, 200);
+        o_fScheme->ui()->exit1->trigger();
+        windows.reset();
+        start();
+        o_fScheme->ShowPicture(Picture(), nullptr);
+        EXPECT_EQ(o_fScheme->size(), QSize(300, 200));
+        EXPECT_EQ(row.kept ? o_fScheme->pos() : o_fScheme->frameGeometry().center(),
+                  row.kept ? row.leftAt : screen.center());
+        o_fScheme->close();
+    }
 }
 
 TEST_F(SchemeWindowTest, PrintsTheWindowAsShownAtTheScreensSize)

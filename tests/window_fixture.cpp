@@ -31,9 +31,10 @@ void showPageOf(QWidget* list)
 
 WindowTest::WindowTest()
 {
-    // The program's settings, never the user's.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString((drive.root() / "settings").string()));
+    // The program's settings go into the test's own folder, never into the user's.
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope,
+                           QString::fromStdString((drive.root() / "settings").string()));
     MessageBoxes::SetAnswerer([this](const ShownMessage& message) {
         messages.push_back(message);
         return answer;

@@ -8,8 +8,9 @@ packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev f
     # fonts); the tests write metafiles with libuemf and rasterise printouts with pdftoppm.
     pkgconf nettle-dev libemf2svg-dev libwmf-dev fonts-urw-base35 libuemf-dev poppler-utils
     "$@")
-# The package and its checks: CPack's dependency finder, the desktop entry and AppStream validators.
-packages+=(dpkg-dev file desktop-file-utils appstream)
+# The package and its checks: CPack's dependency finder, the desktop entry and AppStream
+# validators, Debian's package checker.
+packages+=(dpkg-dev file desktop-file-utils appstream lintian)
 # The phone cable check: DOSBox runs a DOS program that writes to COM1, mapped to one end of a
 # pseudo-terminal pair that socat makes.
 packages+=(dosbox socat)
