@@ -1,8 +1,10 @@
 #include "metafile_to_svg.h"
+#include "wmf_text.h"
 
 #include <cstdlib>
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/ipa.h>
 #include <libwmf/svg.h>
 #include <memory>
 #include <vector>
@@ -28,6 +30,29 @@ void KeepBitmapsInTheirBoxes(std::string& svg)
             continue;
         svg.erase(transform, closing + 1 - transform);
     }
+}
+
+// libwmf's SVG writer puts a text's bytes into the document as they are: undecoded, and with
+// XML's special characters unescaped, which makes the document unreadable. Its text drawer
+// is given the text decoded and escaped instead.
+void (*WriteSvgText)(wmfAPI*, wmfDrawText_t*) = nullptr;
+
+void WriteDecodedText(wmfAPI* api, wmfDrawText_t* text)
+{
+    const wmfFont* font = text->dc ? text->dc->font : nullptr;
+    std::string decoded =
+        WmfText::ToSvgText(text->str ? text->str : "", font ? font->lfCharSet : 0);
+    char* const original = text->str;
+    text->str = decoded.data();
+    WriteSvgText(api, text);
+    text->str = original;
+}
+
+void DecodeTexts(wmfAPI* api)
+{
+    auto* functions = static_cast<wmfFunctionReference*>(api->function_reference);
+    WriteSvgText = functions->draw_text;
+    functions->draw_text = WriteDecodedText;
 }
 
 } // namespace
@@ -66,6 +91,7 @@ std::optional<std::string> FromWmf(const std::string& bytes)
         return std::nullopt;
     }
     const std::unique_ptr<wmfAPI, decltype(&wmf_api_destroy)> session(api, &wmf_api_destroy);
+    DecodeTexts(api);
 
     std::vector<unsigned char> input(bytes.begin(), bytes.end());
     wmfD_Rect box{};

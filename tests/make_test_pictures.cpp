@@ -118,6 +118,66 @@ void WriteWmf(const std::filesystem::path& file)
     wmf_htable_free(&handles);
 }
 
+// A wiring schematic with text: Windows-1252 text with XML's special characters, and Greek
+// letters in the Symbol font (its "W" is an omega, its "m" a mu). Also the sample library's
+// schematic (tools/sample/wiring.wmf).
+void WriteWiringWmf(const std::filesystem::path& file)
+{
+    WMFTRACK* track = nullptr;
+    WMFHANDLES* handles = nullptr;
+    wmf_start(file.string().c_str(), 4096, 4096, &track);
+    wmf_htable_create(32, 32, &handles);
+    const auto add = [&](char* record) {
+        wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
+    };
+    const auto point = [](int x, int y) { return point16_set(int16_t(x), int16_t(y)); };
+
+    U_PAIRF* inches = U_PAIRF_set(400.0f / 96, 240.0f / 96);
+    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), track, 1);
+    std::free(inches);
+    add(U_WMRSETWINDOWEXT_set(point(400, 240)));
+    add(U_WMRSETWINDOWORG_set(point(0, 0)));
+    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+    uint32_t pen = 0, paper = 0, text = 0, symbol = 0;
+    add(wcreatepenindirect_set(&pen, handles, U_PEN_set(U_PS_SOLID, 2, colorref_set(0, 0, 0))));
+    add(wcreatebrushindirect_set(
+        &paper, handles, U_WLOGBRUSH_set(U_BS_SOLID, colorref_set(255, 255, 255), U_HS_SOLIDCLR)));
+    char arial[] = "Arial", symbolFace[] = "Symbol";
+    U_FONT* font = U_FONT_set(-14, 0, 0, 0, 400, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0, arial);
+    add(wcreatefontindirect_set(&text, handles, font));
+    std::free(font);
+    font = U_FONT_set(-14, 0, 0, 0, 400, 0, 0, 0, U_SYMBOL_CHARSET, 0, 0, 0, 0, symbolFace);
+    add(wcreatefontindirect_set(&symbol, handles, font));
+    std::free(font);
+
+    add(wselectobject_set(pen, handles));
+    add(wselectobject_set(paper, handles));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(0, 0), point(400, 240))));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(20, 40), point(120, 200))));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(280, 40), point(380, 200))));
+    for (int wire = 0; wire < 4; ++wire) {
+        add(U_WMRMOVETO_set(point(120, 70 + wire * 35)));
+        add(U_WMRLINETO_set(point(280, 70 + wire * 35)));
+    }
+    add(wselectobject_set(text, handles));
+    const auto write = [&](int x, int y, const char* bytes) {
+        add(U_WMRTEXTOUT_set(point(x, y), const_cast<char*>(bytes)));
+    };
+    write(30, 12, "PHONE");
+    write(290, 12, "INTERFACE");
+    write(130, 52, "VPP 12V");
+    write(130, 87, "R1 & R2 4.7k");
+    write(130, 122, "C1 10\xB5" "F <5V");
+    write(130, 157, "GND 25\xB0" "C");
+    add(wselectobject_set(symbol, handles));
+    write(230, 87, "W m");
+    add(U_WMREOF_set());
+    wmf_finish(track);
+    wmf_free(&track);
+    wmf_htable_free(&handles);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -131,5 +191,6 @@ int main(int argc, char** argv)
         Drawing().save(QString::fromStdString((folder / "schematic.").string()) + format, format);
     WriteWmf(folder / "schematic.wmf");
     WriteEmf(folder / "schematic.emf");
+    WriteWiringWmf(folder / "wiring.wmf");
     return 0;
 }

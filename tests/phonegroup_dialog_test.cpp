@@ -97,7 +97,7 @@ TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
 TEST_F(PhoneGroupDialogTest, MissingOrUnknownStoredSchematicKeepsTheDialogClosed)
 {
     drive.write(Paths::PhoneCatalogue,
-                "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\nScheme=s.gif\r\n");
+                "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\nScheme=s.tif\r\n");
     o_fMain->LoadPhoneGroups();
     bool opened = false;
     for (const char* group : {"gone", "odd"}) {
@@ -107,7 +107,7 @@ TEST_F(PhoneGroupDialogTest, MissingOrUnknownStoredSchematicKeepsTheDialogClosed
     EXPECT_FALSE(opened);
     EXPECT_EQ(takeMessages(),
               std::vector<QString>({"Cannot open file c:\\nk_files\\Lunzo\\Phones\\gone.bmp.",
-                                    "Unknown picture file extension (.gif)"}));
+                                    "Unknown picture file extension (.tif)"}));
 }
 
 TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
