@@ -96,6 +96,77 @@ bool IsSoundEmfBitmaps(std::string_view record, std::uint32_t type)
     return true;
 }
 
+// Records that carry a counted list (points, polygons' point counts, characters): the list must
+// fit the record. Offsets from the record's start; a count field of two or four bytes.
+struct CountedList {
+    std::uint32_t type;
+    std::size_t countAt;
+    std::size_t countBytes;
+    std::size_t listAt;
+    std::uint64_t itemBytes;
+};
+constexpr CountedList WmfLists[] = {
+    {0x0324, 6, 2, 8, 4},   // POLYGON
+    {0x0325, 6, 2, 8, 4},   // POLYLINE
+    {0x0521, 6, 2, 8, 1},   // TEXTOUT
+    {0x0A32, 10, 2, 14, 1}, // EXTTEXTOUT
+};
+constexpr CountedList EmfLists[] = {
+    {2, 24, 4, 28, 8},  {3, 24, 4, 28, 8},  {4, 24, 4, 28, 8},  {5, 24, 4, 28, 8},
+    {6, 24, 4, 28, 8},  {85, 24, 4, 28, 4}, {86, 24, 4, 28, 4}, {87, 24, 4, 28, 4},
+    {88, 24, 4, 28, 4}, {89, 24, 4, 28, 4}, // the POLY... records, 32- and 16-bit points
+};
+
+std::optional<std::uint32_t> CountAt(std::string_view record, const CountedList& list)
+{
+    if (list.countBytes == 2) {
+        const auto count = U16(record, list.countAt);
+        return count ? std::optional<std::uint32_t>(*count) : std::nullopt;
+    }
+    return U32(record, list.countAt);
+}
+
+bool ListsFit(std::string_view record, std::uint32_t type, const auto& lists)
+{
+    for (const CountedList& list : lists) {
+        if (list.type != type)
+            continue;
+        const auto count = CountAt(record, list);
+        return count && list.listAt + *count * list.itemBytes <= record.size();
+    }
+    return true;
+}
+
+// A WMF polypolygon's points, after its polygons' counts.
+bool WmfPolygonsFit(std::string_view record)
+{
+    const auto polygons = U16(record, 6);
+    std::uint64_t points = 0;
+    for (std::size_t polygon = 0; polygons && polygon < *polygons; ++polygon)
+        points += U16(record, 8 + 2 * polygon).value_or(0);
+    return polygons && 8 + 2ull * *polygons + 4 * points <= record.size();
+}
+
+// An EMF polypolygon's counts before its points; an EMF text's characters and spacings.
+bool EmfListsFit(std::string_view record, std::uint32_t type)
+{
+    if (type == 7 || type == 8 || type == 90 || type == 91) {
+        const auto polygons = U32(record, 24);
+        const std::uint64_t pointBytes = type < 90 ? 8 : 4;
+        const auto points = U32(record, 28);
+        return polygons && points && 32 + 4ull * *polygons + pointBytes * *points <= record.size();
+    }
+    if (type == 83 || type == 84) { // EXTTEXTOUTA, EXTTEXTOUTW
+        const auto characters = U32(record, 44), stringAt = U32(record, 48);
+        const auto spacingsAt = U32(record, 72);
+        const std::uint64_t characterBytes = type == 84 ? 2 : 1;
+        return characters && stringAt && spacingsAt &&
+               *stringAt + characterBytes * *characters <= record.size() &&
+               (*spacingsAt == 0 || *spacingsAt + 4ull * *characters <= record.size());
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsSoundWmf(std::string_view bytes)
@@ -115,6 +186,9 @@ bool IsSoundWmf(std::string_view bytes)
         const std::string_view record = bytes.substr(at, std::size_t(*words) * 2);
         if (*function == 0) // the end-of-file record
             return true;
+        if (!ListsFit(record, *function, WmfLists) ||
+            (*function == 0x0538 && !WmfPolygonsFit(record)))
+            return false;
         if (const std::size_t bitmap = WmfBitmapOffset(record, *function); bitmap != 0) {
             if (bitmap > record.size() || !IsSoundBitmap(record.substr(bitmap), std::nullopt))
                 return false;
@@ -138,7 +212,9 @@ bool IsSoundEmf(std::string_view bytes)
             return false;
         if (*type == EndType)
             return true;
-        if (!IsSoundEmfBitmaps(bytes.substr(at, *size), *type))
+        const std::string_view record = bytes.substr(at, *size);
+        if (!IsSoundEmfBitmaps(record, *type) || !ListsFit(record, *type, EmfLists) ||
+            !EmfListsFit(record, *type))
             return false;
         at += *size;
     }

@@ -1,13 +1,14 @@
-// Writes the tests' own pictures into a folder: one of each kind, all showing the drawing that
-// test_pictures.h describes. A program of its own, because libuemf (which writes the metafiles)
-// and libwmf (which reads them in the tests) both export a function named wmf_free.
-// Usage: make_test_pictures FOLDER
+// Writes the tests' own pictures into a folder: one of each kind (but GIF, which Qt cannot write),
+// all showing the drawing that test_pictures.h describes. A program of its own, because libuemf
+// (which writes the metafiles) and libwmf (which reads them in the tests) both export a function
+// named wmf_free. Usage: make_test_pictures FOLDER
 
 #include "test_pictures.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <cstdlib>
+#include <fstream>
 #include <uemf.h>
 #include <uwmf.h>
 
@@ -168,8 +169,12 @@ void WriteWiringWmf(const std::filesystem::path& file)
     write(290, 12, "INTERFACE");
     write(130, 52, "VPP 12V");
     write(130, 87, "R1 & R2 4.7k");
-    write(130, 122, "C1 10\xB5" "F <5V");
-    write(130, 157, "GND 25\xB0" "C");
+    write(130, 122,
+          "C1 10\xB5"
+          "F <5V");
+    write(130, 157,
+          "GND 25\xB0"
+          "C");
     add(wselectobject_set(symbol, handles));
     write(230, 87, "W m");
     add(U_WMREOF_set());
@@ -187,8 +192,12 @@ int main(int argc, char** argv)
         return 2;
     const std::filesystem::path folder(argv[1]);
     std::filesystem::create_directories(folder);
-    for (const char* format : {"bmp", "ico"})
+    for (const char* format : {"bmp", "ico", "png", "jpg"})
         Drawing().save(QString::fromStdString((folder / "schematic.").string()) + format, format);
+    std::ofstream(folder / "schematic.svg")
+        << R"(<svg xmlns="http://www.w3.org/2000/svg" width="200" height="100">)"
+        << R"(<rect width="100" height="100" fill="#fff"/><rect x="100" width="100" height="100")"
+        << R"( fill="#00f"/><rect x="120" y="60" width="60" height="30" fill="#0f0"/></svg>)";
     WriteWmf(folder / "schematic.wmf");
     WriteEmf(folder / "schematic.emf");
     WriteWiringWmf(folder / "wiring.wmf");
