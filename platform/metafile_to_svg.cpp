@@ -32,6 +32,16 @@ void KeepBitmapsInTheirBoxes(std::string& svg)
     }
 }
 
+// libwmf's SVG writer fills shapes half transparent where the background mode is transparent,
+// which is common; that mode only concerns the gaps of hatches, dashes and text, shapes are
+// filled opaque.
+void FillOpaque(std::string& svg)
+{
+    const std::string half = "fill-opacity:0.5;", whole = "fill-opacity:1.0;";
+    for (auto at = svg.find(half); at != std::string::npos; at = svg.find(half, at + 1))
+        svg.replace(at, half.size(), whole);
+}
+
 // libwmf's SVG writer puts a text's bytes into the document as they are: undecoded, and with
 // XML's special characters unescaped, which makes the document unreadable. Its text drawer
 // is given the text decoded and escaped instead.
@@ -117,6 +127,7 @@ std::optional<std::string> FromWmf(const std::string& bytes)
     if (!played || svg.empty() || device->width == 0 || device->height == 0)
         return std::nullopt;
     KeepBitmapsInTheirBoxes(svg);
+    FillOpaque(svg);
     return svg;
 }
 

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     bytes = std::string();
 
     // Fonts for the drawing's texts, without a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
     int applicationArgc = 1;
     QGuiApplication application(applicationArgc, argv);
     const QImage image = SvgImage(QByteArray::fromStdString(*svg));

@@ -8,7 +8,7 @@
 namespace
 {
 
-constexpr double ShortestLongSide = 2048;
+constexpr double ShortestLongSide = 1024;
 constexpr double LongestLongSide = SvgImageMaxSide;
 
 } // namespace
