@@ -3,6 +3,8 @@
 
 #include "platform/picture.h"
 #include "platform/vector_drawing.h"
+#include "platform/vector_svg.h"
+#include "platform/wmf_text.h"
 #include "temporary_drive.h"
 #include "test_pictures.h"
 
@@ -220,4 +222,26 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         EXPECT_EQ(errorOf(file(name, bytes)), error);
     }
     VectorDrawing::SetTimeLimit(VectorDrawing::DefaultTimeLimit);
+}
+
+// WMF text in its font's character set, XML's special characters escaped: Windows-1252 and the
+// Symbol font as the system shows them, the other sets by their code page.
+TEST_F(PictureTest, WmfTextIsDecodedByItsCharacterSet)
+{
+    const auto svg = VectorSvg(VectorKind::Wmf, sample("wiring.wmf"));
+    ASSERT_TRUE(svg);
+    for (const char* text : {">R1 &amp; R2 4.7k<", ">C1 10µF &lt;5V<", ">GND 25°C<", ">Ω μ<"})
+        EXPECT_NE(svg->find(text), std::string::npos) << text;
+    const struct {
+        unsigned charSet;
+        const char* bytes;
+        const char* text;
+    } texts[] = {{255, "\xE6\xF8", "μ°"},   {128, "\x82\xA0", "あ"}, {204, "\xC0", "А"},
+                 {161, "\xD9", "Ω"},        {77, "\x8E", "é"},       {130, "\xE9", "é"},
+                 {0, "a\x01\tb>", "ab&gt;"}};
+    for (const auto& [charSet, bytes, text] : texts)
+        EXPECT_EQ(WmfText::ToSvgText(bytes, charSet), text) << charSet;
+    // Shapes are filled opaque also where the background mode is transparent.
+    const Picture wiring = Picture::Load(file("wiring.wmf", sample("wiring.wmf")), "s");
+    EXPECT_EQ(drawn(wiring, QRect(0, 0, 400, 240)).pixelColor(200, 225), QColor(Qt::white));
 }
