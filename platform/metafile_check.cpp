@@ -3,6 +3,7 @@
 #include "dib_header.h"
 #include "picture_limits.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace MetafileCheck

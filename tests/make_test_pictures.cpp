@@ -82,22 +82,45 @@ void WriteEmf(const std::filesystem::path& file)
     emf_htable_free(&handles);
 }
 
+// A WMF being written: a drawing of width × height pixels at 96 dpi, written out with its end
+// record when the object ends.
+class WmfFile
+{
+public:
+    WmfFile(const std::filesystem::path& file, int width, int height)
+    {
+        wmf_start(file.string().c_str(), 4096, 4096, &m_track);
+        wmf_htable_create(32, 32, &handles);
+        U_PAIRF* inches = U_PAIRF_set(width / 96.0f, height / 96.0f);
+        wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), m_track, 1);
+        std::free(inches);
+        add(U_WMRSETWINDOWEXT_set(point16_set(int16_t(width), int16_t(height))));
+        add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+        add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    }
+    ~WmfFile()
+    {
+        add(U_WMREOF_set());
+        wmf_finish(m_track);
+        wmf_free(&m_track);
+        wmf_htable_free(&handles);
+    }
+    WmfFile(const WmfFile&) = delete;
+    WmfFile& operator=(const WmfFile&) = delete;
+
+    void add(char* record) { wmf_append(reinterpret_cast<U_METARECORD*>(record), m_track, 1); }
+
+    WMFHANDLES* handles = nullptr;
+
+private:
+    WMFTRACK* m_track = nullptr;
+};
+
 void WriteWmf(const std::filesystem::path& file)
 {
-    WMFTRACK* track = nullptr;
-    WMFHANDLES* handles = nullptr;
-    wmf_start(file.string().c_str(), 4096, 4096, &track);
-    wmf_htable_create(16, 16, &handles);
-    const auto add = [&](char* record) {
-        wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
-    };
-
-    U_PAIRF* inches = U_PAIRF_set(200.0f / 96, 100.0f / 96);
-    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), track, 1);
-    std::free(inches);
-    add(U_WMRSETWINDOWEXT_set(point16_set(200, 100)));
-    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    WmfFile wmf(file, 200, 100);
+    const auto add = [&](char* record) { wmf.add(record); };
+    WMFHANDLES* handles = wmf.handles;
     uint32_t noPen = 0, white = 0, blue = 0;
     add(wcreatepenindirect_set(&noPen, handles, U_PEN_set(U_PS_NULL, 0, colorref_set(0, 0, 0))));
     add(wcreatebrushindirect_set(
@@ -113,10 +136,6 @@ void WriteWmf(const std::filesystem::path& file)
     add(U_WMRSTRETCHDIB_set(point16_set(120, 60), point16_set(60, 30), point16_set(0, 0),
                             point16_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, green.info,
                             sizeof green.pixels, reinterpret_cast<char*>(green.pixels)));
-    add(U_WMREOF_set());
-    wmf_finish(track);
-    wmf_free(&track);
-    wmf_htable_free(&handles);
 }
 
 // A wiring schematic with text: Windows-1252 text with XML's special characters, and Greek
@@ -124,21 +143,10 @@ void WriteWmf(const std::filesystem::path& file)
 // schematic (tools/sample/wiring.wmf).
 void WriteWiringWmf(const std::filesystem::path& file)
 {
-    WMFTRACK* track = nullptr;
-    WMFHANDLES* handles = nullptr;
-    wmf_start(file.string().c_str(), 4096, 4096, &track);
-    wmf_htable_create(32, 32, &handles);
-    const auto add = [&](char* record) {
-        wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
-    };
+    WmfFile wmf(file, 400, 240);
+    const auto add = [&](char* record) { wmf.add(record); };
+    WMFHANDLES* handles = wmf.handles;
     const auto point = [](int x, int y) { return point16_set(int16_t(x), int16_t(y)); };
-
-    U_PAIRF* inches = U_PAIRF_set(400.0f / 96, 240.0f / 96);
-    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), track, 1);
-    std::free(inches);
-    add(U_WMRSETWINDOWEXT_set(point(400, 240)));
-    add(U_WMRSETWINDOWORG_set(point(0, 0)));
-    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
     add(U_WMRSETBKMODE_set(U_TRANSPARENT));
     uint32_t pen = 0, paper = 0, text = 0, symbol = 0;
     add(wcreatepenindirect_set(&pen, handles, U_PEN_set(U_PS_SOLID, 2, colorref_set(0, 0, 0))));
@@ -177,10 +185,6 @@ void WriteWiringWmf(const std::filesystem::path& file)
           "C");
     add(wselectobject_set(symbol, handles));
     write(230, 87, "W m");
-    add(U_WMREOF_set());
-    wmf_finish(track);
-    wmf_free(&track);
-    wmf_htable_free(&handles);
 }
 
 } // namespace
