@@ -32,14 +32,10 @@ void KeepBitmapsInTheirBoxes(std::string& svg)
     }
 }
 
-// libwmf's SVG writer fills shapes half transparent where the background mode is transparent,
-// which is common; that mode only concerns the gaps of hatches, dashes and text, shapes are
-// filled opaque.
-void FillOpaque(std::string& svg)
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
 {
-    const std::string half = "fill-opacity:0.5;", whole = "fill-opacity:1.0;";
-    for (auto at = svg.find(half); at != std::string::npos; at = svg.find(half, at + 1))
-        svg.replace(at, half.size(), whole);
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
 }
 
 // libwmf's SVG writer puts a text's bytes into the document as they are: undecoded, and with
@@ -127,7 +123,12 @@ std::optional<std::string> FromWmf(const std::string& bytes)
     if (!played || svg.empty() || device->width == 0 || device->height == 0)
         return std::nullopt;
     KeepBitmapsInTheirBoxes(svg);
-    FillOpaque(svg);
+    // libwmf's SVG writer fills shapes half transparent where the background mode is
+    // transparent, which is common; that mode only concerns the gaps of hatches, dashes and
+    // text: shapes are filled opaque.
+    ReplaceAll(svg, "fill-opacity:0.5;", "fill-opacity:1.0;");
+    // Symbol text is Unicode now (WmfText), which the Symbol font draws none of.
+    ReplaceAll(svg, "font-family:Symbol;", "font-family:Times;");
     return svg;
 }
 
