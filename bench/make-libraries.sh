@@ -23,3 +23,16 @@ head -c 65536 /dev/urandom >"$stage/nk_files/Lunzo/Common/28F008.bin"
 head -c 16384 /dev/urandom >"$stage/nk_files/Lunzo/Common/boot.bin"
 head -c 67108864 /dev/urandom >"$stage/nk_files/Lunzo/Phones/3210/image.fls"
 printf '[3210]\r\nConfig=9 1 3 3210\r\n' >"$stage/nk_files/Lunzo/Phones/Phones.ini"
+
+# The same run with the sample library's small files and a checksum manifest of a library at
+# its limits (800 TIA and 800 boot files, 3000 flash images).
+small="$out/small"
+mkdir -p "$small/nk_files/Lunzo/Common" "$small/nk_files/Lunzo/Phones/3210" "$small/flasher"
+head -c 65536 /dev/urandom >"$small/nk_files/Lunzo/Common/28F008.bin"
+head -c 16384 /dev/urandom >"$small/nk_files/Lunzo/Common/boot.bin"
+head -c 524288 /dev/urandom >"$small/nk_files/Lunzo/Phones/3210/image.fls"
+cp "$stage/nk_files/Lunzo/Phones/Phones.ini" "$small/nk_files/Lunzo/Phones/"
+awk 'BEGIN { d = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+    for (i = 0; i < 800; i++) printf "%s  Tias/loader%d.tia\n%s  Boots/boot%d.bin\n", d, i, d, i;
+    for (i = 0; i < 3000; i++) printf "%s  Phones/group%d/image%d.fls\n", d, i / 50, i % 50 }' \
+    >"$small/nk_files/Lunzo/checksums.sha256"

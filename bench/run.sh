@@ -64,18 +64,29 @@ compare "ref: limits window built in memory" "$bin/startup_probe" --from-memory 
 compare "limits against built in memory" "$bin/startup_probe" "$out/limits" \
     --vs "$bin/startup_probe" --from-memory "$out/empty"
 
-echo "== Staging a run with a 64 MiB image, against a shell doing the same work (goal: within 1.05x)"
+echo "== Staging a run with a 64 MiB image, checked and read back, against a shell doing the same work"
+echo "   (sha256sum of each source, cp, sha256sum of each copy; goal: within 1.0x)"
 cat >"$out/stage.sh" <<'SHELL'
 #!/bin/sh
+# Usage: stage.sh DRIVE_C [--unchecked]
 cd "$1" || exit 1
+check() { [ "$2" = --unchecked ] || sha256sum "$1" >/dev/null; }
 rm -f nk_files/*.fls flasher/flasher.cfg
-cp nk_files/Lunzo/Common/28F008.bin nk_files/f_loader.bin
-cp nk_files/Lunzo/Common/boot.bin nk_files/boot.bin
-cp nk_files/Lunzo/Phones/3210/image.fls nk_files/image.fls
+for pair in Common/28F008.bin:f_loader.bin Common/boot.bin:boot.bin Phones/3210/image.fls:image.fls; do
+    from=nk_files/Lunzo/${pair%%:*} to=nk_files/${pair##*:}
+    check "$from" "$2" && cp "$from" "$to" && check "$to" "$2" || exit 1
+done
 printf 'time 300\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210\r\n9 1 3 3210' >flasher/flasher.cfg
 SHELL
 chmod +x "$out/stage.sh"
-compare "staging" "$bin/staging_probe" "$out/staging" --vs "$out/stage.sh" "$out/staging"
+"$bin/staging_probe" "$out/staging" # records the checksums once
+compare "staging, checked" "$bin/staging_probe" "$out/staging" --vs "$out/stage.sh" "$out/staging"
+compare "against unchecked copies" "$bin/staging_probe" "$out/staging" \
+    --vs "$out/stage.sh" "$out/staging" --unchecked
+echo "== The check before a run: sample-sized files, a manifest of a library at its limits (goal: under 1.2x)"
+"$bin/staging_probe" "$out/small"
+compare "small staging, checked" "$bin/staging_probe" "$out/small" \
+    --vs "$out/stage.sh" "$out/small" --unchecked
 
 echo "== Pictures"
 # The sample schematic through the helper process, against the helper's work done in this

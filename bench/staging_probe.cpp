@@ -15,11 +15,11 @@ int main(int argc, char* argv[])
     Selection::ApplyCommonChip(selection, CommonChip::Intel28F008);
     Selection::ApplyFlashRow(selection, "3210", "image.fls", "200000", "");
     int notices = 0;
-    Staging::StageRun(selection, "3210", [&](const std::string& text) {
-        // The only expected notice: no flasher in place to start.
-        if (text.find("could not be started") == std::string::npos)
-            std::fprintf(stderr, "%s\n", text.c_str());
-        ++notices;
-    });
+    Staging::StageRun(selection, "3210", {.notice = [&](const std::string& text) {
+                          // The only expected notice: no flasher in place to start.
+                          if (text.find("could not be started") == std::string::npos)
+                              std::fprintf(stderr, "%s\n", text.c_str());
+                          ++notices;
+                      }});
     return notices == 1 ? 0 : 1;
 }

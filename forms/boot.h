@@ -2,7 +2,8 @@
 // The boot dialog: adds a boot file to the library and edits its catalogue entry.
 // Its fields keep their contents from one showing to the next; only a completed OK clears them.
 
-#include <QDialog>
+#include "file_entry_editor.h"
+
 #include <QScopedPointer>
 #include <string>
 
@@ -11,28 +12,20 @@ namespace Ui
 class To_fBoot;
 }
 
-class To_fBoot : public QDialog
+class To_fBoot : public FileEntryEditor
 {
     Q_OBJECT
 
 public:
-    explicit To_fBoot(QWidget* parent = nullptr);
+    To_fBoot(OpenDialog& openDialog, QWidget* parent = nullptr);
     ~To_fBoot() override;
 
     // Fills the dialog from the boot catalogue entry of that name and shows it.
-    void EditBootEntry(const std::string& name);
+    void EditBootEntry(const std::string& name) { editEntry(name); }
 
     Ui::To_fBoot* ui() const { return m_ui.data(); }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void FormShow();
-    void SpeedButton1Click();
-    void BitBtn1Click();
-    void BitBtn2Click();
-
     const QScopedPointer<Ui::To_fBoot> m_ui;
 };
 

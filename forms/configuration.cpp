@@ -1,6 +1,7 @@
 #include "configuration.h"
 #include "ui_configuration.h"
 
+#include "cable_step.h"
 #include "handlers.h"
 #include "library/run_staging.h"
 #include "message_boxes.h"
@@ -48,6 +49,19 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
-    Staging::StageRun(m_selection, m_group,
-                      [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); });
+    std::string ports;
+    const bool started = Staging::StageRun(
+        m_selection, m_group,
+        {.notice = [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); },
+         .question =
+             [](const std::string& text) {
+                 return AskConfirmation(fromBytes(text), QMessageBox::No) == QMessageBox::Yes;
+             },
+         .inform = [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); },
+         .beforeDosBox =
+             [this, &ports](FlasherLaunch::Plan& plan) {
+                 return CableStep::BeforeDosBox(parentWidget(), plan, ports);
+             }});
+    if (started && !ports.empty())
+        emit StatusLine(ports);
 }

@@ -27,6 +27,10 @@ public:
 
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
 
+signals:
+    // A line for the main window's status line about the run that Start began.
+    void StatusLine(const std::string& text);
+
 private slots:
     void BitBtn1Click();
 

@@ -3,29 +3,31 @@
 #include "file_path.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
-#include "main.h"
 #include "message_boxes.h"
+#include "open_dialog.h"
+#include "platform/files.h"
 #include "text.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace FileEntrySteps
 {
 
-void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryFolder,
-            QLineEdit* nameField)
+void Browse(OpenDialog& dialog, QWidget* parent, const BrowseTexts& texts,
+            std::string_view libraryFolder, QLineEdit* nameField)
 {
-    const auto picked = PickFile(parent, texts);
+    const auto picked = PickFile(dialog, parent, texts, nameField);
     if (!picked)
         return;
     Text::Show(nameField, LibraryFiles::FileNameOf(*picked));
-    CopyPicked(*picked, texts, libraryFolder);
+    CopyPicked(*picked, texts, libraryFolder, nameField);
 }
 
-std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts& texts)
+std::optional<std::filesystem::path> PickFile(OpenDialog& dialog, QWidget* parent,
+                                              const BrowseTexts& texts, QLineEdit* nameField)
 {
-    OpenDialog& dialog = o_fMain->OpenDialog1();
     dialog.Title = texts.title;
     dialog.DefaultExt = texts.defaultExtension;
     dialog.Options = OpenDialog::FileMustExist | OpenDialog::EnableSizing;
@@ -33,28 +35,49 @@ std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts
     if (!dialog.Execute(parent))
         return std::nullopt;
     std::filesystem::path picked = FilePath(dialog.FileName);
-    // A name that cannot be a library file name is refused before it reaches any field.
-    if (const std::string name = LibraryFiles::FileNameOf(picked); !EntryNames::IsSafe(name))
-        throw UnsafeName(name);
+    std::error_code error;
+    // A name that cannot be a library file name is refused before it reaches any field. A name
+    // that is no text in the system's encoding reaches us changed: no file has the name we got.
+    const bool unreadable = dialog.FileName.contains(QChar::ReplacementCharacter) &&
+                            !std::filesystem::exists(picked, error);
+    const bool passed = PassChecks({
+        {unreadable, nameField,
+         QStringLiteral("The name of the picked file \"%1\" cannot be read. Rename the file and "
+                        "pick it again.")
+             .arg(QFileInfo(dialog.FileName).fileName())},
+        NameCheck(LibraryFiles::FileNameOf(picked), nameField),
+    });
+    if (!passed)
+        return std::nullopt;
     return picked;
 }
 
 void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
-                std::string_view libraryFolder)
+                std::string_view libraryFolder, QLineEdit* nameField)
 {
-    switch (LibraryFiles::CopyIntoLibrary(picked, libraryFolder)) {
+    const LibraryFiles::CopyReport copy = LibraryFiles::CopyIntoLibrary(picked, libraryFolder);
+    // The library's own spelling of the name: that is the file the entry will name.
+    if (copy.libraryName != Text::Bytes(nameField))
+        Text::Show(nameField, copy.libraryName);
+    switch (copy.outcome) {
     case LibraryFiles::CopyOutcome::AlreadyInLibrary:
+        break;
+    case LibraryFiles::CopyOutcome::DifferentInLibrary:
+        ShowNotice(nullptr, QStringLiteral("The library already holds a file named \"%1\", which "
+                                           "differs from the picked file %2. The library's file "
+                                           "is kept and used; the picked file was not copied.")
+                                .arg(fromBytes(copy.libraryName), FilePathText(picked)));
         break;
     case LibraryFiles::CopyOutcome::Copied:
         ShowNotice(nullptr, texts.copiedMessage);
         break;
     case LibraryFiles::CopyOutcome::Failed:
-        ShowError(texts.copyFailedMessage);
+        ShowError(fromBytes(Platform::WithReason(toBytes(texts.copyFailedMessage), copy.error)));
         break;
     }
 }
 
-bool PassChecks(std::initializer_list<Check> checks)
+bool PassChecks(const std::vector<Check>& checks)
 {
     for (const Check& check : checks) {
         if (check.failed) {
@@ -63,6 +86,11 @@ bool PassChecks(std::initializer_list<Check> checks)
         }
     }
     return true;
+}
+
+Check NameCheck(const std::string& name, QWidget* control)
+{
+    return {!EntryNames::IsSafe(name), control, fromBytes(UnsafeName(name).what())};
 }
 
 bool IsBlank(const QLineEdit* field)

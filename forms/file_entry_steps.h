@@ -4,10 +4,12 @@
 
 #include <QString>
 #include <filesystem>
-#include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+class OpenDialog;
 class QDialog;
 class QLineEdit;
 class QWidget;
@@ -24,17 +26,20 @@ struct BrowseTexts {
     QString copyFailedMessage;
 };
 
-// Lets the user pick a file through the main window's open dialog, puts its name into
-// nameField and copies it into the library folder unless a file of that name is there.
-// Nothing changes when the user cancels.
-void Browse(QWidget* parent, const BrowseTexts& texts, std::string_view libraryFolder,
-            QLineEdit* nameField);
+// Lets the user pick a file through the shared open dialog, puts its name into nameField and
+// copies it into the library folder unless a file of that name is there. Nothing changes when
+// the user cancels.
+void Browse(OpenDialog& dialog, QWidget* parent, const BrowseTexts& texts,
+            std::string_view libraryFolder, QLineEdit* nameField);
 
 // Browse in two halves, for a dialog that does more between them: the file the user picks
-// (nothing when cancelled), then its copy into the library with the message of how it went.
-std::optional<std::filesystem::path> PickFile(QWidget* parent, const BrowseTexts& texts);
+// (nothing when cancelled, or when its name fails NameCheck for nameField), then its copy into
+// the library with the message of how it went.
+std::optional<std::filesystem::path> PickFile(OpenDialog& dialog, QWidget* parent,
+                                              const BrowseTexts& texts, QLineEdit* nameField);
+// The copy also puts the library's spelling of the name into nameField where it differs.
 void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
-                std::string_view libraryFolder);
+                std::string_view libraryFolder, QLineEdit* nameField);
 
 // One check of OK: when failed, its notice is shown and the focus goes to control.
 struct Check {
@@ -44,7 +49,11 @@ struct Check {
 };
 
 // Runs the checks in order; the first that fails is reported and ends them. True when all pass.
-bool PassChecks(std::initializer_list<Check> checks);
+bool PassChecks(const std::vector<Check>& checks);
+
+// The one check of a name that becomes part of a path (a picked file's, a group's, a
+// schematic's): it fails for a name that could lead out of its folder.
+Check NameCheck(const std::string& name, QWidget* control);
 
 // Whether the text of a field is empty once blanks and control characters are removed.
 bool IsBlank(const QLineEdit* field);

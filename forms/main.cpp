@@ -258,10 +258,52 @@ bool To_fMain::GroupPageInFront() const
     return m_ui->PageControl2->currentIndex() >= FirstGroupPage;
 }
 
-QTreeWidget* To_fMain::ActiveFlashList() const
+std::optional<std::string> To_fMain::GroupInFront() const
+{
+    if (!GroupPageInFront())
+        return std::nullopt;
+    return ActivePageCaption();
+}
+
+QTreeWidget* To_fMain::activeFlashList() const
 {
     QWidget* page = m_ui->PageControl2->currentWidget();
     return page ? page->findChild<QTreeWidget*>() : nullptr;
+}
+
+void To_fMain::FollowEditor(CatalogueEditor* editor)
+{
+    connect(editor, &CatalogueEditor::opened, this, Handlers::Guard(this, &To_fMain::editorOpened));
+    connect(editor, &CatalogueEditor::written, this, Handlers::Guard(this, &To_fMain::editorWrote));
+}
+
+void To_fMain::editorOpened(EditedList list)
+{
+    // Only the TIA and boot dialogs have a page of their own; the others leave the pages alone.
+    if (list == EditedList::Tia)
+        ShowLibraryPage(LibraryPage::Tia);
+    else if (list == EditedList::Boot)
+        ShowLibraryPage(LibraryPage::Boot);
+}
+
+void To_fMain::editorWrote(EditedList list, const std::string& group)
+{
+    switch (list) {
+    case EditedList::Tia:
+        LoadTiaList();
+        break;
+    case EditedList::Boot:
+        LoadBootList();
+        break;
+    case EditedList::PhoneGroups:
+        LoadPhoneGroups();
+        break;
+    case EditedList::Flash:
+        // The flash dialog is modal: the group's page is still the one in front.
+        if (QTreeWidget* list = activeFlashList())
+            LoadFlashList(group, list);
+        break;
+    }
 }
 
 void To_fMain::applyCommonChip(CommonChip chip)
@@ -322,12 +364,12 @@ void To_fMain::ListView4DblClick()
         o_fBoot->exec();
         break;
     case AddPhoneGroup:
-        o_fPhoneGroup->ShowPhoneGroupDialog();
+        o_fPhoneGroup->ShowPhoneGroupDialog(GroupInFront());
         break;
     case AddFlash:
         // The flash file dialog takes its group from the page in front.
         if (GroupPageInFront())
-            o_fFlash->exec();
+            o_fFlash->ShowForGroup(ActivePageCaption());
         break;
     default:
         break;
@@ -378,7 +420,7 @@ void To_fMain::openEntry(EntryKind kind, const QTreeWidget* list)
         o_fBoot->EditBootEntry(name);
         break;
     case EntryKind::Flash:
-        o_fFlash->EditFlashEntry(name);
+        o_fFlash->EditFlashEntry(ActivePageCaption(), name);
         break;
     }
 }
@@ -413,7 +455,7 @@ void To_fMain::removeEntry(EntryKind kind, const std::string& name)
         // The group whose page is in front now.
         const std::string group = ActivePageCaption();
         CatalogueEntries::Erase(kind, group, name);
-        if (QTreeWidget* list = ActiveFlashList())
+        if (QTreeWidget* list = activeFlashList())
             LoadFlashList(group, list);
         break;
     }

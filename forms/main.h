@@ -6,12 +6,14 @@
 // editor dialogs (tia, boot, phonegroup, flash), the schematic window (scheme) and the run
 // confirmation window (configuration). Rules and file work live in library/.
 
+#include "catalogue_editor.h"
 #include "library/catalogue_entries.h"
 #include "library/run_selection.h"
 #include "open_dialog.h"
 
 #include <QDialog>
 #include <QScopedPointer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,7 @@ public:
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
+    void setStatusLine(const std::string& text);
 
     // What the other windows may ask of this one.
     void ShowLibraryPage(LibraryPage page);
@@ -53,8 +56,12 @@ public:
     std::string ActivePageCaption() const;
     // Whether the active page of the right page control is a phone group's page.
     bool GroupPageInFront() const;
-    // The flash list of the active page; null when the page holds none.
-    QTreeWidget* ActiveFlashList() const;
+    // The name of the phone group whose page is in front; none when no group page is.
+    std::optional<std::string> GroupInFront() const;
+
+    // Follows what the editor tells: brings its page to the front when it opens, reloads what
+    // it wrote.
+    void FollowEditor(CatalogueEditor* editor);
 
     // The file-open dialog that the editor dialogs share.
     OpenDialog& OpenDialog1() { return m_openDialog; }
@@ -90,13 +97,15 @@ private:
     static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
     void addToolsRows();
-    void setStatusLine(const std::string& text);
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
     void connectFlashList(QTreeWidget* list);
     void openEntry(EntryKind kind, const QTreeWidget* list);
     void entryKeyUp(EntryKind kind, const QTreeWidget* list, int key);
     void removeEntry(EntryKind kind, const std::string& name);
+    void editorOpened(EditedList list);
+    void editorWrote(EditedList list, const std::string& group);
+    QTreeWidget* activeFlashList() const;
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
 
     const QScopedPointer<Ui::To_fMain> m_ui;

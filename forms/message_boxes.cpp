@@ -73,11 +73,11 @@ bool ShowNotice(QWidget* control, const QString& text)
     return true;
 }
 
-QMessageBox::StandardButton AskConfirmation(const QString& text)
+QMessageBox::StandardButton AskConfirmation(const QString& text,
+                                            QMessageBox::StandardButton defaultButton)
 {
     return MessageBoxes::Show(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-                              QMessageBox::No);
+                              QMessageBox::Yes | QMessageBox::No, defaultButton, QMessageBox::No);
 }
 
 void ShowError(const QString& text)

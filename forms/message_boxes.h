@@ -41,8 +41,10 @@ void SetAnswerer(Answerer answerer);
 // Always true: callers end their operation after the notice.
 bool ShowNotice(QWidget* control, const QString& text);
 
-// A question with Yes (the default) and No (also Esc) and the caption "Confirm".
-QMessageBox::StandardButton AskConfirmation(const QString& text);
+// A question with Yes (the default unless another is given) and No (also Esc) and the caption
+// "Confirm".
+QMessageBox::StandardButton
+AskConfirmation(const QString& text, QMessageBox::StandardButton defaultButton = QMessageBox::Yes);
 
 // An error message with one OK button, such as a failed copy.
 void ShowError(const QString& text);

@@ -1,20 +1,16 @@
 #include "phonegroup.h"
-#include "pictures.h"
 #include "ui_phonegroup.h"
 
 #include "file_entry_steps.h"
 #include "file_path.h"
 #include "handlers.h"
 #include "library/drive.h"
-#include "library/entry_names.h"
 #include "library/library_files.h"
 #include "library/paths.h"
 #include "library/phone_groups.h"
-#include "main.h"
 #include "platform/picture.h"
 #include "scheme.h"
 #include "text.h"
-#include "window_setup.h"
 
 To_fPhoneGroup* o_fPhoneGroup = nullptr;
 
@@ -29,33 +25,25 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
 
 } // namespace
 
-To_fPhoneGroup::To_fPhoneGroup(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fPhoneGroup)
+To_fPhoneGroup::To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent)
+    : CatalogueEditor(EditedList::PhoneGroups, openDialog, parent), m_ui(new Ui::To_fPhoneGroup)
 {
     m_ui->setupUi(this);
-    WindowSetup::MakeFixedDialog(this, QSize(341, 195));
-    WindowSetup::StyleFileDialog(this, m_ui->GroupBox1);
-    setWindowIcon(Pictures::Icon("phonegroup"));
-    m_ui->SpeedButton1->setIcon(Pictures::Icon("browse"));
-    WindowSetup::SetButtonGlyphs(m_ui->BitBtn1, m_ui->BitBtn2);
-
-    using Handlers::Guard;
-    connect(m_ui->SpeedButton1, &QToolButton::clicked, this,
-            Guard(this, &To_fPhoneGroup::SpeedButton1Click));
+    setUpEditor({QSize(341, 195), "phonegroup", m_ui->GroupBox1, m_ui->SpeedButton1, m_ui->BitBtn1,
+                 m_ui->BitBtn2});
     connect(m_ui->Image1, &PictureBox::doubleClicked, this,
-            Guard(this, &To_fPhoneGroup::Image1DblClick));
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, Guard(this, &To_fPhoneGroup::BitBtn1Click));
-    connect(m_ui->BitBtn2, &QPushButton::clicked, this, Guard(this, &To_fPhoneGroup::BitBtn2Click));
+            Handlers::Guard(this, &To_fPhoneGroup::Image1DblClick));
 }
 
 To_fPhoneGroup::~To_fPhoneGroup() = default;
 
-void To_fPhoneGroup::ShowPhoneGroupDialog()
+void To_fPhoneGroup::ShowPhoneGroupDialog(const std::optional<std::string>& groupInFront)
 {
     m_ui->Edit1->clear();
     m_ui->Edit2->clear();
     m_ui->Edit3->clear();
-    if (o_fMain->GroupPageInFront()) {
-        const PhoneGroup group = PhoneGroups::Read(o_fMain->ActivePageCaption());
+    if (groupInFront) {
+        const PhoneGroup group = PhoneGroups::Read(*groupInFront);
         Text::Show(m_ui->Edit1, group.name);
         Text::Show(m_ui->Edit3, group.config);
         Text::Show(m_ui->Edit2, group.scheme);
@@ -70,12 +58,12 @@ void To_fPhoneGroup::ShowPhoneGroupDialog()
 
 void To_fPhoneGroup::SpeedButton1Click()
 {
-    const auto picked = FileEntrySteps::PickFile(this, BrowseTexts);
+    const auto picked = FileEntrySteps::PickFile(openDialog(), this, BrowseTexts, m_ui->Edit2);
     if (!picked)
         return;
     Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(*picked));
     m_ui->Image1->setPicture(Picture::Load(*picked, toBytes(FilePathText(*picked))));
-    FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder);
+    FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder, m_ui->Edit2);
 }
 
 void To_fPhoneGroup::Image1DblClick()
@@ -85,30 +73,22 @@ void To_fPhoneGroup::Image1DblClick()
 
 void To_fPhoneGroup::BitBtn1Click()
 {
+    using FileEntrySteps::IsBlank, FileEntrySteps::NameCheck;
     const std::string name = Text::Bytes(m_ui->Edit1);
+    const std::string scheme = Text::Bytes(m_ui->Edit2);
+    // The group's name becomes its folder's name and the schematic's a file name in the phones
+    // folder; a group may have no schematic.
     const bool passed = FileEntrySteps::PassChecks({
-        {FileEntrySteps::IsBlank(m_ui->Edit1), m_ui->Edit1,
-         QStringLiteral("Enter Phone Group Name")},
-        // The name becomes the group's folder name.
-        {!EntryNames::IsSafe(name), m_ui->Edit1, fromBytes(UnsafeName(name).what())},
-        {FileEntrySteps::IsBlank(m_ui->Edit3), m_ui->Edit3,
-         QStringLiteral("Enter flash configuration entry ")},
+        {IsBlank(m_ui->Edit1), m_ui->Edit1, QStringLiteral("Enter Phone Group Name")},
+        NameCheck(name, m_ui->Edit1),
+        {IsBlank(m_ui->Edit3), m_ui->Edit3, QStringLiteral("Enter flash configuration entry ")},
+        scheme.empty() ? FileEntrySteps::Check{} : NameCheck(scheme, m_ui->Edit2),
     });
     if (!passed)
         return;
 
     // Written as they stand in the boxes, blanks included.
-    PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), Text::Bytes(m_ui->Edit2)});
-
-    m_ui->Edit1->clear();
-    m_ui->Edit2->clear();
-    m_ui->Edit3->clear();
-    o_fMain->LoadPhoneGroups();
-    FileEntrySteps::AskToAddAnother(this,
-                                    QStringLiteral("New Phone Group added successfully. Add new?"));
-}
-
-void To_fPhoneGroup::BitBtn2Click()
-{
-    reject();
+    PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), scheme});
+    finishWrite({m_ui->Edit1, m_ui->Edit2, m_ui->Edit3}, {},
+                QStringLiteral("New Phone Group added successfully. Add new?"));
 }

@@ -4,35 +4,36 @@
 // fields and picture keep their contents between showings; a double-click on the picture shows
 // it large in the schematic window.
 
-#include <QDialog>
+#include "catalogue_editor.h"
+
 #include <QScopedPointer>
+#include <optional>
+#include <string>
 
 namespace Ui
 {
 class To_fPhoneGroup;
 }
 
-class To_fPhoneGroup : public QDialog
+class To_fPhoneGroup : public CatalogueEditor
 {
     Q_OBJECT
 
 public:
-    explicit To_fPhoneGroup(QWidget* parent = nullptr);
+    To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent = nullptr);
     ~To_fPhoneGroup() override;
 
-    // Fills the dialog from the group in front, if any, and shows it. A stored schematic that
-    // cannot be loaded stops it before it is shown.
-    void ShowPhoneGroupDialog();
+    // Fills the dialog from the group in front of the main window, if any, and shows it. A
+    // stored schematic that cannot be loaded stops it before it is shown.
+    void ShowPhoneGroupDialog(const std::optional<std::string>& groupInFront);
 
     Ui::To_fPhoneGroup* ui() const { return m_ui.data(); }
 
-private slots:
-    void SpeedButton1Click();
-    void Image1DblClick();
-    void BitBtn1Click();
-    void BitBtn2Click();
-
 private:
+    void SpeedButton1Click() override;
+    void Image1DblClick();
+    void BitBtn1Click() override;
+
     const QScopedPointer<Ui::To_fPhoneGroup> m_ui;
 };
 

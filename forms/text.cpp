@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTreeWidgetItem>
 #include <QVariant>
+#include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -50,14 +52,45 @@ std::string bytesOrTyped(const QVariant& stored, const QString& shown)
     return toBytes(shown);
 }
 
+// The bytes at the end that begin a UTF-8 sequence but do not finish it, as a value cut at a
+// length limit leaves them.
+std::size_t cutUtf8Tail(std::string_view bytes)
+{
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: the sequence began further back
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+std::optional<QString> fromUtf8(std::string_view bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace
 
 QString fromBytes(std::string_view bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError())
-        return text;
+    if (auto text = fromUtf8(bytes))
+        return *text;
+    // A UTF-8 text cut inside its last character (a value cut at the catalogues' length limit)
+    // stays UTF-8, the cut character shown as such. Only a text with other characters beyond
+    // ASCII tells that it is UTF-8: a single last byte such as "caf\xE9" is Windows-1252.
+    if (const std::size_t tail = cutUtf8Tail(bytes); tail > 0) {
+        const std::string_view rest = bytes.substr(0, bytes.size() - tail);
+        const bool beyondAscii = std::any_of(
+            rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        if (auto text = fromUtf8(rest); text && beyondAscii)
+            return *text + QChar(QChar::ReplacementCharacter);
+    }
     return fromWindows1252(bytes);
 }
 

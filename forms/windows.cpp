@@ -3,6 +3,7 @@
 #include "boot.h"
 #include "configuration.h"
 #include "flash.h"
+#include "handlers.h"
 #include "main.h"
 #include "phonegroup.h"
 #include "pictures.h"
@@ -16,10 +17,10 @@
 namespace
 {
 
-template <typename Window>
-std::unique_ptr<Window> create(Window*& instance, QWidget* parent = nullptr)
+template <typename Window, typename... Arguments>
+std::unique_ptr<Window> create(Window*& instance, Arguments&&... arguments)
 {
-    auto window = std::make_unique<Window>(parent);
+    auto window = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
     instance = window.get();
     return window;
 }
@@ -34,12 +35,19 @@ Windows::Windows()
     m_main = create(o_fMain);
     // The dialogs belong to the main window (one task-bar entry); the schematic window stands
     // on its own, so that it stays usable beside the phone group dialog.
-    m_tia = create(o_fTia, o_fMain);
-    m_phoneGroup = create(o_fPhoneGroup, o_fMain);
+    // The editors share the main window's open dialog and tell it what they changed.
+    OpenDialog& openDialog = o_fMain->OpenDialog1();
+    m_tia = create(o_fTia, openDialog, o_fMain);
+    m_phoneGroup = create(o_fPhoneGroup, openDialog, o_fMain);
     m_scheme = create(o_fScheme);
-    m_boot = create(o_fBoot, o_fMain);
-    m_flash = create(o_fFlash, o_fMain);
+    m_boot = create(o_fBoot, openDialog, o_fMain);
+    m_flash = create(o_fFlash, openDialog, o_fMain);
     m_configuration = create(o_fConfiguration, o_fMain);
+    for (CatalogueEditor* editor :
+         std::initializer_list<CatalogueEditor*>{o_fTia, o_fPhoneGroup, o_fBoot, o_fFlash})
+        o_fMain->FollowEditor(editor);
+    QObject::connect(o_fConfiguration, &To_fConfiguration::StatusLine, o_fMain,
+                     Handlers::Guard(o_fMain, &To_fMain::setStatusLine));
 }
 
 Windows::~Windows()

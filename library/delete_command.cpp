@@ -1,8 +1,8 @@
 #include "delete_command.h"
 
-#include "platform/ascii_case.h"
 #include "library/drive.h"
 #include "library/paths.h"
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 
 #include <filesystem>

@@ -45,12 +45,23 @@ Plan PlanStart()
         return {{}, "it is a DOS program, and DOSBox, which runs it, is not installed"};
     return {{dosbox.string(), "-c", "mount c \"" + mountFolder() + "\"", "-c", "c:", "-c",
              std::string(Paths::Flasher), "-c", "exit"},
-            {}};
+            {},
+            true};
+}
+
+void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options)
+{
+    if (plan.inDosBox)
+        plan.arguments.insert(plan.arguments.begin() + 1, options.begin(), options.end());
 }
 
 std::optional<std::string> Start()
 {
-    Plan plan = PlanStart();
+    return Start(PlanStart());
+}
+
+std::optional<std::string> Start(const Plan& plan)
+{
     if (plan.arguments.empty())
         return plan.failure;
     std::string error;

@@ -15,10 +15,15 @@ namespace FlasherLaunch
 struct Plan {
     std::vector<std::string> arguments;
     std::string failure;
+    bool inDosBox = false; // the first argument is DOSBox, its options follow it
 };
 Plan PlanStart();
 
-// Starts the flasher. Nothing when it started, else the reason why not.
+// DOSBox's options, given before its commands.
+void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options);
+
+// Starts the flasher as planned. Nothing when it started, else the reason why not.
+std::optional<std::string> Start(const Plan& plan);
 std::optional<std::string> Start();
 
 } // namespace FlasherLaunch

@@ -11,14 +11,23 @@ namespace LibraryFiles
 
 enum class CopyOutcome {
     Copied,
-    AlreadyInLibrary, // a file of that name is there: it stays, nothing is copied
+    AlreadyInLibrary,   // the same bytes are there under that name: nothing is copied
+    DifferentInLibrary, // other bytes are there under that name: they stay, nothing is copied
     Failed,
 };
 
+struct CopyReport {
+    CopyOutcome outcome = CopyOutcome::Failed;
+    std::string libraryName; // the file's name in the library, in the library's spelling
+    int error = 0;           // why a copy failed, an errno value
+};
+
 // Creates the library folder with any missing parents, then copies the picked file into it
-// under its own name unless a file of that name is already there. A name that could not stay
-// in the folder (a "\" or ":" in a file name here) throws UnsafeName before anything is done.
-CopyOutcome CopyIntoLibrary(const std::filesystem::path& picked, std::string_view libraryFolder);
+// under its own name, whole or not at all, and records its checksum, unless a file of that
+// name is already there; names differing in letter case only are the same name, as on Windows.
+// A name that could not stay in the folder (a "\" or ":" in a file name here) throws
+// UnsafeName before anything is done.
+CopyReport CopyIntoLibrary(const std::filesystem::path& picked, std::string_view libraryFolder);
 
 // The picked file's name without its folder, as bytes.
 std::string FileNameOf(const std::filesystem::path& picked);

@@ -21,6 +21,8 @@ inline constexpr std::string_view FlasherFolder = "c:\\flasher\\";
 inline constexpr std::string_view TiaCatalogue = "c:\\nk_files\\Lunzo\\Tias\\Tias.ini";
 inline constexpr std::string_view BootCatalogue = "c:\\nk_files\\Lunzo\\Boots\\Boots.ini";
 inline constexpr std::string_view PhoneCatalogue = "c:\\nk_files\\Lunzo\\Phones\\Phones.ini";
+// The SHA-256 of every library file, one line each in the format of sha256sum.
+inline constexpr std::string_view ChecksumManifest = "c:\\nk_files\\Lunzo\\checksums.sha256";
 
 inline constexpr std::string_view StagedLoader = "c:\\nk_files\\f_loader.bin";
 inline constexpr std::string_view StagedBoot = "c:\\nk_files\\boot.bin";

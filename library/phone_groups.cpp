@@ -17,7 +17,10 @@ PhoneGroup Read(std::string_view name)
 
 void Write(const PhoneGroup& group)
 {
-    Platform::CreateFolderPath(Drive::NativePath(Paths::GroupFolder(group.name)));
+    // A group whose folder cannot be made (a name too long for the file system) is not written.
+    const std::string folder = Paths::GroupFolder(group.name);
+    if (!Platform::CreateFolderPath(Drive::NativePath(folder)))
+        throw UnableToWrite(folder);
     CatalogueFile catalogue(Paths::PhoneCatalogue);
     catalogue.WriteString(group.name, "Config", group.config);
     catalogue.WriteString(group.name, "Scheme", group.scheme);

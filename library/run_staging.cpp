@@ -1,16 +1,19 @@
 #include "run_staging.h"
 
 #include "library/catalogue_file.h"
+#include "library/checksums.h"
 #include "library/delete_command.h"
 #include "library/drive.h"
 #include "library/flasher_launch.h"
 #include "library/paths.h"
 #include "platform/files.h"
+#include "platform/hash.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -42,9 +45,61 @@ void writeOrThrow(std::FILE* file, std::string_view bytes)
         throwLastFileError();
 }
 
-bool copyReplacing(std::string_view from, std::string_view to)
+std::function<void(const std::string&)> afterCopyHook;
+
+// The digests of the run's files as they are now, each checked against the manifest; nothing
+// when the user keeps a changed file out of the run. A file that cannot be read has none: its
+// copy reports it.
+std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::string_view>& files,
+                                                       const Question& question,
+                                                       const Notice& inform)
 {
-    return Platform::CopyOneFile(Drive::NativePath(from), Drive::NativePath(to), true);
+    const Checksums::Manifest manifest = Checksums::Read();
+    if (manifest.unreadableLines > 0 && inform)
+        inform(std::to_string(manifest.unreadableLines) + " line(s) of " +
+               std::string(Paths::ChecksumManifest) +
+               " cannot be read; the files they name are checked as if they had no checksum.");
+    std::vector<std::string> digests;
+    for (const std::string_view file : files) {
+        const auto digest = Platform::HashFile(Drive::NativePath(file));
+        digests.push_back(digest.value_or(""));
+        if (!digest)
+            continue;
+        const auto recorded = Checksums::Lookup(manifest, file);
+        if (recorded && recorded != digest &&
+            !(question && question(std::string(file) +
+                                   " has changed since it entered the library. Use it anyway and "
+                                   "record its new checksum?")))
+            return std::nullopt;
+        if (recorded != digest)
+            Checksums::Record(file, *digest);
+    }
+    return digests;
+}
+
+// Copies a run's file to where the flasher expects it and reads the copy back: it must hold
+// the bytes that were checked (a source changed since shows here too). False after the notice
+// when it does not.
+bool stageCopy(std::string_view from, std::string_view to, const std::string& digest,
+               const std::string& failure, const Notice& notice)
+{
+    const fs::path staged = Drive::NativePath(to);
+    const Platform::CopyResult copy = Platform::CopyOneFile(Drive::NativePath(from), staged, true);
+    if (!copy.copied()) {
+        notice(Platform::WithReason(failure, copy.error));
+        return false;
+    }
+    if (afterCopyHook)
+        afterCopyHook(std::string(to));
+    if (Platform::HashFile(staged) != digest) {
+        // Never left where a flasher started by hand could take it.
+        std::error_code ignored;
+        fs::remove(staged, ignored);
+        notice("The staged copy " + std::string(to) + " does not hold the bytes of " +
+               std::string(from) + ". Nothing was started.");
+        return false;
+    }
+    return true;
 }
 
 // The first .fls file directly in the library root, as a logical path; empty when none is left.
@@ -64,6 +119,13 @@ void runDeleteCommand(std::string_view commandLine)
 {
     // The result is not looked at: a delete that finds nothing, or cannot run, is no failure.
     DeleteCommand::CarryOut(commandLine);
+}
+
+// Ends the run with its notice.
+bool stopWith(const Notice& notice, const std::string& text)
+{
+    notice(text);
+    return false;
 }
 
 } // namespace
@@ -95,34 +157,50 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     return true;
 }
 
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice)
+void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook)
+{
+    afterCopyHook = std::move(hook);
+}
+
+bool StageRun(const RunSelection& selection, std::string_view group, const RunCalls& calls)
 {
     const std::string stagedImage =
         Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
+    const auto digests =
+        checkedDigests({selection.LoaderFile, selection.BootFile, selection.FlashFile},
+                       calls.question, calls.inform);
+    if (!digests)
+        return false;
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
     Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
 
-    if (!copyReplacing(selection.LoaderFile, Paths::StagedLoader))
-        return notice("F_loader copy failed!");
-    if (!copyReplacing(selection.BootFile, Paths::StagedBoot))
-        return notice("Boot file copy failed!");
+    if (!stageCopy(selection.LoaderFile, Paths::StagedLoader, (*digests)[0],
+                   "F_loader copy failed!", calls.notice) ||
+        !stageCopy(selection.BootFile, Paths::StagedBoot, (*digests)[1], "Boot file copy failed!",
+                   calls.notice))
+        return false;
 
     runDeleteCommand(DeleteOldFlashImages);
     // The flasher is told no file name: an old image left beside the new one could be flashed.
     if (const std::string leftover = leftoverFlashImage(); !leftover.empty())
-        return notice("The old flash file " + leftover +
-                      " could not be deleted. Remove it and start again.");
+        return stopWith(calls.notice, "The old flash file " + leftover +
+                                          " could not be deleted. Remove it and start again.");
     runDeleteCommand(DeleteOldFlasherConfig);
 
-    if (!copyReplacing(selection.FlashFile, stagedImage))
-        return notice("Flash file copy error!");
+    if (!stageCopy(selection.FlashFile, stagedImage, (*digests)[2], "Flash file copy error!",
+                   calls.notice))
+        return false;
 
-    if (!WriteFlasherConfig(group, notice))
-        return;
+    if (!WriteFlasherConfig(group, calls.notice))
+        return false;
 
-    if (const auto failure = FlasherLaunch::Start())
-        notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + *failure +
-               ".");
+    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
+    if (plan.inDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
+        return false;
+    if (const auto failure = FlasherLaunch::Start(plan))
+        return stopWith(calls.notice, "The flasher " + std::string(Paths::Flasher) +
+                                          " could not be started: " + *failure + ".");
+    return true;
 }
 
 } // namespace Staging

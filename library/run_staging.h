@@ -2,6 +2,7 @@
 // A flashing run: the picked files staged where the flasher expects them, the flasher's
 // configuration file written from the phone group's entry, and the flasher started.
 
+#include "library/flasher_launch.h"
 #include "library/run_selection.h"
 
 #include <functional>
@@ -13,8 +14,11 @@
 namespace Staging
 {
 
-// Tells the user why the run stops; the run ends after it.
+// Tells the user why the run stops; the run ends after it. Also what the user should know
+// while the run goes on.
 using Notice = std::function<void(const std::string& text)>;
+// Asks the user with Yes and No, No the default; true for Yes.
+using Question = std::function<bool(const std::string& text)>;
 
 // The flasher configuration file could not be created or written ("Disk full", ...).
 class FlasherConfigError : public std::runtime_error
@@ -33,9 +37,30 @@ inline constexpr std::string_view DeleteOldFlasherConfig =
 // throws FlasherConfigError when the file system refuses.
 bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 
-// Stages the run for the phone group and starts the flasher. Stops at the first failure after
-// its notice; everything done before it stays done. A flash file name that could lead out of
-// the library root throws UnsafeName before anything is done.
-void StageRun(const RunSelection& selection, std::string_view group, const Notice& notice);
+// Asked after staging, before DOSBox starts a DOS flasher: may add DOSBox's options to the plan.
+// False starts nothing and leaves the staged files as they are.
+using BeforeDosBox = std::function<bool(FlasherLaunch::Plan& plan)>;
+
+// What a run asks of the window that starts it; only notice must be given.
+struct RunCalls {
+    Notice notice;          // why the run stops; it ends after it
+    Question question = {}; // whether to use a library file changed since it entered (No without)
+    Notice inform = {};     // what the user should know while the run goes on
+    BeforeDosBox beforeDosBox = {};
+};
+
+// Stages the run for the phone group and starts the flasher; true when it started. Stops at the
+// first failure after its notice; everything done before it stays done. A flash file name that
+// could lead out of the library root throws UnsafeName before anything is done.
+//
+// First the loader, boot file and flash image are checked against their checksums: a file
+// without one gets it; a file changed since it entered the library stops the run before
+// anything is staged unless the question is answered Yes, which records its new checksum.
+// Manifest lines that cannot be read are told once. Each staged copy is read back and compared
+// with its source's checksum before the flasher is started.
+bool StageRun(const RunSelection& selection, std::string_view group, const RunCalls& calls);
+
+// For tests: runs after each staged copy is made and before it is read back.
+void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook);
 
 } // namespace Staging

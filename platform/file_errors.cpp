@@ -31,4 +31,9 @@ std::string FileErrorText(int errorCode)
     }
 }
 
+std::string WithReason(std::string_view text, int errorCode)
+{
+    return std::string(text) + "\n" + FileErrorText(errorCode) + ".";
+}
+
 } // namespace Platform

@@ -81,10 +81,21 @@ bool IsReadOnly(const fs::path& path)
     return (status.permissions() & writeBits) == fs::perms::none;
 }
 
-void CreateFolderPath(const fs::path& folder)
+int CopyRefusal(const fs::path& from, const fs::path& to, bool replaceExisting)
 {
-    std::error_code ignored;
-    fs::create_directories(folder, ignored);
+    std::error_code error;
+    if (!fs::is_regular_file(from, error))
+        return ENOENT;
+    if (fs::exists(to, error) && (!replaceExisting || IsReadOnly(to)))
+        return replaceExisting ? EACCES : EEXIST;
+    return 0;
+}
+
+bool CreateFolderPath(const fs::path& folder)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return fs::is_directory(folder, error);
 }
 
 } // namespace Platform

@@ -29,14 +29,32 @@ FileBytes ReadFileBytes(const std::filesystem::path& path);
 // itself, so that it holds for root too.
 bool IsReadOnly(const std::filesystem::path& path);
 
-// Copies a file. With replaceExisting an existing target is replaced unless it is read-only;
-// without, an existing target makes the copy fail. The copy is left writable. (Not CopyFile:
-// that is a macro of the Windows headers.)
-bool CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
-                 bool replaceExisting);
+// How a copy went: the error (an errno value) that stopped it, 0 when the file was copied, and
+// then, when asked for, the SHA-256 of the bytes copied.
+struct CopyResult {
+    int error = 0;
+    std::string sha256;
+    bool copied() const { return error == 0; }
+};
 
-// Creates the folder with every missing parent; failures are not reported.
-void CreateFolderPath(const std::filesystem::path& folder);
+// Copies a file whole: the bytes go to a fresh file beside the target, which takes the target's
+// name only once it is complete and flushed, so a failure (a full disk) leaves no part of the
+// file under that name and no file of its own. With replaceExisting an existing target is
+// replaced unless it is read-only; without, an existing target makes the copy fail (EEXIST).
+// The copy is left writable. A copy for keeping (one into the library) is hashed as it is
+// copied, which saves reading it again, and flushed to disk before it takes its name, so that it
+// is whole after a crash; other copies (staged ones, made anew at every run) are neither. (Not
+// CopyFile: that is a macro of the Windows headers.)
+CopyResult CopyOneFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                       bool replaceExisting, bool forKeeping = false);
+
+// Why a copy may not even begin (an errno value): no regular file to copy, a target that may
+// not be replaced; 0 when it may.
+int CopyRefusal(const std::filesystem::path& from, const std::filesystem::path& to,
+                bool replaceExisting);
+
+// Creates the folder with every missing parent; false when it is not there afterwards.
+bool CreateFolderPath(const std::filesystem::path& folder);
 
 // Replaces the file's contents in one step: the new bytes go to a fresh file of a name of its
 // own beside it, which is moved over it, so an interruption or another writer at the same time
@@ -50,5 +68,8 @@ bool ReplaceFileContents(const std::filesystem::path& path, std::string_view byt
 // "Invalid filename" for a missing folder, "File access denied", "Disk full", ... and
 // "I/O error <code>" for the rest.
 std::string FileErrorText(int errorCode);
+
+// The message of a failed file operation with the reason below it: "<text>\n<reason>.".
+std::string WithReason(std::string_view text, int errorCode);
 
 } // namespace Platform

@@ -1,10 +1,14 @@
 #include "process.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace Platform
@@ -25,6 +29,29 @@ int waitFor(pid_t child)
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return status;
+}
+
+// What the program writes to the pipe until it closes its end, the deadline passes or reading
+// fails; true when the end was reached.
+bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std::string& output)
+{
+    using namespace std::chrono;
+    for (;;) {
+        const auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = left > 0 ? ::poll(&ready, 1, static_cast<int>(left)) : 0;
+        if (polled < 0 && errno == EINTR)
+            continue;
+        if (polled <= 0)
+            return false;
+        char buffer[4096];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        output.append(buffer, static_cast<std::size_t>(got));
+    }
 }
 
 // Forks, and in a grandchild in a session of its own, so that nothing has to reap it, executes
@@ -87,6 +114,47 @@ bool StartDetached(const std::vector<std::string>& arguments, std::string& error
         return false;
     }
     return true;
+}
+
+std::optional<std::string> OutputOf(const std::vector<std::string>& arguments,
+                                    std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::vector<char*> argv;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    int pipeFds[2];
+    if (arguments.empty() || ::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = ::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    std::string output;
+    const bool closed = spawned == 0 && readUntilClosed(pipeFds[0], deadline, output);
+    ::close(pipeFds[0]);
+    if (spawned != 0)
+        return std::nullopt;
+    // Reaped within the limit in every case; a program that keeps running is killed.
+    int status = 0;
+    pid_t reaped = 0;
+    while (((reaped = ::waitpid(child, &status, WNOHANG)) == 0 || (reaped < 0 && errno == EINTR)) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (reaped == 0) {
+        ::kill(child, SIGKILL);
+        waitFor(child);
+        return std::nullopt;
+    }
+    if (!closed || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return output;
 }
 
 std::filesystem::path FindProgram(std::string_view name)

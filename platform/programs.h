@@ -16,4 +16,8 @@ bool MayRun(const std::filesystem::path& path);
 // DOSBox: on the search path or, on Windows, where its installer puts it; empty when neither.
 std::filesystem::path FindDosBox();
 
+// The user's own DOSBox configuration file, which DOSBox reads when it is given none; empty when
+// it cannot be told.
+std::filesystem::path DosBoxUserConfig(const std::filesystem::path& dosbox);
+
 } // namespace Platform

@@ -30,4 +30,16 @@ fs::path FindDosBox()
     return FindProgram("dosbox");
 }
 
+fs::path DosBoxUserConfig(const fs::path& dosbox)
+{
+    // DOSBox prints the file's path (writing the file with its defaults first, as at its first
+    // start) and ends.
+    using namespace std::chrono_literals;
+    const auto output = OutputOf({dosbox.string(), "-printconf"}, 10s);
+    if (!output)
+        return {};
+    std::string path = output->substr(0, output->find('\n'));
+    return fs::path(path).is_absolute() ? fs::path(path) : fs::path();
+}
+
 } // namespace Platform

@@ -111,4 +111,29 @@ fs::path FindDosBox()
     return inInstallerFolders();
 }
 
+fs::path DosBoxUserConfig(const fs::path&)
+{
+    // DOSBox for Windows prints nothing that another program could read: its file is
+    // dosbox-<version>.conf in DOSBox's folder of the local application data, the one written
+    // last when several versions have left theirs.
+    const std::wstring base = environmentValue(L"LOCALAPPDATA");
+    if (base.empty())
+        return {};
+    fs::path newest;
+    fs::file_time_type newestTime{};
+    std::error_code error;
+    for (fs::directory_iterator entry(fs::path(base) / L"DOSBox", error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::wstring name = entry->path().filename().wstring();
+        std::error_code timeError;
+        const auto written = entry->last_write_time(timeError);
+        if (!timeError && _wcsnicmp(name.c_str(), L"dosbox-", 7) == 0 &&
+            entry->path().extension() == L".conf" && (newest.empty() || written > newestTime)) {
+            newest = entry->path();
+            newestTime = written;
+        }
+    }
+    return newest;
+}
+
 } // namespace Platform

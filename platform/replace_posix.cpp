@@ -1,10 +1,10 @@
 #include "files.h"
+#include "posix_io.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,28 +15,6 @@ namespace Platform
 
 namespace
 {
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
-void syncFolder(const fs::path& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
 
 // The file that a write to path changes: symbolic links are followed, so that they stay and the
 // file they name gets the new contents. Nothing when the links lead round in a circle.
@@ -52,25 +30,6 @@ std::optional<fs::path> followLinks(fs::path path)
     return std::nullopt;
 }
 
-// Creates a file of a fresh name beside target, open for writing: ".<name>.<random>.tmp". It is
-// never an existing file nor a link, so other writers and files left over from an interrupted
-// write are neither touched nor in the way. -1 with errno set when none can be created.
-int createTemporary(const fs::path& target, fs::path& temporary)
-{
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-        temporary = target;
-        temporary.replace_filename("." + target.filename().string() + suffix);
-        const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
 // For a file in a folder that refuses new files: the file is rewritten where it is, which is
 // not one step but is flushed to disk. Room for a longer text is reserved first, so that a full
 // disk refuses before any byte changes.
@@ -84,7 +43,7 @@ bool rewriteInPlace(const fs::path& file, std::string_view bytes)
     const auto size = static_cast<off_t>(bytes.size());
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ok = ok && (size <= info.st_size || ::posix_fallocate(fd, 0, size) == 0);
-    ok = ok && writeAll(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+    ok = ok && Posix::WriteAll(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 
@@ -102,21 +61,21 @@ bool ReplaceFileContents(const fs::path& path, std::string_view bytes)
         return false;
 
     fs::path temporary;
-    const int fd = createTemporary(*target, temporary);
+    const int fd = Posix::CreateTemporary(*target, temporary);
     if (fd < 0)
         return (errno == EACCES || errno == EPERM) && exists && rewriteInPlace(*target, bytes);
 
     // The owner stays where this process may keep it (as root); the permissions always.
     [[maybe_unused]] const int ownerKept = exists ? ::fchown(fd, old.st_uid, old.st_gid) : 0;
     bool ok = !exists || ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ok && Posix::WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), target->c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
         return false;
     }
-    syncFolder(target->parent_path());
+    Posix::SyncFolder(target->parent_path());
     return true;
 }
 

@@ -1,10 +1,13 @@
 // Names from catalogues and picked files that would lead out of their folder: never joined into
 // a path, while reading through them gives what a missing file gives.
 
+#include "library/catalogue_file.h"
+#include "library/catalogue_file.h"
 #include "library/catalogue_lists.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
 #include "library/paths.h"
+#include "library/phone_groups.h"
 #include "library/run_selection.h"
 #include "temporary_drive.h"
 
@@ -64,3 +67,10 @@ TEST(EntryNames, PickedFileWithABackslashIsNotCopied)
     EXPECT_FALSE(drive.exists(Paths::TiaFolder));
 }
 #endif
+
+TEST(EntryNames, AGroupWhoseFolderCannotBeMadeIsNotWritten)
+{
+    TemporaryDrive drive;
+    EXPECT_THROW(PhoneGroups::Write({std::string(300, 'g'), "c", ""}), UnableToWrite);
+    EXPECT_FALSE(drive.exists(Paths::PhoneCatalogue));
+}

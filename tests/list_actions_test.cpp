@@ -54,7 +54,7 @@ protected:
     QTreeWidget* flashList(const QString& group)
     {
         showGroupPage(group);
-        return o_fMain->ActiveFlashList();
+        return activeFlashList();
     }
 
     Ui::To_fMain* ui = nullptr;

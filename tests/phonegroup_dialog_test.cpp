@@ -58,7 +58,7 @@ protected:
             if (o_fPhoneGroup->isVisible())
                 ui->BitBtn2->click();
         });
-        Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(); });
+        Handlers::Run([] { o_fPhoneGroup->ShowPhoneGroupDialog(o_fMain->GroupInFront()); });
     }
 
     Ui::To_fPhoneGroup* ui = nullptr;
@@ -142,10 +142,13 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     o_fMain->LoadPhoneGroups();
     showGroupPage("3210");
     EXPECT_FALSE(showsDrawing(o_fScheme->ui()->Image1));
-    QWidget* focused[3] = {};
+    QWidget* focused[4] = {};
     openDialog([&] {
-        const QStringList checked[] = {{"  ", "c", ""}, {"..\\x", "c", ""}, {"  8210", " \t", ""}};
-        for (int check = 0; check < 3; ++check) {
+        const QStringList checked[] = {{"  ", "c", ""},
+                                       {"..\\x", "c", ""},
+                                       {"  8210", " \t", ""},
+                                       {"8210", "c", "..\\up.bmp"}};
+        for (int check = 0; check < 4; ++check) {
             setFields(o_fPhoneGroup, checked[check]);
             ui->BitBtn1->click();
             focused[check] = QApplication::focusWidget();
@@ -153,7 +156,8 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
         EXPECT_EQ(takeMessages(),
                   std::vector<QString>({"Enter Phone Group Name",
                                         "\"..\\x\" cannot be used as a file or folder name",
-                                        "Enter flash configuration entry "}));
+                                        "Enter flash configuration entry ",
+                                        "\"..\\up.bmp\" cannot be used as a file or folder name"}));
 
         // Ok, then Yes: the boxes are emptied, the picture stays for the schematic window.
         setFields(o_fPhoneGroup, {"  8210", "9 1 3 8210 ", "s.wmf"});
@@ -169,6 +173,7 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     EXPECT_EQ(focused[0], ui->Edit1);
     EXPECT_EQ(focused[1], ui->Edit1);
     EXPECT_EQ(focused[2], ui->Edit3);
+    EXPECT_EQ(focused[3], ui->Edit2);
     EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
               "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n"
               "[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");

@@ -5,17 +5,26 @@
 #include "library/catalogue_file.h"
 #include "library/delete_command.h"
 #include "library/flasher_launch.h"
+#include "library/library_files.h"
 #include "library/paths.h"
 #include "library/run_staging.h"
+#include "platform/files.h"
 #include "temporary_drive.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <thread>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -66,7 +75,7 @@ protected:
     void stage(const char* group = "3210")
     {
         Staging::StageRun(selection, group,
-                          [this](const std::string& text) { notices.push_back(text); });
+                          {.notice = [this](const std::string& text) { notices.push_back(text); }});
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -119,7 +128,7 @@ TEST_F(StagingTest, MissingLoaderStopsBeforeAnythingIsDeleted)
 {
     selection.LoaderFile = "c:\\nk_files\\Lunzo\\Tias\\missing.tia";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"F_loader copy failed!\nInvalid filename."});
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::StagedLoader));
     EXPECT_TRUE(drive.exists(Paths::TiaFolder)); // its folder is made sure of first
@@ -129,7 +138,7 @@ TEST_F(StagingTest, MissingBootFileStopsAfterTheLoader)
 {
     selection.BootFile = "c:\\nk_files\\Lunzo\\Boots\\missing.bin";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"Boot file copy failed!\nInvalid filename."});
     EXPECT_EQ(drive.read(Paths::StagedLoader), "loader bytes");
     EXPECT_TRUE(drive.exists("c:\\nk_files\\old.fls"));
 }
@@ -138,11 +147,115 @@ TEST_F(StagingTest, MissingFlashFileStopsAfterTheDeletes)
 {
     selection.FlashFile = "c:\\nk_files\\Lunzo\\Phones\\3210\\missing.fls";
     stage();
-    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!"});
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!\nInvalid filename."});
     EXPECT_FALSE(drive.exists("c:\\nk_files\\old.fls"));
     EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
     EXPECT_EQ(drive.read(Paths::StagedBoot), "boot bytes");
 }
+
+TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
+{
+    const std::string image = "c:\\nk_files\\Lunzo\\Phones\\3210\\new.fls";
+    drive.write(Paths::ChecksumManifest, "not a line\n");
+    std::vector<std::string> asked, told;
+    const auto stageAnswering = [&](bool yes) {
+        notices.clear();
+        fs::remove(Drive::NativePath(Paths::StagedLoader));
+        Staging::StageRun(
+            selection, "3210",
+            {.notice = [&](const std::string& text) { notices.push_back(text); },
+             .question = [&](const std::string& text) { return asked.push_back(text), yes; },
+             .inform = [&](const std::string& text) { told.push_back(text); }});
+    };
+    // First staged: the files get their lines; the unreadable line is told of and kept.
+    stageAnswering(false);
+    EXPECT_TRUE(notices.empty() && asked.empty());
+    EXPECT_EQ(told,
+              std::vector<std::string>{"1 line(s) of " + std::string(Paths::ChecksumManifest) +
+                                       " cannot be read; the files they name are checked as "
+                                       "if they had no checksum."});
+    const std::string manifest = drive.read(Paths::ChecksumManifest);
+    for (const char* key :
+         {"\nnot a line\n", "  Common/28F008.bin\n", "  Phones/3210/new.fls\n",
+          "\na2ee1e5121a18ba448915bc2d94206f07bb2cf7f41d92b53ceb5db5f11a12c1d  Common/boot.bin\n"})
+        EXPECT_NE(("\n" + manifest).find(key), std::string::npos) << key;
+#ifndef _WIN32
+    const std::string check = "cd '" + Drive::NativePath(Paths::Library).string() +
+                              "' && sha256sum --quiet -c checksums.sha256 2>/dev/null";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+#endif
+
+    // One byte changed: No stages nothing, Yes records the new sum and stages.
+    drive.write(image, std::string(99999, '\x5a') + "!");
+    stageAnswering(false);
+    EXPECT_EQ(asked,
+              std::vector<std::string>{image + " has changed since it entered the library. "
+                                               "Use it anyway and record its new checksum?"});
+    EXPECT_FALSE(drive.exists(Paths::StagedLoader));
+    stageAnswering(true);
+    EXPECT_TRUE(notices.empty());
+    EXPECT_EQ(drive.read("c:\\nk_files\\new.fls").back(), '!');
+    stageAnswering(false);
+    EXPECT_EQ(asked.size(), 2u); // recorded: no more question
+
+    // A staged copy that changes before it is read back stops the run and is not left.
+    Staging::SetAfterCopyHook([&](const std::string& staged) {
+        if (staged == Paths::StagedBoot)
+            drive.write(staged, "other bytes");
+    });
+    fs::remove(Drive::NativePath(Paths::FlasherConfig));
+    stageAnswering(false);
+    Staging::SetAfterCopyHook(nullptr);
+    EXPECT_EQ(notices, std::vector<std::string>{"The staged copy c:\\nk_files\\boot.bin does not "
+                                                "hold the bytes of c:\\nk_files\\Lunzo\\Common\\"
+                                                "boot.bin. Nothing was started."});
+    EXPECT_FALSE(drive.exists(Paths::StagedBoot));
+    EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
+}
+
+#ifndef _WIN32 // a full disk made with the file size limit
+TEST_F(StagingTest, AFullDiskLeavesNoPartOfAFileAndTheNextTryWorks)
+{
+    const auto filesIn = [&](std::string_view folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(Drive::NativePath(folder)))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto withRoomFor = [](rlim_t bytes, const std::function<void()>& action) {
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        action();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldSignal);
+    };
+    withRoomFor(50000, [&] { stage(); });
+    EXPECT_EQ(notices, std::vector<std::string>{"Flash file copy error!\nDisk full."});
+    EXPECT_EQ(
+        filesIn(Paths::LibraryRoot),
+        std::vector<std::string>({"Lunzo", "boot.bin", "f_loader.bin", "image.bin", "keep.txt"}));
+
+    const fs::path picked = drive.root() / "big.tia";
+    std::ofstream(picked) << std::string(100000, 'x');
+    LibraryFiles::CopyReport copy;
+    withRoomFor(50000, [&] { copy = LibraryFiles::CopyIntoLibrary(picked, Paths::TiaFolder); });
+    EXPECT_EQ(copy.outcome, LibraryFiles::CopyOutcome::Failed);
+    EXPECT_EQ(Platform::FileErrorText(copy.error), "Disk full");
+    EXPECT_TRUE(filesIn(Paths::TiaFolder).empty());
+
+    EXPECT_EQ(LibraryFiles::CopyIntoLibrary(picked, Paths::TiaFolder).outcome,
+              LibraryFiles::CopyOutcome::Copied);
+    EXPECT_NE(drive.read(Paths::ChecksumManifest).find("  Tias/big.tia\n"), std::string::npos);
+    notices.clear();
+    stage();
+    EXPECT_TRUE(notices.empty());
+}
+#endif
 
 TEST_F(StagingTest, MissingOrEmptyConfigStopsBeforeTheFlasherAndASecondStartWorks)
 {

@@ -1,15 +1,31 @@
 // Start in the run confirmation window, as the user reaches it from the main window.
 
+#include "environment_guard.h"
+#include "forms/cable_question.h"
 #include "forms/configuration.h"
 #include "forms/main.h"
 #include "library/paths.h"
+#include "platform/process.h"
+#include "platform/programs.h"
 #include "ui_configuration.h"
 #include "ui_main.h"
 #include "window_fixture.h"
 
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <deque>
+#include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+using CableQuestion::Choice;
+using enum CableCheck::Trouble;
 
 class RunWindowTest : public WindowTest
 {
@@ -56,4 +72,187 @@ TEST_F(RunWindowTest, FlasherConfigErrorShowsTheErrorBoxAndTheWindowCloses)
     EXPECT_EQ(messages[0].caption, "Quorvel");
     EXPECT_EQ(messages[0].text, "Invalid filename.");
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "image");
+}
+
+// A DOS flasher, run by a DOSBox of the test's own (a script on the search path), with a folder
+// of the test's own standing in for /dev and the question answered from a list.
+class CableRunTest : public RunWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        RunWindowTest::SetUp();
+        // Sets COM1's UART to 9600 baud 8N1, sends "AT" and CR, waits until they are out, ends.
+        drive.write(
+            Paths::Flasher,
+            std::string("\xB0\x80\xBA\xFB\x03\xEE\xB0\x0C\xBA\xF8\x03\xEE\x30\xC0\x42\xEE\xB0"
+                        "\x03\xBA\xFB\x03\xEE\xBE\x3D\x01\xAC\x08\xC0\x74\x12\x88\xC4\xBA\xFD"
+                        "\x03\xEC\xA8\x20\x74\xFB\x88\xE0\xBA\xF8\x03\xEE\xEB\xE9\xBA\xFD\x03"
+                        "\xEC\xA8\x40\x74\xFB\xB8\x00\x4C\xCD\x21"
+                        "AT\r",
+                        65));
+        fs::create_directories(devices);
+        Platform::SetDeviceFolder(devices);
+        CableQuestion::SetAnswerer([this](const CableQuestion::Shown& shown) {
+            asked.push_back(shown.finding.trouble);
+            offered = shown.devices;
+            if (answers.empty())
+                return CableQuestion::Answer{};
+            const CableQuestion::Answer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        Platform::SetDeviceFolder({});
+        CableQuestion::SetAnswerer(nullptr);
+    }
+
+    void installDosBox(const std::string& lines) const
+    {
+        drive.write("c:\\bin\\dosbox", "#!/bin/sh\n" + lines);
+        fs::permissions(drive.root() / "bin/dosbox", fs::perms::owner_all);
+    }
+
+    const fs::path devices = drive.root() / "dev";
+    const fs::path home = drive.root() / "home";
+    const EnvironmentGuard searchPath{"PATH", (drive.root() / "bin").string() + ":/usr/bin:/bin"};
+    std::vector<CableCheck::Trouble> asked;
+    std::vector<Platform::SerialDevice> offered;
+    std::deque<CableQuestion::Answer> answers;
+
+    // Start in the run confirmation window, clicked (Enter, after a run, can find the focus on
+    // Exit).
+    static void startRun()
+    {
+        QTimer::singleShot(0, [] { o_fConfiguration->ui()->BitBtn1->click(); });
+        o_fMain->ui()->BitBtn1->click();
+    }
+};
+
+TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
+{
+    drive.write("c:\\dev\\ttyUSB0", "");
+    const std::string device = (devices / "ttyUSB0").lexically_relative("/dev").string();
+    const std::string users = (home / "dosbox.conf").string(), log = "c:\\dosbox.log";
+    installDosBox("[ \"$1\" = -printconf ] && exec echo " + users + "\nprintf '%s\\n' \"$@\" >" +
+                  (drive.root() / "dosbox.log").string() + "\n");
+    const std::string own = (drive.root() / "settings/Quorvel/dosbox-serial.conf").string();
+    const std::string adapter = "\u2192 " + (devices / "ttyUSB0").string();
+    const struct {
+        std::string users;
+        std::vector<CableQuestion::Answer> answers;
+        std::vector<CableCheck::Trouble> asked;
+        bool started, layered;
+        std::string status;
+    } rows[] = {
+        {"[serial]\nserial1=dummy\n", {{Choice::Cancel, {}}}, {NoPort}, false, false, ""},
+        {"[serial]\nserial1=directserial realport:ttyQV9\n",
+         {{Choice::GoOn, {}}},
+         {Missing},
+         true,
+         false,
+         "COM1 \u2192 ttyQV9"},
+        {"[serial]\nserial3=directserial realport:" + device,
+         {},
+         {},
+         true,
+         false,
+         "COM3 " + adapter},
+        {"[serial]\nserial1=dummy\n",
+         {{Choice::LookAgain, {}}, {Choice::Use, {2, device}}},
+         {NoPort, NoPort},
+         true,
+         true,
+         "COM2 " + adapter},
+        {"", {}, {}, true, true, "COM2 " + adapter}, // the port picked before
+    };
+    for (const auto& row : rows) {
+        drive.write("c:\\home\\dosbox.conf", row.users);
+        fs::remove(drive.root() / "dosbox.log");
+        answers.assign(row.answers.begin(), row.answers.end());
+        asked.clear();
+        startRun();
+        EXPECT_EQ(asked, row.asked) << row.users;
+        for (auto& m : messages)
+            ADD_FAILURE() << m.text.toStdString();
+        for (int tries = 0; row.started && tries < 100 && !drive.exists(log); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::string layers = "-conf\n" + users + "\n-conf\n" + own + "\n-c\n";
+        EXPECT_EQ(drive.read(log).starts_with(layers), row.layered) << drive.read(log);
+        EXPECT_EQ(drive.exists(log), row.started) << row.users;
+        if (row.started) {
+            EXPECT_EQ(o_fMain->statusLine(), QString::fromStdString(row.status));
+        }
+    }
+    EXPECT_EQ(offered, (std::vector<Platform::SerialDevice>{{device, "ttyUSB0"}}));
+    EXPECT_EQ(TemporaryDrive::readNative(own),
+              "[serial]\nserial2=directserial realport:" + device + "\n");
+    drive.write(Paths::Flasher, "#!/bin/sh\n"); // a native flasher: no question
+    fs::permissions(Drive::NativePath(Paths::Flasher), fs::perms::owner_all);
+    asked.clear();
+    startRun();
+    EXPECT_TRUE(asked.empty());
+}
+
+// The real DOSBox, with one end of a pseudo-terminal pair standing in for a USB adapter and no
+// port mapped in the user's DOSBox configuration: the question offers the adapter, the user
+// picks it, the flasher's bytes arrive at the other end and the user's file stays as it was.
+TEST_F(CableRunTest, RealDosBoxSendsTheFlashersBytesThroughThePickedAdapter)
+{
+    const fs::path dosbox = Platform::FindProgram("dosbox"), socat = Platform::FindProgram("socat");
+    if (dosbox.empty() || socat.empty())
+        GTEST_SKIP() << "needs dosbox and socat (tools/install-deps.sh installs them)";
+    const fs::path adapter = devices / "serial/by-id/usb-Quorvel_Cable_01-if00-port0";
+    const fs::path peer = drive.root() / "peer";
+    fs::create_directories(adapter.parent_path());
+    fs::create_directories(home);
+    struct StoppedAtEnd : QProcess { // however the test ends; "timeout" bounds it should it crash
+        ~StoppedAtEnd() override
+        {
+            terminate();
+            waitForFinished();
+        }
+    } pair;
+    pair.start("timeout", {"60", QString::fromStdString(socat.string()),
+                           QString::fromStdString("pty,raw,echo=0,link=" + adapter.string()),
+                           QString::fromStdString("pty,raw,echo=0,link=" + peer.string())});
+    for (int tries = 0; tries < 100 && !(fs::exists(adapter) && fs::exists(peer)); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const int peerFd = ::open(peer.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(peerFd, 0) << "no pseudo-terminal pair from socat";
+    termios raw{};
+    ::tcgetattr(peerFd, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(peerFd, TCSANOW, &raw);
+    installDosBox("HOME=" + home.string() +
+                  " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec timeout 30 " +
+                  dosbox.string() + " \"$@\"\n");
+    const fs::path users = Platform::DosBoxUserConfig(drive.root() / "bin/dosbox");
+    const std::string usersBefore = TemporaryDrive::readNative(users);
+    ASSERT_FALSE(usersBefore.empty()) << "DOSBox wrote no configuration of its own";
+
+    CableQuestion::SetAnswerer(nullptr);
+    QTimer pickAdapter; // the user picks the adapter offered, once the question is up
+    QObject::connect(&pickAdapter, &QTimer::timeout, [] {
+        QWidget* question = QApplication::activeModalWidget();
+        if (question && question->objectName() == "CableQuestion")
+            question->findChild<QPushButton*>("UseButton")->click();
+    });
+    pickAdapter.start(20);
+    confirmRun();
+    std::string received;
+    for (int tries = 0; tries < 200 && received.size() < 3; ++tries) {
+        pollfd ready{peerFd, POLLIN, 0};
+        char bytes[16];
+        if (::poll(&ready, 1, 100) > 0)
+            received.append(bytes,
+                            static_cast<std::size_t>(std::max(::read(peerFd, bytes, 16), 0L)));
+    }
+    ::close(peerFd);
+    EXPECT_EQ(received, "AT\r");
+    EXPECT_EQ(TemporaryDrive::readNative(users), usersBefore);
+    EXPECT_TRUE(o_fMain->statusLine().startsWith("COM1 \u2192 pts/"))
+        << o_fMain->statusLine().toStdString();
 }

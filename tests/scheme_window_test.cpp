@@ -2,6 +2,7 @@
 // window shows, and taking input beside the phone group dialog only when shown from it.
 
 #include "forms/default_printer.h"
+#include "forms/main.h"
 #include "forms/phonegroup.h"
 #include "forms/save_dialog.h"
 #include "forms/scheme.h"
@@ -170,7 +171,7 @@ TEST_F(SchemeWindowTest, TakesInputBesideTheDialogOnlyWhenShownFromIt)
             menuOpened.push_back(menuOpensOnRightClick());
             dialog->BitBtn2->click();
         });
-        o_fPhoneGroup->ShowPhoneGroupDialog();
+        o_fPhoneGroup->ShowPhoneGroupDialog(o_fMain->GroupInFront());
         ASSERT_TRUE(o_fScheme->isVisible());
         menuOpened.push_back(menuOpensOnRightClick());
     }

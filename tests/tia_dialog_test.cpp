@@ -115,7 +115,12 @@ TEST_F(TiaDialogTest, BrowsingNeverOverwritesALibraryFile)
     ui->SpeedButton1->click();
     EXPECT_EQ(ui->Edit1->text(), "a.tia");
     EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Tias\\a.tia"), "library");
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(takeMessages(), std::vector<QString>{
+                                  "The library already holds a file named \"a.tia\", which differs "
+                                  "from the picked file " +
+                                  nextPick.value() +
+                                  ". The library's file is kept and used; the picked file was not "
+                                  "copied."});
 
     fill("kept.tia", "type", 1, "text");
     nextPick.reset();
@@ -128,7 +133,15 @@ TEST_F(TiaDialogTest, BrowsingNeverOverwritesALibraryFile)
     ui->SpeedButton1->click();
     EXPECT_EQ(ui->Edit1->text(), "gone.tia");
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "File copy error.");
+    EXPECT_EQ(messages[0].text, "File copy error.\nInvalid filename.");
+
+    // A name that reached us changed, not being text in the system's encoding: the field stays.
+    nextPick = QString::fromStdString(Drive::NativePath("c:\\download\\caf").string()) +
+               QChar::ReplacementCharacter + ".tia";
+    ui->SpeedButton1->click();
+    EXPECT_EQ(ui->Edit1->text(), "gone.tia");
+    EXPECT_EQ(messages.back().text, "The name of the picked file \"caf\uFFFD.tia\" cannot be read. "
+                                    "Rename the file and pick it again.");
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
 }
 

@@ -26,6 +26,9 @@ TEST(DisplayText, Utf8WhereValidElseWindows1252)
         {"caf\xE9", QStringLiteral("caf\u00E9")},
         {"\x80 \x9F \x81", QStringLiteral("\u20AC \u0178 \u0081")},
         {"plain", QStringLiteral("plain")},
+        // A value cut inside its last character: the rest stays UTF-8.
+        {"\xCE\xA9 caf\xC3\xA9 \xE2\x82", QStringLiteral("\u03A9 caf\u00E9 \uFFFD")},
+        {"caf\xE9 \xC3", QStringLiteral("caf\u00E9 \u00C3")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fromBytes(c.bytes), c.shown) << c.bytes;
@@ -56,7 +59,7 @@ TEST_F(WidgetBytesTest, NamesKeepTheirBytesThroughSelectRunEditAndClose)
 
     showGroupPage(fromBytes(group));
     EXPECT_EQ(o_fMain->ActivePageCaption(), group);
-    clickRow(o_fMain->ActiveFlashList(), 0);
+    clickRow(activeFlashList(), 0);
     EXPECT_EQ(runSelection.FlashFile, Paths::Join(Paths::GroupFolder(group), image));
 
     whileShown([] { QTest::keyClick(o_fConfiguration, Qt::Key_Return); },

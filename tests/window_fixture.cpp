@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +31,9 @@ void showPageOf(QWidget* list)
 
 WindowTest::WindowTest()
 {
+    // The program's settings, never the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString((drive.root() / "settings").string()));
     MessageBoxes::SetAnswerer([this](const ShownMessage& message) {
         messages.push_back(message);
         return answer;
@@ -98,6 +102,12 @@ void WindowTest::showGroupPage(const QString& group)
         }
     }
     ADD_FAILURE() << "no group page " << group.toStdString();
+}
+
+QTreeWidget* WindowTest::activeFlashList()
+{
+    QWidget* page = o_fMain->ui()->PageControl2->currentWidget();
+    return page ? page->findChild<QTreeWidget*>() : nullptr;
 }
 
 void WindowTest::whileShown(const std::function<void()>& steps, const std::function<void()>& open)

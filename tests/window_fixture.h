@@ -42,6 +42,8 @@ protected:
     static QWidget* modalShownBy(const std::function<void()>& action);
     // Brings the page with this caption of the main window's right page control to the front.
     static void showGroupPage(const QString& group);
+    // The flash list of the main window's page in front; null when the page holds none.
+    static QTreeWidget* activeFlashList();
     // Runs steps once the window that open() shows modally is up.
     static void whileShown(const std::function<void()>& steps, const std::function<void()>& open);
     // What the dialog's fields show, in layout order: each line's text, the status picker's code.

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/programs.h"
+#include "platform/serial_ports.h"
 #include "temporary_drive.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,17 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
                        "argument: c:\\flasher\\flasher.com\nargument: -c\nargument: exit\n"),
               std::string::npos)
         << log;
+}
+
+TEST(WindowsPrograms, ComPortsAndDosBoxsOwnConfiguration)
+{
+    for (const auto& device : Platform::ListSerialDevices())
+        EXPECT_TRUE(device.realport.starts_with("COM")) << device.label;
+    EXPECT_EQ(Platform::CheckSerialDevice("COM199"), Platform::DeviceAccess::Missing);
+    TemporaryDrive drive;
+    drive.write("c:\\DOSBox\\dosbox-0.74-3.conf", "");
+    const EnvironmentGuard local("LOCALAPPDATA", drive.root().string());
+    EXPECT_EQ(Platform::DosBoxUserConfig({}), Drive::NativePath("c:\\DOSBox\\dosbox-0.74-3.conf"));
 }
 
 class WindowsReplace : public testing::Test

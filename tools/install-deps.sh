@@ -4,12 +4,15 @@
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgtest-dev fonts-dejavu-core locales
-    # Metafiles: libemf2svg and libwmf (which needs the URW fonts); the tests write metafiles
-    # with libuemf and rasterise printouts with pdftoppm.
-    pkgconf libemf2svg-dev libwmf-dev fonts-urw-base35 libuemf-dev poppler-utils
+    # SHA-256 of library files: Nettle. Metafiles: libemf2svg and libwmf (which needs the URW
+    # fonts); the tests write metafiles with libuemf and rasterise printouts with pdftoppm.
+    pkgconf nettle-dev libemf2svg-dev libwmf-dev fonts-urw-base35 libuemf-dev poppler-utils
     "$@")
 # The package and its checks: CPack's dependency finder, the desktop entry and AppStream validators.
 packages+=(dpkg-dev file desktop-file-utils appstream)
+# The phone cable check: DOSBox runs a DOS program that writes to COM1, mapped to one end of a
+# pseudo-terminal pair that socat makes.
+packages+=(dosbox socat)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
