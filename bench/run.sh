@@ -87,3 +87,22 @@ echo "== The check before a run: sample-sized files, a manifest of a library at 
 "$bin/staging_probe" "$out/small"
 compare "small staging, checked" "$bin/staging_probe" "$out/small" \
     --vs "$out/stage.sh" "$out/small" --unchecked
+
+echo "== Pictures"
+# The sample schematic through the helper process, against the helper's work done in this
+# process (the program's fonts already loaded, as they are once a window shows text).
+wmf=tools/sample/wiring.wmf
+read -r helped inProcess < <("$bin/picture_probe" --time "$runs" build/bench/quorvel-picture "$wmf")
+printf '%-34s %9.2f ms against %9.2f ms in-process = %5sx, %.2f ms added (goal: at most 30 ms)\n' \
+    "sample WMF through the helper" "$helped" "$inProcess" "$(ratio "$helped" "$inProcess")" \
+    "$(awk -v a="$helped" -v b="$inProcess" 'BEGIN { print a - b }')"
+# A page scanned at 600 dpi: the program's peak memory against the file and the decoded image.
+bmp="$out/scan-5000x7000.bmp"
+"$bin/picture_probe" --make-bitmap "$bmp" 5000 7000
+bmpLine=$(compare "5000 x 7000 BMP loaded" "$bin/picture_probe" build/bench/quorvel-picture "$bmp" \
+    --vs "$bin/picture_probe" --none "$bmp")
+echo "$bmpLine"
+awk -v file="$(stat -c %s "$bmp")" '$0 ~ / memory / { sub(/.* memory +/, "");
+    budget = (file + 5000 * 7000 * 4) / 1048576
+    printf "%-34s %9.1f MiB peak (%.1f MiB above the bare process) against %.1f MiB file and image = %.2fx (goal: at most 1.2x)\n",
+        "5000 x 7000 BMP", $1, $1 - $4, budget, $1 / budget }' <<<"$bmpLine"

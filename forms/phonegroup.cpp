@@ -8,6 +8,7 @@
 #include "library/library_files.h"
 #include "library/paths.h"
 #include "library/phone_groups.h"
+#include "message_boxes.h"
 #include "platform/picture.h"
 #include "scheme.h"
 #include "text.h"
@@ -19,9 +20,18 @@ namespace
 
 const FileEntrySteps::BrowseTexts BrowseTexts{
     QStringLiteral("Select Graphic file"), QStringLiteral("bmp"),
-    QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
+    // The system's own kinds first, then those users have today.
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Metafiles (*.wmf;*.emf)|*.wmf;*.emf|"
+                   "PNG, JPEG, GIF and SVG pictures (*.png;*.jpg;*.jpeg;*.gif;*.svg)|"
+                   "*.png;*.jpg;*.jpeg;*.gif;*.svg"),
     QStringLiteral("Scheme file copied to the system specified directory"),
     QStringLiteral("Scheme file copy error.")};
+
+// What the notice says of a stored schematic that cannot be shown: the file and why.
+QString SchematicNotice(const std::string& path, const std::string& reason)
+{
+    return fromBytes(reason.find(path) != std::string::npos ? reason : reason + ": " + path);
+}
 
 } // namespace
 
@@ -47,13 +57,25 @@ void To_fPhoneGroup::ShowPhoneGroupDialog(const std::optional<std::string>& grou
         Text::Show(m_ui->Edit1, group.name);
         Text::Show(m_ui->Edit3, group.config);
         Text::Show(m_ui->Edit2, group.scheme);
+        showStoredSchematic();
     }
-    // Without a stored schematic the picture of the last use stays.
-    if (!FileEntrySteps::IsBlank(m_ui->Edit2)) {
-        const std::string path = PhoneGroups::SchemePath(Text::Bytes(m_ui->Edit2));
-        m_ui->Image1->setPicture(Picture::Load(Drive::NativePath(path), path));
-    }
+    // Opened from the About page, the picture of the last use stays.
     exec();
+}
+
+void To_fPhoneGroup::showStoredSchematic()
+{
+    m_ui->Image1->setPicture(Picture());
+    if (FileEntrySteps::IsBlank(m_ui->Edit2))
+        return;
+    // A schematic missing or refused leaves the picture empty and the dialog opens all the same,
+    // so that the user can choose another.
+    const std::string path = PhoneGroups::SchemePath(Text::Bytes(m_ui->Edit2));
+    try {
+        m_ui->Image1->setPicture(Picture::Load(Drive::NativePath(path), path));
+    } catch (const std::exception& error) {
+        ShowNotice(m_ui->Edit2, SchematicNotice(path, error.what()));
+    }
 }
 
 void To_fPhoneGroup::SpeedButton1Click()

@@ -24,7 +24,7 @@ public:
     ~To_fPhoneGroup() override;
 
     // Fills the dialog from the group in front of the main window, if any, and shows it. A
-    // stored schematic that cannot be loaded stops it before it is shown.
+    // stored schematic that cannot be loaded is named in a notice, and the picture stays empty.
     void ShowPhoneGroupDialog(const std::optional<std::string>& groupInFront);
 
     Ui::To_fPhoneGroup* ui() const { return m_ui.data(); }
@@ -33,6 +33,8 @@ private:
     void SpeedButton1Click() override;
     void Image1DblClick();
     void BitBtn1Click() override;
+    // The stored schematic of the group shown, or an empty picture.
+    void showStoredSchematic();
 
     const QScopedPointer<Ui::To_fPhoneGroup> m_ui;
 };

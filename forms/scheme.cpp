@@ -4,11 +4,16 @@
 #include "default_printer.h"
 #include "handlers.h"
 #include "remembered_place.h"
+#include "save_dialog.h"
+#include "text.h"
+#include "window_setup.h"
 
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <stdexcept>
 
 To_fScheme* o_fScheme = nullptr;
@@ -28,13 +33,15 @@ To_fScheme::To_fScheme(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new 
     RememberedPlace::Keep(this, QStringLiteral("SchematicWindow"), FirstFrameSize);
     m_popupMenu = new QMenu(this);
     m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    m_popupMenu->addActions({m_ui->Printscheme1, m_ui->N1, m_ui->exit1});
+    m_popupMenu->addActions({m_ui->Printscheme1, m_ui->PrinttoPDF1, m_ui->N1, m_ui->exit1});
 
     using Handlers::Guard;
     connect(m_ui->Image1, &QWidget::customContextMenuRequested, this,
             Guard([this](const QPoint& at) { m_popupMenu->popup(m_ui->Image1->mapToGlobal(at)); }));
     connect(m_ui->Printscheme1, &QAction::triggered, this,
             Guard(this, &To_fScheme::Printscheme1Click));
+    connect(m_ui->PrinttoPDF1, &QAction::triggered, this,
+            Guard(this, &To_fScheme::PrinttoPDF1Click));
     connect(m_ui->exit1, &QAction::triggered, this, Guard(this, &To_fScheme::exit1Click));
 }
 
@@ -51,7 +58,10 @@ void To_fScheme::ShowPicture(const Picture& picture, QWidget* fromDialog)
             m_besideDialog = fromDialog;
             fromDialog->installEventFilter(this);
         }
-        show();
+        show(); // where it was left
+        // Never over the dialog it is shown from.
+        if (m_besideDialog && frameGeometry().intersects(m_besideDialog->frameGeometry()))
+            placeBeside(m_besideDialog);
     }
     raise();
     activateWindow();
@@ -68,19 +78,65 @@ bool To_fScheme::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void To_fScheme::Printscheme1Click()
+void To_fScheme::placeBeside(const QWidget* dialog)
+{
+    const QScreen* screen = dialog->screen();
+    if (!screen)
+        return;
+    // On the dialog's right where the screen has room, else on its left, else on the side with
+    // more room, as far from the dialog as the screen allows.
+    const QRect room = screen->availableGeometry();
+    const QRect beside = dialog->frameGeometry();
+    const QMargins margins = WindowSetup::FrameMargins(this);
+    QRect frame = geometry().marginsAdded(margins);
+    const bool right = beside.right() + frame.width() < room.right() ||
+                       room.right() - beside.right() >= beside.left() - room.left();
+    if (right)
+        frame.moveLeft(std::min(beside.right() + 1, room.right() + 1 - frame.width()));
+    else
+        frame.moveRight(std::max(beside.left() - 1, room.left() + frame.width() - 1));
+    frame.moveTop(std::clamp(beside.top(), room.top(),
+                             std::max(room.top(), room.bottom() + 1 - frame.height())));
+    setGeometry(frame.marginsRemoved(margins));
+}
+
+void To_fScheme::print(QPrinter& printer, const std::string& failure)
 {
     // The client area as the window shows it: its colour with the stretched picture over it.
     const QPixmap image = grab();
-    const auto printer = DefaultPrinter::Open();
     QPainter painter;
-    if (!painter.begin(printer.get()))
-        throw std::runtime_error("Cannot print on the default printer");
-    // The printout has the size the window has on the screen.
-    const QSize printed(qRound(width() * printer->logicalDpiX() / double(logicalDpiX())),
-                        qRound(height() * printer->logicalDpiY() / double(logicalDpiY())));
-    painter.drawPixmap(QRect(QPoint(0, 0), printed), image);
+    if (!painter.begin(&printer))
+        throw std::runtime_error(failure);
+    // The size the window has on the screen, made smaller where the printable area is smaller,
+    // keeping the proportions: the whole window is printed.
+    const QSizeF onScreen(width() * printer.logicalDpiX() / double(logicalDpiX()),
+                          height() * printer.logicalDpiY() / double(logicalDpiY()));
+    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    const QSizeF printed = onScreen.width() <= area.width() && onScreen.height() <= area.height()
+                               ? onScreen
+                               : onScreen.scaled(area, Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(QPoint(0, 0), printed.toSize()), image);
     painter.end();
+}
+
+void To_fScheme::Printscheme1Click()
+{
+    const auto printer = DefaultPrinter::Open();
+    print(*printer, "Cannot print on the default printer");
+}
+
+void To_fScheme::PrinttoPDF1Click()
+{
+    const auto path = SaveDialog::Ask(this, QStringLiteral("Print to PDF"),
+                                      QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
+    if (!path)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*path);
+    // The page size of the user's country (Qt's default), with margins of half an inch.
+    printer.setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    print(printer, "Cannot write the file " + toBytes(*path));
 }
 
 void To_fScheme::exit1Click()

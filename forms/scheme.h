@@ -1,14 +1,16 @@
 #pragma once
 // The schematic window: shows a phone group's wiring schematic large, stretched over the whole
-// window, and prints it. Not modal, and without a parent window: shown from the open phone group
-// dialog, both take input.
+// window, and prints it, on the default printer or into a PDF file. Not modal, and without a parent
+// window: shown from the open phone group dialog, both take input.
 
 #include <QPointer>
 #include <QScopedPointer>
 #include <QWidget>
+#include <string>
 
 class Picture;
 class QMenu;
+class QPrinter;
 
 namespace Ui
 {
@@ -37,9 +39,16 @@ protected:
 
 private slots:
     void Printscheme1Click();
+    void PrinttoPDF1Click();
     void exit1Click();
 
 private:
+    // Moves the window beside the dialog it is shown from, rather than over it.
+    void placeBeside(const QWidget* dialog);
+    // Prints the window as shown on one page; failure is the error's text when the printer
+    // cannot start.
+    void print(QPrinter& printer, const std::string& failure);
+
     const QScopedPointer<Ui::To_fScheme> m_ui;
     QMenu* m_popupMenu = nullptr;
     // The modal dialog the window was shown from, while that dialog is open.

@@ -1,8 +1,10 @@
 #include "metafile_to_svg.h"
+#include "wmf_text.h"
 
 #include <cstdlib>
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/ipa.h>
 #include <libwmf/svg.h>
 #include <memory>
 #include <vector>
@@ -28,6 +30,35 @@ void KeepBitmapsInTheirBoxes(std::string& svg)
             continue;
         svg.erase(transform, closing + 1 - transform);
     }
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// libwmf's SVG writer puts a text's bytes into the document as they are: undecoded, and with
+// XML's special characters unescaped, which makes the document unreadable. Its text drawer
+// is given the text decoded and escaped instead.
+void (*WriteSvgText)(wmfAPI*, wmfDrawText_t*) = nullptr;
+
+void WriteDecodedText(wmfAPI* api, wmfDrawText_t* text)
+{
+    const wmfFont* font = text->dc ? text->dc->font : nullptr;
+    std::string decoded =
+        WmfText::ToSvgText(text->str ? text->str : "", font ? font->lfCharSet : 0);
+    char* const original = text->str;
+    text->str = decoded.data();
+    WriteSvgText(api, text);
+    text->str = original;
+}
+
+void DecodeTexts(wmfAPI* api)
+{
+    auto* functions = static_cast<wmfFunctionReference*>(api->function_reference);
+    WriteSvgText = functions->draw_text;
+    functions->draw_text = WriteDecodedText;
 }
 
 } // namespace
@@ -66,6 +97,7 @@ std::optional<std::string> FromWmf(const std::string& bytes)
         return std::nullopt;
     }
     const std::unique_ptr<wmfAPI, decltype(&wmf_api_destroy)> session(api, &wmf_api_destroy);
+    DecodeTexts(api);
 
     std::vector<unsigned char> input(bytes.begin(), bytes.end());
     wmfD_Rect box{};
@@ -91,6 +123,12 @@ std::optional<std::string> FromWmf(const std::string& bytes)
     if (!played || svg.empty() || device->width == 0 || device->height == 0)
         return std::nullopt;
     KeepBitmapsInTheirBoxes(svg);
+    // libwmf's SVG writer fills shapes half transparent where the background mode is
+    // transparent, which is common; that mode only concerns the gaps of hatches, dashes and
+    // text: shapes are filled opaque.
+    ReplaceAll(svg, "fill-opacity:0.5;", "fill-opacity:1.0;");
+    // Symbol text is Unicode now (WmfText), which the Symbol font draws none of.
+    ReplaceAll(svg, "font-family:Symbol;", "font-family:Times;");
     return svg;
 }
 

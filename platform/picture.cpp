@@ -1,114 +1,148 @@
 #include "picture.h"
 
 #include "ascii_case.h"
+#include "dib_header.h"
+#include "drawing.h"
 #include "file_problem.h"
 #include "files.h"
-#include "metafile.h"
+#include "picture_limits.h"
+#include "vector_drawing.h"
 
-#include <QBuffer>
-#include <QImage>
+#include <QFile>
 #include <QImageReader>
-#include <QPainter>
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
-#include <variant>
-#include <vector>
-
-class Picture::Content
-{
-public:
-    explicit Content(QImage image) : m_drawing(std::move(image)) {}
-    explicit Content(std::unique_ptr<MetafileDrawing> metafile) : m_drawing(std::move(metafile)) {}
-
-    void Draw(QPainter& painter, const QRectF& box) const
-    {
-        if (const auto* image = std::get_if<QImage>(&m_drawing)) {
-            painter.save();
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(box, *image);
-            painter.restore();
-        } else {
-            std::get<std::unique_ptr<MetafileDrawing>>(m_drawing)->Draw(painter, box);
-        }
-    }
-
-private:
-    std::variant<QImage, std::unique_ptr<MetafileDrawing>> m_drawing;
-};
 
 namespace
 {
 
-enum class Kind { Bitmap, Icon, Wmf, Emf };
+namespace fs = std::filesystem;
+
+struct Kind {
+    const char* extension;
+    // Qt's image format of the kind, or the drawing's kind.
+    const char* imageFormat;
+    VectorKind vector;
+    const char* invalidText;
+};
+
+constexpr Kind Kinds[] = {
+    {"bmp", "bmp", {}, "Bitmap image is not valid"},
+    {"ico", "ico", {}, "Icon image is not valid"},
+    {"wmf", nullptr, VectorKind::Wmf, "Metafile is not valid"},
+    {"emf", nullptr, VectorKind::Emf, "Metafile is not valid"},
+    {"png", "png", {}, "PNG image is not valid"},
+    {"jpg", "jpeg", {}, "JPEG image is not valid"},
+    {"jpeg", "jpeg", {}, "JPEG image is not valid"},
+    {"gif", "gif", {}, "GIF image is not valid"},
+    {"svg", nullptr, VectorKind::Svg, "SVG image is not valid"},
+};
 
 // What follows the last dot of the file's name, as written.
-std::string ExtensionOf(const std::filesystem::path& file)
+std::string ExtensionOf(const fs::path& file)
 {
     const std::string name = file.filename().string();
     const auto dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
-std::optional<Kind> KindOf(std::string extension)
+const Kind* KindOf(std::string extension)
 {
     std::transform(extension.begin(), extension.end(), extension.begin(), AsciiCase::ToLower);
-    if (extension == "bmp")
-        return Kind::Bitmap;
-    if (extension == "ico")
-        return Kind::Icon;
-    if (extension == "wmf")
-        return Kind::Wmf;
-    if (extension == "emf")
-        return Kind::Emf;
-    return std::nullopt;
+    for (const Kind& kind : Kinds) {
+        if (extension == kind.extension)
+            return &kind;
+    }
+    return nullptr;
 }
 
-// All images of the file in the given format only, never guessed from the contents.
-std::vector<QImage> ReadImages(const std::string& bytes, const char* format)
+// The file and the system's reason go below the message.
+[[noreturn]] void CannotOpen(const fs::path& file, std::string_view shownPath,
+                             std::error_code error)
 {
-    QByteArray data = QByteArray::fromStdString(bytes);
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    if (!error) {
+        std::error_code ignored;
+        error =
+            std::make_error_code(fs::exists(file, ignored) ? std::errc::permission_denied
+                                                           : std::errc::no_such_file_or_directory);
+    }
+    throw Platform::FileError("Cannot open file " + std::string(shownPath),
+                              {file, error.message()});
+}
+
+void CheckDimensions(std::int64_t width, std::int64_t height)
+{
+    if (!PictureLimits::FitsInMemory(width, height))
+        throw std::runtime_error("The picture is too large (" + std::to_string(width) +
+                                 " \xC3\x97 " + std::to_string(height) + ")");
+}
+
+// A bitmap file's header against the file: the pixels it declares must all be there, else the
+// rows it lacks would show whatever the memory held.
+void CheckBitmapFile(const QByteArray& head, std::uint64_t fileSize, const Kind& kind)
+{
+    constexpr std::size_t FileHeaderBytes = 14;
+    const std::string_view bytes(head.constData(), std::size_t(head.size()));
+    const auto pixelsAt = DibHeader::U32(bytes, 10);
+    const auto layout = bytes.substr(0, 2) == "BM" && pixelsAt
+                            ? DibHeader::Read(bytes.substr(FileHeaderBytes))
+                            : std::nullopt;
+    if (!layout)
+        throw std::runtime_error(kind.invalidText);
+    CheckDimensions(layout->width, layout->height);
+    if (layout->pixelBytes && *pixelsAt + *layout->pixelBytes > fileSize)
+        throw std::runtime_error(kind.invalidText);
+}
+
+// Bitmaps, icons, PNG, JPEG and GIF: read from the file in its own format only (never guessed
+// from the contents), each image's size checked before it is decoded.
+QImage ReadImage(const fs::path& file, const Kind& kind, std::string_view shownPath)
+{
+    QFile device(file);
+    if (!device.open(QIODevice::ReadOnly))
+        CannotOpen(file, shownPath, {});
+    const bool isBitmap = kind.imageFormat == std::string_view("bmp");
+    if (isBitmap)
+        CheckBitmapFile(device.peek(64), std::uint64_t(device.size()), kind);
+    QImageReader reader(&device, kind.imageFormat);
     reader.setAutoDetectImageFormat(false);
-    std::vector<QImage> images;
-    const int count = std::max(reader.imageCount(), 1);
+    reader.setAllocationLimit(PictureLimits::ReaderAllocationLimitMiB);
+    // An icon holds several images: the largest stretches best.
+    const bool isIcon = kind.imageFormat == std::string_view("ico");
+    const int count = isIcon ? std::max(reader.imageCount(), 1) : 1;
+    QImage best;
     for (int index = 0; index < count; ++index) {
         if (index > 0 && !reader.jumpToImage(index))
             break;
+        if (const QSize size = reader.size(); size.isValid())
+            CheckDimensions(size.width(), size.height());
         QImage image = reader.read();
         if (image.isNull())
             break;
-        images.push_back(std::move(image));
+        if (qint64(image.width()) * image.height() > qint64(best.width()) * best.height())
+            best = std::move(image);
     }
-    return images;
+    if (best.isNull())
+        throw std::runtime_error(kind.invalidText);
+    return best;
 }
 
-QImage Bitmap(const std::string& bytes)
+std::unique_ptr<Drawing> LoadDrawing(const fs::path& file, const Kind& kind,
+                                     std::string_view shownPath)
 {
-    auto images = ReadImages(bytes, "bmp");
-    if (images.empty())
-        throw std::runtime_error("Bitmap image is not valid");
-    return images.front();
-}
-
-// The largest of the icon's images, the one that stretches best.
-QImage Icon(const std::string& bytes)
-{
-    auto images = ReadImages(bytes, "ico");
-    if (images.empty())
-        throw std::runtime_error("Icon image is not valid");
-    const auto area = [](const QImage& image) { return image.width() * image.height(); };
-    return *std::max_element(images.begin(), images.end(),
-                             [&](const QImage& a, const QImage& b) { return area(a) < area(b); });
-}
-
-std::unique_ptr<MetafileDrawing> Metafile(const std::string& bytes, MetafileDrawing::Kind kind)
-{
-    auto drawing = MetafileDrawing::Read(bytes, kind);
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error)
+        CannotOpen(file, shownPath, error);
+    if (size > PictureLimits::MaxDrawingFileBytes)
+        throw std::runtime_error("The picture file is too large");
+    Platform::FileBytes read = Platform::ReadFileBytes(file);
+    if (read.outcome != Platform::ReadOutcome::Read)
+        CannotOpen(file, shownPath, read.error);
+    auto drawing = VectorDrawing::Load(kind.vector, std::move(read.bytes));
     if (!drawing)
-        throw std::runtime_error("Metafile is not valid");
+        throw std::runtime_error(kind.invalidText);
     return drawing;
 }
 
@@ -119,41 +153,26 @@ Picture::~Picture() = default;
 Picture::Picture(const Picture&) = default;
 Picture& Picture::operator=(const Picture&) = default;
 
-Picture Picture::Load(const std::filesystem::path& file, std::string_view shownPath)
+Picture Picture::Load(const fs::path& file, std::string_view shownPath)
 {
     const std::string extension = ExtensionOf(file);
-    const auto kind = KindOf(extension);
+    const Kind* kind = KindOf(extension);
     if (!kind)
         throw std::runtime_error("Unknown picture file extension (." + extension + ")");
-
-    const Platform::FileBytes read = Platform::ReadFileBytes(file);
-    if (read.outcome != Platform::ReadOutcome::Read)
-        throw Platform::FileError("Cannot open file " + std::string(shownPath),
-                                  {file, read.error.message()});
-    const std::string& bytes = read.bytes;
+    std::error_code error;
+    if (!fs::is_regular_file(file, error))
+        CannotOpen(file, shownPath, error);
 
     Picture picture;
-    switch (*kind) {
-    case Kind::Bitmap:
-        picture.m_content = std::make_shared<const Content>(Bitmap(bytes));
-        break;
-    case Kind::Icon:
-        picture.m_content = std::make_shared<const Content>(Icon(bytes));
-        break;
-    case Kind::Wmf:
-        picture.m_content =
-            std::make_shared<const Content>(Metafile(bytes, MetafileDrawing::Kind::Wmf));
-        break;
-    case Kind::Emf:
-        picture.m_content =
-            std::make_shared<const Content>(Metafile(bytes, MetafileDrawing::Kind::Emf));
-        break;
-    }
+    if (kind->imageFormat)
+        picture.m_drawing = std::make_shared<ImageDrawing>(ReadImage(file, *kind, shownPath));
+    else
+        picture.m_drawing = LoadDrawing(file, *kind, shownPath);
     return picture;
 }
 
 void Picture::Draw(QPainter& painter, const QRectF& box) const
 {
-    if (m_content)
-        m_content->Draw(painter, box);
+    if (m_drawing)
+        m_drawing->Draw(painter, box);
 }

@@ -1,22 +1,23 @@
 #pragma once
-// A picture file as the schematic windows show it: bitmaps (bmp), icons (ico) and Windows
-// metafiles (wmf, emf), the kind taken from the file name's extension in any letter case.
-// Drawn stretched to any box, without keeping its proportions. Copies share the loaded,
-// unchangeable picture, so they stay independent of each other.
+// A picture file as the schematic windows show it: bitmaps (bmp), icons (ico), Windows
+// metafiles (wmf, emf), and PNG, JPEG, GIF and SVG pictures, the kind taken from the file name's
+// extension in any letter case. Drawn stretched to any box, without keeping its proportions.
+// Copies share the loaded, unchangeable picture, so they stay independent of each other.
+// No file can hang or crash the program: sizes are checked before anything is decoded, and
+// metafiles and SVG drawings are decoded away from the program (vector_drawing.h).
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 
+class Drawing;
 class QPainter;
 class QRectF;
 
 class Picture
 {
 public:
-    class Content;
-
     // An empty picture draws nothing.
     Picture();
     ~Picture();
@@ -25,16 +26,17 @@ public:
 
     // Loads the file; shownPath names it in the error texts. Throws std::runtime_error with
     // "Unknown picture file extension (.<ext>)", "Cannot open file <shownPath>" (a
-    // Platform::FileError with the reason),
-    // "Bitmap image is not valid", "Icon image is not valid" or "Metafile is not valid".
+    // Platform::FileError with the reason), "<Kind> image is not valid" (Bitmap, Icon, PNG, JPEG,
+    // GIF, SVG), "Metafile is not valid", "The picture is too large (<width> × <height>)" or "The
+    // picture file is too large".
     static Picture Load(const std::filesystem::path& file, std::string_view shownPath);
 
-    bool IsEmpty() const { return !m_content; }
+    bool IsEmpty() const { return !m_drawing; }
 
-    // Draws the picture filling the box. Areas that an icon or a metafile leaves undrawn keep
-    // what was under them.
+    // Draws the picture filling the box. Areas that the picture leaves undrawn (an icon's or a
+    // drawing's transparent parts) keep what was under them.
     void Draw(QPainter& painter, const QRectF& box) const;
 
 private:
-    std::shared_ptr<const Content> m_content;
+    std::shared_ptr<const Drawing> m_drawing;
 };

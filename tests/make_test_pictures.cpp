@@ -1,13 +1,14 @@
-// Writes the tests' own pictures into a folder: one of each kind, all showing the drawing that
-// test_pictures.h describes. A program of its own, because libuemf (which writes the metafiles)
-// and libwmf (which reads them in the tests) both export a function named wmf_free.
-// Usage: make_test_pictures FOLDER
+// Writes the tests' own pictures into a folder: one of each kind (but GIF, which Qt cannot write),
+// all showing the drawing that test_pictures.h describes. A program of its own, because libuemf
+// (which writes the metafiles) and libwmf (which reads them in the tests) both export a function
+// named wmf_free. Usage: make_test_pictures FOLDER
 
 #include "test_pictures.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <cstdlib>
+#include <fstream>
 #include <uemf.h>
 #include <uwmf.h>
 
@@ -81,22 +82,45 @@ void WriteEmf(const std::filesystem::path& file)
     emf_htable_free(&handles);
 }
 
+// A WMF being written: a drawing of width × height pixels at 96 dpi, written out with its end
+// record when the object ends.
+class WmfFile
+{
+public:
+    WmfFile(const std::filesystem::path& file, int width, int height)
+    {
+        wmf_start(file.string().c_str(), 4096, 4096, &m_track);
+        wmf_htable_create(32, 32, &handles);
+        U_PAIRF* inches = U_PAIRF_set(width / 96.0f, height / 96.0f);
+        wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), m_track, 1);
+        std::free(inches);
+        add(U_WMRSETWINDOWEXT_set(point16_set(int16_t(width), int16_t(height))));
+        add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+        add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    }
+    ~WmfFile()
+    {
+        add(U_WMREOF_set());
+        wmf_finish(m_track);
+        wmf_free(&m_track);
+        wmf_htable_free(&handles);
+    }
+    WmfFile(const WmfFile&) = delete;
+    WmfFile& operator=(const WmfFile&) = delete;
+
+    void add(char* record) { wmf_append(reinterpret_cast<U_METARECORD*>(record), m_track, 1); }
+
+    WMFHANDLES* handles = nullptr;
+
+private:
+    WMFTRACK* m_track = nullptr;
+};
+
 void WriteWmf(const std::filesystem::path& file)
 {
-    WMFTRACK* track = nullptr;
-    WMFHANDLES* handles = nullptr;
-    wmf_start(file.string().c_str(), 4096, 4096, &track);
-    wmf_htable_create(16, 16, &handles);
-    const auto add = [&](char* record) {
-        wmf_append(reinterpret_cast<U_METARECORD*>(record), track, 1);
-    };
-
-    U_PAIRF* inches = U_PAIRF_set(200.0f / 96, 100.0f / 96);
-    wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(inches, 96)), track, 1);
-    std::free(inches);
-    add(U_WMRSETWINDOWEXT_set(point16_set(200, 100)));
-    add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-    add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+    WmfFile wmf(file, 200, 100);
+    const auto add = [&](char* record) { wmf.add(record); };
+    WMFHANDLES* handles = wmf.handles;
     uint32_t noPen = 0, white = 0, blue = 0;
     add(wcreatepenindirect_set(&noPen, handles, U_PEN_set(U_PS_NULL, 0, colorref_set(0, 0, 0))));
     add(wcreatebrushindirect_set(
@@ -112,10 +136,55 @@ void WriteWmf(const std::filesystem::path& file)
     add(U_WMRSTRETCHDIB_set(point16_set(120, 60), point16_set(60, 30), point16_set(0, 0),
                             point16_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, green.info,
                             sizeof green.pixels, reinterpret_cast<char*>(green.pixels)));
-    add(U_WMREOF_set());
-    wmf_finish(track);
-    wmf_free(&track);
-    wmf_htable_free(&handles);
+}
+
+// A wiring schematic with text: Windows-1252 text with XML's special characters, and Greek
+// letters in the Symbol font (its "W" is an omega, its "m" a mu). Also the sample library's
+// schematic (tools/sample/wiring.wmf).
+void WriteWiringWmf(const std::filesystem::path& file)
+{
+    WmfFile wmf(file, 400, 240);
+    const auto add = [&](char* record) { wmf.add(record); };
+    WMFHANDLES* handles = wmf.handles;
+    const auto point = [](int x, int y) { return point16_set(int16_t(x), int16_t(y)); };
+    add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+    uint32_t pen = 0, paper = 0, text = 0, symbol = 0;
+    add(wcreatepenindirect_set(&pen, handles, U_PEN_set(U_PS_SOLID, 2, colorref_set(0, 0, 0))));
+    add(wcreatebrushindirect_set(
+        &paper, handles, U_WLOGBRUSH_set(U_BS_SOLID, colorref_set(255, 255, 255), U_HS_SOLIDCLR)));
+    char arial[] = "Arial", symbolFace[] = "Symbol";
+    U_FONT* font = U_FONT_set(-14, 0, 0, 0, 400, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0, arial);
+    add(wcreatefontindirect_set(&text, handles, font));
+    std::free(font);
+    font = U_FONT_set(-14, 0, 0, 0, 400, 0, 0, 0, U_SYMBOL_CHARSET, 0, 0, 0, 0, symbolFace);
+    add(wcreatefontindirect_set(&symbol, handles, font));
+    std::free(font);
+
+    add(wselectobject_set(pen, handles));
+    add(wselectobject_set(paper, handles));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(0, 0), point(400, 240))));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(20, 40), point(120, 200))));
+    add(U_WMRRECTANGLE_set(U_RECT16_set(point(280, 40), point(380, 200))));
+    for (int wire = 0; wire < 4; ++wire) {
+        add(U_WMRMOVETO_set(point(120, 70 + wire * 35)));
+        add(U_WMRLINETO_set(point(280, 70 + wire * 35)));
+    }
+    add(wselectobject_set(text, handles));
+    const auto write = [&](int x, int y, const char* bytes) {
+        add(U_WMRTEXTOUT_set(point(x, y), const_cast<char*>(bytes)));
+    };
+    write(30, 12, "PHONE");
+    write(290, 12, "INTERFACE");
+    write(130, 52, "VPP 12V");
+    write(130, 87, "R1 & R2 4.7k");
+    write(130, 122,
+          "C1 10\xB5"
+          "F <5V");
+    write(130, 157,
+          "GND 25\xB0"
+          "C");
+    add(wselectobject_set(symbol, handles));
+    write(230, 87, "W m");
 }
 
 } // namespace
@@ -127,9 +196,14 @@ int main(int argc, char** argv)
         return 2;
     const std::filesystem::path folder(argv[1]);
     std::filesystem::create_directories(folder);
-    for (const char* format : {"bmp", "ico"})
+    for (const char* format : {"bmp", "ico", "png", "jpg"})
         Drawing().save(QString::fromStdString((folder / "schematic.").string()) + format, format);
+    std::ofstream(folder / "schematic.svg")
+        << R"(<svg xmlns="http://www.w3.org/2000/svg" width="200" height="100">)"
+        << R"(<rect width="100" height="100" fill="#fff"/><rect x="100" width="100" height="100")"
+        << R"( fill="#00f"/><rect x="120" y="60" width="60" height="30" fill="#0f0"/></svg>)";
     WriteWmf(folder / "schematic.wmf");
     WriteEmf(folder / "schematic.emf");
+    WriteWiringWmf(folder / "wiring.wmf");
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "forms/phonegroup.h"
 #include "forms/scheme.h"
 #include "library/paths.h"
+#include "platform/picture.h"
 #include "test_pictures.h"
 #include "ui_main.h"
 #include "ui_phonegroup.h"
@@ -94,20 +95,33 @@ TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(PhoneGroupDialogTest, MissingOrUnknownStoredSchematicKeepsTheDialogClosed)
+TEST_F(PhoneGroupDialogTest, MissingRefusedOrNoSchematicOpensWithAnEmptyPicture)
 {
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\broken.wmf", "no metafile");
     drive.write(Paths::PhoneCatalogue,
-                "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\nScheme=s.gif\r\n");
+                "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\n"
+                "Scheme=s.tif\r\n[broken]\r\nConfig=c\r\nScheme=broken.wmf\r\n"
+                "[none]\r\nConfig=c\r\n");
     o_fMain->LoadPhoneGroups();
-    bool opened = false;
-    for (const char* group : {"gone", "odd"}) {
+    ui->Image1->setPicture(Picture::Load(Sample("bmp"), "s"));
+    putPicture("c:\\download\\new.bmp", "bmp");
+    nextPick = pickable("c:\\download\\new.bmp");
+    for (const char* group : {"gone", "odd", "broken", "none"}) {
         showGroupPage(group);
-        openDialog([&] { opened = true; });
+        openDialog([&] {
+            EXPECT_TRUE(ui->Image1->picture().IsEmpty()) << group;
+            if (group == std::string("gone")) { // a new schematic can be chosen
+                ui->SpeedButton1->click();
+                EXPECT_TRUE(showsDrawing(ui->Image1));
+            }
+        });
     }
-    EXPECT_FALSE(opened);
     EXPECT_EQ(takeMessages(),
-              std::vector<QString>({"Cannot open file c:\\nk_files\\Lunzo\\Phones\\gone.bmp.",
-                                    "Unknown picture file extension (.gif)"}));
+              std::vector<QString>(
+                  {"Cannot open file c:\\nk_files\\Lunzo\\Phones\\gone.bmp",
+                   "Scheme file copied to the system specified directory",
+                   "Unknown picture file extension (.tif): c:\\nk_files\\Lunzo\\Phones\\s.tif",
+                   "Metafile is not valid: c:\\nk_files\\Lunzo\\Phones\\broken.wmf"}));
 }
 
 TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
@@ -117,7 +131,10 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
     openDialog([&] {
         ui->SpeedButton1->click();
         EXPECT_EQ(pickerTexts(),
-                  QStringList({"Select Graphic file", "bmp", "Bitmaps (*.bmp)|*.bmp"}));
+                  QStringList({"Select Graphic file", "bmp",
+                               "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Metafiles "
+                               "(*.wmf;*.emf)|*.wmf;*.emf|PNG, JPEG, GIF and SVG pictures "
+                               "(*.png;*.jpg;*.jpeg;*.gif;*.svg)|*.png;*.jpg;*.jpeg;*.gif;*.svg"}));
         EXPECT_EQ(ui->Edit2->text(), "wiring.bmp");
         EXPECT_TRUE(showsDrawing(ui->Image1));
         EXPECT_EQ(takeMessages(),

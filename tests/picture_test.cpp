@@ -2,6 +2,9 @@
 // errors a user can meet.
 
 #include "platform/picture.h"
+#include "platform/vector_drawing.h"
+#include "platform/vector_svg.h"
+#include "platform/wmf_text.h"
 #include "temporary_drive.h"
 #include "test_pictures.h"
 
@@ -58,7 +61,8 @@ TEST_F(PictureTest, EachKindDrawsItsDrawingStretchedOverTheBox)
     const struct {
         const char* extension;
         const char* name; // the kind follows the extension in any letter case
-    } kinds[] = {{"bmp", "s.bmp"}, {"ico", "s.ICO"}, {"wmf", "s.Wmf"}, {"emf", "s.emf"}};
+    } kinds[] = {{"bmp", "s.bmp"}, {"ico", "s.ICO"},  {"wmf", "s.Wmf"}, {"emf", "s.emf"},
+                 {"png", "s.png"}, {"jpg", "s.jpeg"}, {"svg", "s.svg"}};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);
         const fs::path path = file(kind.name);
@@ -82,10 +86,10 @@ TEST_F(PictureTest, ErrorsNameTheExtensionOrTheFile)
 {
     fs::copy_file(Sample("bmp"), folder / "real.bmp");
     fs::create_directories(folder / "folder.bmp");
-    EXPECT_EQ(errorOf(file("s.png", "x")), "Unknown picture file extension (.png)");
-    EXPECT_EQ(errorOf(file("s.Jpeg")), "Unknown picture file extension (.Jpeg)");
+    EXPECT_EQ(errorOf(file("s.tif", "x")), "Unknown picture file extension (.tif)");
+    EXPECT_EQ(errorOf(file("s.Tiff")), "Unknown picture file extension (.Tiff)");
     EXPECT_EQ(errorOf(file("noextension", "x")), "Unknown picture file extension (.)");
-    EXPECT_EQ(errorOf(file("missing.png")), "Unknown picture file extension (.png)");
+    EXPECT_EQ(errorOf(file("missing.tif")), "Unknown picture file extension (.tif)");
     EXPECT_EQ(errorOf(file("missing.bmp"), "c:\\nk_files\\Lunzo\\Phones\\missing.bmp"),
               "Cannot open file c:\\nk_files\\Lunzo\\Phones\\missing.bmp");
     EXPECT_EQ(errorOf(folder / "folder.bmp"), "Cannot open file shown");
@@ -95,5 +99,150 @@ TEST_F(PictureTest, ErrorsNameTheExtensionOrTheFile)
     EXPECT_EQ(errorOf(folder / "real.ico"), "Icon image is not valid");
     EXPECT_EQ(errorOf(file("text.emf", "not a metafile")), "Metafile is not valid");
     EXPECT_EQ(errorOf(file("text.wmf", "not a metafile")), "Metafile is not valid");
+    for (const char* kind : {"PNG", "JPEG", "GIF", "SVG"})
+        EXPECT_EQ(errorOf(file("text." + QString(kind).toLower().toStdString(), "no picture")),
+                  kind + std::string(" image is not valid"));
     EXPECT_EQ(errorOf(folder / "real.bmp"), "");
+}
+
+namespace
+{
+
+std::string sample(const char* name)
+{
+    return TemporaryDrive::readNative(Sample(name));
+}
+
+// The bytes with a little-endian number of `size` bytes put at `at`.
+std::string patched(std::string bytes, std::size_t at, std::uint32_t value, int size = 4)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+}
+
+std::uint32_t numberAt(const std::string& bytes, std::size_t at, int size = 4)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// Where the first record of that kind starts: WMF records after the placeable and the metafile
+// headers, sized in words; EMF records from the start, sized in bytes.
+std::size_t wmfRecord(const std::string& wmf, std::uint16_t function)
+{
+    std::size_t at = 22 + 18;
+    while (numberAt(wmf, at + 4, 2) != function)
+        at += 2 * numberAt(wmf, at);
+    return at;
+}
+std::size_t emfRecord(const std::string& emf, std::uint32_t type)
+{
+    std::size_t at = 0;
+    while (numberAt(emf, at) != type)
+        at += numberAt(emf, at + 4);
+    return at;
+}
+
+// A bitmap file: its headers, then the pixels given.
+std::string bitmap(int width, int height, int bits, int compression, const std::string& pixels)
+{
+    std::string header = "BM" + std::string(52, '\0') + std::string(8, '\xff');
+    header = patched(header, 2, std::uint32_t(header.size() + pixels.size()));
+    header = patched(patched(header, 10, 62), 14, 40);
+    header = patched(patched(patched(header, 18, width), 22, height), 26, 1, 2);
+    header = patched(patched(header, 28, bits, 2), 30, compression);
+    return patched(patched(header, 34, std::uint32_t(pixels.size())), 46, 2) + pixels;
+}
+
+// A 16384 × 16384 bitmap of two colours in a few megabytes: each row in runs of RLE8.
+std::string largestBitmap()
+{
+    std::string row;
+    for (int run = 0; run < 64; ++run)
+        row += std::string("\xff") + char(run % 2);
+    row += std::string("\x40\x00\x00\x00", 4); // the row's last 64 pixels, its end
+    std::string pixels;
+    for (int line = 0; line < 16384; ++line)
+        pixels += row;
+    return bitmap(16384, 16384, 8, 1, pixels + std::string("\x00\x01", 2));
+}
+
+} // namespace
+
+// Damaged, hostile and very large files: each refused with its kind's message (none drawn half
+// or with garbage), or loaded. Metafiles are decoded by the helper, which a flood of records
+// keeps past its time.
+TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
+{
+    const std::string wmf = sample("wmf"), emf = sample("emf"), bmp = sample("bmp");
+    const std::size_t wmfBitmap = wmfRecord(wmf, 0x0F43) + 28, emfBitmap = emfRecord(emf, 81);
+    const std::size_t emfDib = emfBitmap + numberAt(emf, emfBitmap + 48);
+    std::string saveFlood = wmf.substr(0, wmf.size() - 6);
+    for (int record = 0; record < 40000; ++record)
+        saveFlood += std::string("\x03\0\0\0\x1e\0", 6);
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* error;
+    } files[] = {
+        {"cut after the header.wmf", wmf.substr(0, 30), "Metafile is not valid"},
+        {"cut inside a record.wmf", wmf.substr(0, 100), "Metafile is not valid"},
+        {"cut before its end record.wmf", wmf.substr(0, wmf.size() - 6), "Metafile is not valid"},
+        {"cut inside its bitmap.wmf", wmf.substr(0, wmfBitmap + 20), "Metafile is not valid"},
+        {"bitmap header size 0.wmf", patched(wmf, wmfBitmap, 0), "Metafile is not valid"},
+        {"bitmap header size 20.wmf", patched(wmf, wmfBitmap, 20), "Metafile is not valid"},
+        {"record past the end.wmf", patched(wmf, 40, 0x7FFFFFFF), "Metafile is not valid"},
+        {"save flood.wmf", saveFlood + wmf.substr(wmf.size() - 6), "Metafile is not valid"},
+        {"huge point count.wmf",
+         patched(patched(wmf, wmfBitmap - 24, 0x0324, 2), wmfBitmap - 22, 0x7FFF, 2),
+         "Metafile is not valid"},
+        {"png inside.wmf", sample("png"), "Metafile is not valid"},
+        {"cut after the header.emf", emf.substr(0, 100), "Metafile is not valid"},
+        {"cut before its end record.emf", emf.substr(0, emf.size() - 20), "Metafile is not valid"},
+        {"record past the end.emf", patched(emf, numberAt(emf, 4) + 4, 0x7FFFFFF0),
+         "Metafile is not valid"},
+        {"huge compressed bitmap.emf",
+         patched(patched(patched(emf, emfDib + 4, 100000), emfDib + 8, 100000), emfDib + 16, 1),
+         "Metafile is not valid"},
+        {"huge point count.emf", patched(patched(emf, emfBitmap, 3), emfBitmap + 24, 0x10000000),
+         "Metafile is not valid"},
+        {"cut short.bmp", bmp.substr(0, bmp.size() - 100), "Bitmap image is not valid"},
+        {"huge.bmp", bitmap(20000, 20000, 24, 0, ""),
+         "The picture is too large (20000 \xC3\x97 20000)"},
+        {"a side too long.bmp", bitmap(16385, 1, 24, 0, std::string(49156, '\0')),
+         "The picture is too large (16385 \xC3\x97 1)"},
+        {"largest.bmp", largestBitmap(), ""},
+    };
+    VectorDrawing::SetTimeLimit(std::chrono::milliseconds(500));
+    for (const auto& [name, bytes, error] : files) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(errorOf(file(name, bytes)), error);
+    }
+    VectorDrawing::SetTimeLimit(VectorDrawing::DefaultTimeLimit);
+}
+
+// WMF text in its font's character set, XML's special characters escaped: Windows-1252 and the
+// Symbol font as the system shows them, the other sets by their code page.
+TEST_F(PictureTest, WmfTextIsDecodedByItsCharacterSet)
+{
+    const auto svg = VectorSvg(VectorKind::Wmf, sample("wiring.wmf"));
+    ASSERT_TRUE(svg);
+    for (const char* text : {">R1 &amp; R2 4.7k<", ">C1 10µF &lt;5V<", ">GND 25°C<", ">Ω μ<"})
+        EXPECT_NE(svg->find(text), std::string::npos) << text;
+    EXPECT_EQ(svg->find("font-family:Symbol"), std::string::npos); // it draws no Unicode
+    const struct {
+        unsigned charSet;
+        const char* bytes;
+        const char* text;
+    } texts[] = {{255, "\xE6\xF8", "μ°"},   {128, "\x82\xA0", "あ"}, {204, "\xC0", "А"},
+                 {161, "\xD9", "Ω"},        {77, "\x8E", "é"},       {130, "\xE9", "é"},
+                 {0, "a\x01\tb>", "ab&gt;"}};
+    for (const auto& [charSet, bytes, text] : texts)
+        EXPECT_EQ(WmfText::ToSvgText(bytes, charSet), text) << charSet;
+    // Shapes are filled opaque also where the background mode is transparent.
+    const Picture wiring = Picture::Load(file("wiring.wmf", sample("wiring.wmf")), "s");
+    EXPECT_EQ(drawn(wiring, QRect(0, 0, 400, 240)).pixelColor(200, 225), QColor(Qt::white));
 }

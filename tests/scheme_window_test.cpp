@@ -4,6 +4,7 @@
 #include "forms/default_printer.h"
 #include "forms/main.h"
 #include "forms/phonegroup.h"
+#include "forms/save_dialog.h"
 #include "forms/scheme.h"
 #include "platform/picture.h"
 #include "test_pictures.h"
@@ -44,7 +45,11 @@ protected:
             return printer;
         });
     }
-    void TearDown() override { DefaultPrinter::SetSource(nullptr); }
+    void TearDown() override
+    {
+        DefaultPrinter::SetSource(nullptr);
+        SaveDialog::SetAnswerer(nullptr);
+    }
 
     void showAtClientSize(QSize size)
     {
@@ -53,11 +58,12 @@ protected:
         QApplication::processEvents();
     }
 
-    // Prints from the menu: one A4 page, rasterised at 96 dpi.
-    QImage print()
+    // Prints from the menu, on the printer or through "Print to PDF…": one A4 page, rasterised
+    // at 96 dpi.
+    QImage print(QAction* item)
     {
         QFile::remove(pdf);
-        o_fScheme->ui()->Printscheme1->trigger();
+        item->trigger();
         QProcess info;
         info.start("pdfinfo", {pdf});
         info.waitForFinished();
@@ -115,27 +121,36 @@ TEST_F(SchemeWindowTest, PrintsTheWindowAsShownAtTheScreensSize)
     // Without a picture: a rectangle of the window's colour, of the client area's size.
     showAtClientSize({300, 200});
     const QColor face = o_fScheme->palette().color(QPalette::Window);
-    const QImage plain = print();
+    const QImage plain = print(o_fScheme->ui()->Printscheme1);
     const QPoint origin(Margin, Margin);
     EXPECT_EQ(plain.pixelColor(origin + QPoint(2, 2)), face);
     EXPECT_EQ(plain.pixelColor(origin + QPoint(297, 197)), face);
     for (const QPoint beside : {QPoint(303, 100), QPoint(100, 203), QPoint(-3, 100)})
         EXPECT_EQ(plain.pixelColor(origin + beside), QColor(Qt::white));
 
-    // The picture stretched over the window at two sizes; wider than the page, the printout is
-    // cut at the page's edge, not fitted to it.
+    // The picture stretched over the window at two sizes; wider than the printable area, the
+    // whole window is printed smaller, keeping its proportions. A PDF is printed the same.
     o_fScheme->ShowPicture(Picture::Load(Sample("emf"), "s"), nullptr);
-    for (const QSize size : {QSize(300, 200), QSize(1000, 150)}) {
-        SCOPED_TRACE(size.width());
-        showAtClientSize(size);
+    SaveDialog::SetAnswerer([this](const QString&) { return pdf; });
+    const struct {
+        QSize window;
+        QAction* item;
+        QSize printed;
+    } prints[] = {{{300, 200}, o_fScheme->ui()->Printscheme1, {300, 200}},
+                  {{1000, 150}, o_fScheme->ui()->Printscheme1, {698, 105}},
+                  {{1000, 150}, o_fScheme->ui()->PrinttoPDF1, {698, 105}}};
+    for (const auto& [window, item, size] : prints) {
+        SCOPED_TRACE(item->text().toStdString());
+        showAtClientSize(window);
         EXPECT_TRUE(Near(ColourAt(o_fScheme->grab().toImage(), o_fScheme->rect(), 150, 75), Green));
-        const QImage page = print();
+        const QImage page = print(item);
         const QRect printed(origin, size);
         EXPECT_TRUE(Near(ColourAt(page, printed, 40, 30), White));
         EXPECT_TRUE(Near(ColourAt(page, printed, 110, 20), Blue));
+        EXPECT_TRUE(Near(ColourAt(page, printed, 196, 75), Blue));
         EXPECT_TRUE(Near(ColourAt(page, printed, 130, 75), Green));
         EXPECT_EQ(page.pixelColor(Margin + 100, Margin + size.height() + 3), QColor(Qt::white));
-        EXPECT_EQ(Near(page.pixelColor(page.width() - 2, Margin + 20), Blue), size.width() > 794);
+        EXPECT_EQ(page.pixelColor(Margin + size.width() + 3, Margin + 20), QColor(Qt::white));
     }
 }
 
@@ -174,6 +189,8 @@ TEST_F(SchemeWindowTest, TakesInputBesideTheDialogOnlyWhenShownFromIt)
     for (int showing = 0; showing < 2; ++showing) {
         QTimer::singleShot(0, [&] {
             QTest::mouseDClick(dialog->Image1, Qt::LeftButton);
+            // Beside the dialog, on its right as far as the screen has room: not centred on it.
+            EXPECT_GT(o_fScheme->frameGeometry().left(), o_fPhoneGroup->frameGeometry().left());
             menuOpened.push_back(menuOpensOnRightClick());
             dialog->BitBtn2->click();
         });

@@ -7,7 +7,9 @@ namespace TestPictures
 
 std::filesystem::path Sample(const char* extension)
 {
-    return std::filesystem::path(QUORVEL_TEST_PICTURES) / (std::string("schematic.") + extension);
+    const std::string name(extension);
+    const bool named = name.find('.') != std::string::npos;
+    return std::filesystem::path(QUORVEL_TEST_PICTURES) / (named ? name : "schematic." + name);
 }
 
 bool Near(const QColor& a, const QColor& b)

@@ -15,7 +15,8 @@ inline const QColor White(255, 255, 255);
 inline const QColor Blue(0, 0, 255);
 inline const QColor Green(0, 255, 0);
 
-// The picture of that kind: "bmp", "ico", "wmf" or "emf".
+// The picture of that kind: "bmp", "ico", "wmf", "emf", "png", "jpg" or "svg"; and "wiring.wmf",
+// a schematic with text in Windows-1252 (R1 & R2, <5V, µ, °) and in the Symbol font (Ω μ).
 std::filesystem::path Sample(const char* extension);
 
 // Whether the colours are the same but for smoothing at the edges.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once as a debug build, once with the
-# address and undefined-behaviour sanitizers; then the catalogue fuzzer for 30 seconds.
+# address and undefined-behaviour sanitizers; then the fuzzers for 30 seconds each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh

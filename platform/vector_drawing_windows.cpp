@@ -1,4 +1,7 @@
-#include "metafile.h"
+#include "vector_drawing.h"
+
+#include "metafile_check.h"
+#include "svg_image.h"
 
 #include <QImage>
 #include <QPainter>
@@ -9,7 +12,7 @@ namespace
 {
 
 // The system plays the metafile into a bitmap of the box's size, over the painter's background.
-class GdiDrawing : public MetafileDrawing
+class GdiDrawing : public Drawing
 {
 public:
     explicit GdiDrawing(HENHMETAFILE metafile) : m_metafile(metafile) {}
@@ -99,13 +102,35 @@ HENHMETAFILE FromWmf(const std::string& bytes)
 
 } // namespace
 
-std::unique_ptr<MetafileDrawing> MetafileDrawing::Read(const std::string& bytes, Kind kind)
+namespace VectorDrawing
 {
-    HENHMETAFILE metafile = kind == Kind::Emf
-                                ? SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
-                                                     reinterpret_cast<const BYTE*>(bytes.data()))
-                                : FromWmf(bytes);
+
+// The system plays metafiles in this process, as it does for every program that shows them; the
+// record check keeps from it the files whose records lie about their sizes. SVG is drawn by Qt,
+// made into an image once.
+std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
+{
+    HENHMETAFILE metafile = nullptr;
+    switch (kind) {
+    case VectorKind::Wmf:
+        if (MetafileCheck::IsSoundWmf(bytes))
+            metafile = FromWmf(bytes);
+        break;
+    case VectorKind::Emf:
+        if (MetafileCheck::IsSoundEmf(bytes))
+            metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
+                                          reinterpret_cast<const BYTE*>(bytes.data()));
+        break;
+    case VectorKind::Svg: {
+        QImage image = SvgImage(QByteArray::fromStdString(bytes));
+        if (image.isNull())
+            return nullptr;
+        return std::make_unique<ImageDrawing>(std::move(image));
+    }
+    }
     if (!metafile)
         return nullptr;
     return std::make_unique<GdiDrawing>(metafile);
 }
+
+} // namespace VectorDrawing

@@ -1,0 +1,91 @@
+// Loading one picture file as the program does.
+// Usage: picture_probe HELPER FILE             Picture::Load, metafiles through the helper HELPER,
+//                                              once, in a process of its own (compare_processes)
+//        picture_probe --none FILE             only the application: the reference for memory
+//        picture_probe --time RUNS HELPER FILE loads a WMF through the helper and, alternately,
+//                                              does the helper's work in this process (the
+//                                              metafile converted and drawn into its image);
+//                                              prints the medians in milliseconds of each
+//        picture_probe --make-bitmap FILE W H  writes a 24-bit bitmap of W × H pixels
+
+#include "platform/picture.h"
+#include "platform/svg_image.h"
+#include "platform/vector_drawing.h"
+#include "platform/vector_svg.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+int MakeBitmap(const char* file, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, 8));
+    for (int x = 0; x < width; x += 200)
+        painter.drawLine(x, 0, width - x, height);
+    painter.end();
+    return QImageWriter(file, "bmp").write(image) ? 0 : 1;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int TimeLoads(int runs, const char* helper, const char* file)
+{
+    VectorDrawing::SetHelperProgram(helper);
+    std::vector<double> throughHelper, inProcess;
+    for (int run = 0; run <= runs; ++run) { // the first of each warms the caches, uncounted
+        QElapsedTimer timer;
+        timer.start();
+        if (Picture::Load(file, file).IsEmpty())
+            return 1;
+        const double helped = timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        std::ifstream in(file, std::ios::binary);
+        const auto svg = VectorSvg(VectorKind::Wmf, {std::istreambuf_iterator<char>(in), {}});
+        if (!svg || SvgImage(QByteArray::fromStdString(*svg)).isNull())
+            return 1;
+        if (run > 0) {
+            inProcess.push_back(timer.nsecsElapsed() / 1e6);
+            throughHelper.push_back(helped);
+        }
+    }
+    std::printf("%.2f %.2f\n", Median(throughHelper), Median(inProcess));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "--make-bitmap" && argc == 5)
+        return MakeBitmap(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (mode == "--time" && argc == 5)
+        return TimeLoads(std::atoi(argv[2]), argv[3], argv[4]);
+    if (argc != 3)
+        return 2;
+    if (mode == "--none")
+        return 0;
+    VectorDrawing::SetHelperProgram(argv[1]);
+    return Picture::Load(argv[2], argv[2]).IsEmpty() ? 1 : 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The dialog that asks where to save a file. Tests answer it through SetAnswerer instead of a
+// person.
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace SaveDialog
+{
+
+// The path the user chose, with the default suffix added when the name has none; nothing when
+// the user cancels. The filter is in Qt's form: "PDF files (*.pdf)".
+std::optional<QString> Ask(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& defaultSuffix);
+
+// For tests: answer with the function's path, or cancel with nothing (nullptr shows again).
+using Answerer = std::function<std::optional<QString>(const QString& title)>;
+void SetAnswerer(Answerer answerer);
+
+} // namespace SaveDialog

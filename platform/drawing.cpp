@@ -1,0 +1,27 @@
+#include "drawing.h"
+
+#include <QPainter>
+
+ImageDrawing::ImageDrawing(QImage image)
+{
+    m_halvings.push_back(std::move(image));
+}
+
+void ImageDrawing::Draw(QPainter& painter, const QRectF& box) const
+{
+    const QSizeF target = painter.deviceTransform().mapRect(box).size();
+    std::size_t level = 0;
+    for (;; ++level) {
+        const QImage& image = m_halvings[level];
+        const QSize half(image.width() / 2, image.height() / 2);
+        if (half.width() < target.width() || half.height() < target.height())
+            break;
+        if (level + 1 == m_halvings.size())
+            m_halvings.push_back(
+                image.scaled(half, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(box, m_halvings[level]);
+    painter.restore();
+}

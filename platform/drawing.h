@@ -1,0 +1,30 @@
+#pragma once
+// What a loaded picture draws: stretched over any box, in both directions. Where it draws
+// nothing, what was under it stays.
+
+#include <QImage>
+#include <QRectF>
+#include <vector>
+
+class QPainter;
+
+class Drawing
+{
+public:
+    virtual ~Drawing() = default;
+    virtual void Draw(QPainter& painter, const QRectF& box) const = 0;
+};
+
+// An image, drawn smoothly at any size: a box far smaller than the image gets a copy halved as
+// often as it stays larger than the box, made when first needed and kept, so that thin lines of
+// a large picture survive in a small box.
+class ImageDrawing : public Drawing
+{
+public:
+    explicit ImageDrawing(QImage image);
+    void Draw(QPainter& painter, const QRectF& box) const override;
+
+private:
+    // The image, then each half of the one before.
+    mutable std::vector<QImage> m_halvings;
+};

@@ -1,0 +1,60 @@
+#include "helper_image.h"
+
+#include "dib_header.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace HelperImage
+{
+
+namespace
+{
+
+constexpr char Magic[4] = {'Q', 'P', 'I', 'C'};
+constexpr qsizetype HeaderBytes = 12;
+
+void PutU32(char* at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+bool Write(const QImage& source, std::FILE* out)
+{
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    char header[HeaderBytes];
+    std::memcpy(header, Magic, sizeof Magic);
+    PutU32(header + 4, std::uint32_t(image.width()));
+    PutU32(header + 8, std::uint32_t(image.height()));
+    if (std::fwrite(header, 1, sizeof header, out) != sizeof header)
+        return false;
+    const std::size_t rowBytes = std::size_t(image.width()) * 4;
+    for (int row = 0; row < image.height(); ++row) {
+        if (std::fwrite(image.constScanLine(row), 1, rowBytes, out) != rowBytes)
+            return false;
+    }
+    return std::fflush(out) == 0;
+}
+
+std::optional<QImage> Read(const QByteArray& output, int maxSide)
+{
+    const std::string_view bytes(output.constData(), std::size_t(output.size()));
+    const auto width = DibHeader::U32(bytes, 4), height = DibHeader::U32(bytes, 8);
+    if (!width || !height || bytes.substr(0, 4) != std::string_view(Magic, 4) || *width == 0 ||
+        *height == 0 || *width > std::uint32_t(maxSide) || *height > std::uint32_t(maxSide))
+        return std::nullopt;
+    const std::size_t rowBytes = std::size_t(*width) * 4;
+    if (bytes.size() != HeaderBytes + rowBytes * *height)
+        return std::nullopt;
+    QImage image(int(*width), int(*height), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return std::nullopt;
+    for (int row = 0; row < image.height(); ++row)
+        std::memcpy(image.scanLine(row), bytes.data() + HeaderBytes + row * rowBytes, rowBytes);
+    return image;
+}
+
+} // namespace HelperImage

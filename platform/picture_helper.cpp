@@ -1,0 +1,95 @@
+// The picture helper: decodes one metafile or SVG drawing, read from its standard input, into an
+// image written to its standard output (helper_image.h), within limits of processor time and
+// memory. The decoding libraries can crash, loop or run out of memory on a damaged file, and
+// keep state from one file to the next: here that costs only this short-lived process, and the
+// program refuses the picture. Usage: quorvel-picture wmf|emf|svg <FILE
+// Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
+
+#include "helper_image.h"
+#include "picture_limits.h"
+#include "svg_image.h"
+#include "vector_svg.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace
+{
+
+// The program waits a few seconds; this ends a helper that it could not end itself.
+constexpr rlim_t ProcessorSeconds = 10;
+// Room for Qt, the fonts, the largest image (64 MiB) and a large drawing's documents.
+constexpr rlim_t AddressSpace = 1536ull * 1024 * 1024;
+
+void Limit(int resource, rlim_t value)
+{
+    const rlimit limit{value, value};
+    setrlimit(resource, &limit);
+}
+
+void LimitThisProcess()
+{
+    Limit(RLIMIT_CPU, ProcessorSeconds);
+    Limit(RLIMIT_CORE, 0);   // a library's crash leaves no core file behind
+#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer reserves terabytes of address space for itself
+    Limit(RLIMIT_AS, AddressSpace);
+#endif
+}
+
+bool ReadInput(std::string& bytes)
+{
+    char block[65536];
+    while (const std::size_t got = std::fread(block, 1, sizeof block, stdin)) {
+        bytes.append(block, got);
+        if (bytes.size() > PictureLimits::MaxDrawingFileBytes)
+            return false;
+    }
+    return !std::ferror(stdin);
+}
+
+// Leaves without the libraries' clean-up, which only costs time (and reports their leaks in
+// sanitised builds).
+[[noreturn]] void Leave(int code)
+{
+    std::fflush(stdout);
+    std::_Exit(code);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    VectorKind kind;
+    if (std::strcmp(argv[1], "wmf") == 0)
+        kind = VectorKind::Wmf;
+    else if (std::strcmp(argv[1], "emf") == 0)
+        kind = VectorKind::Emf;
+    else if (std::strcmp(argv[1], "svg") == 0)
+        kind = VectorKind::Svg;
+    else
+        return 2;
+
+    LimitThisProcess();
+    std::string bytes;
+    if (!ReadInput(bytes))
+        Leave(1);
+    // Converted before the application loads any font: libemf2svg ends fontconfig when done.
+    const auto svg = VectorSvg(kind, bytes);
+    if (!svg)
+        Leave(1);
+    bytes = std::string();
+
+    // Fonts for the drawing's texts, without a display.
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+    int applicationArgc = 1;
+    QGuiApplication application(applicationArgc, argv);
+    const QImage image = SvgImage(QByteArray::fromStdString(*svg));
+    if (image.isNull() || !HelperImage::Write(image, stdout))
+        Leave(1);
+    Leave(0);
+}

@@ -1,0 +1,21 @@
+// libFuzzer target for the checks that metafiles and bitmaps pass before any decoder sees them:
+// on any bytes, as a WMF, an EMF, a bitmap's header or a bitmap file's, they read nothing
+// outside the bytes (the sanitizers watch), whatever the sizes and counts in them claim.
+
+#include "platform/dib_header.h"
+#include "platform/metafile_check.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    MetafileCheck::IsSoundWmf(bytes);
+    MetafileCheck::IsSoundEmf(bytes);
+    DibHeader::Read(bytes);
+    if (bytes.size() > 14)
+        DibHeader::Read(bytes.substr(14)); // after a bitmap file's own header
+    return 0;
+}
