@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "forms/main.h"
 #include "forms/application.h"
 #include "forms/file_path.h"

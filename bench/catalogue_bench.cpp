@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The catalogue layer on a catalogue near its limits: 800 sections of four keys, as a TIA
 // catalogue that has been filled by the dialog for years.
 

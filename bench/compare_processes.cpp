@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs a command and its reference alternately, as whole processes, and prints the medians of
 // their wall time, CPU time (user + system) and peak memory, and the ratio of each.
 // Usage: compare_processes RUNS LABEL COMMAND... --vs REFERENCE...

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes the drives the benchmarks use, under the folder given:
 #   empty/     nothing at all
 #   limits/    800 TIA entries, 800 boot entries, 60 phone groups of 50 flash files each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading one picture file as the program does.
 // Usage: picture_probe HELPER FILE             Picture::Load, metafiles through the helper HELPER,
 //                                              once, in a process of its own (compare_processes)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The platform's own private-profile read, for comparison: GetPrivateProfileStringA of one key
 // in a given section, called again and again on the same file (the platform keeps a parsed copy
 // and only checks that the file is unchanged). Built for Windows; run there or under Wine.

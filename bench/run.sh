@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what the benchmarks need, builds them, makes their libraries and prints each ratio
 # against its reference, all measured in this run. Usage: bench/run.sh [FOLDER]
 # (FOLDER holds the libraries, default /tmp/quorvel-bench; RUNS sets the runs per comparison).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One run's staging (copies, deletes, flasher.cfg) on a prepared drive, as a whole process.
 // Usage: staging_probe DRIVE_C   (the flasher is not started: none is in place)
 

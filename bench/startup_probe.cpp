@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Quorvel's start as the program does it, ending as soon as the main window has been shown.
 // Usage: startup_probe [--bare | --bare-text | --from-memory] DRIVE_C
 //   --bare         a plain Qt Widgets window of the same size, started the same way: the reference

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Cross build for 64-bit Windows with Debian's mingw-w64 compilers (the POSIX-threads flavour,
 # which has std::thread). The programs are linked statically, so they need no runtime DLLs, and
 # run in Wine when CMake or CTest run them on this machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The boot dialog: adds a boot file to the library and edits its catalogue entry.
 // Its fields keep their contents from one showing to the next; only a completed OK clears them.

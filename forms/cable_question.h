@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The question before a DOS flasher starts when DOSBox's COM ports do not reach the phone
 // cable: what is wrong, in words, and the ways on: a device for a COM port, looking again after

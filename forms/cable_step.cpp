@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "cable_step.h"
 
 #include "cable_question.h"

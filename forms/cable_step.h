@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The step of a run between staging and DOSBox: DOSBox's COM ports checked against this
 // machine's serial devices, the question asked while they do not reach the phone cable, and the

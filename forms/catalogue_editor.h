@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The shape the four editor dialogs share: a fixed dialog in the file dialogs' look with a
 // browse button and OK and Close with their pictures. A completed OK empties the fields, tells

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The run confirmation window: the four choices of the run, and Start, which stages the files
 // and starts the flasher, or Exit. It tells what became of the start; the main window shows it.

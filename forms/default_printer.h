@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where a print job goes: the system's default printer, chosen without a print dialog. Tests
 // send the job to a PDF file instead.

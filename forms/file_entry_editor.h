@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The editor of a file entry, which the TIA, boot and flash file dialogs are: browse copies the
 // picked file into the entry's library folder; OK checks the file name, the second field (if

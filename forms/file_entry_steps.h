@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The steps the editor dialogs share: browse and copy into the library, the checks of OK in
 // their order, and the question whether to add another entry.

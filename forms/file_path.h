@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // File names keep their bytes between Qt and the file system: Qt's file-name encoding on Unix,
 // wide text on Windows (a narrow path there would be read in the ANSI code page).

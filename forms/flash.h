@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The flash file dialog: adds a flash image to a phone group and edits its catalogue entry. The
 // main window hands it the group whose page is in front each time it opens it; the other fields

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "flasher_feedback.h"
 
 #include "handlers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the user is told after Start: the status line says how and when the flasher was started,
 // and a flasher that ends with a failure within its first seconds is reported in an error box.

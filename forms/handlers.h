@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A handler's error ends where the handler ends: the user action stops, the unexpected-error
 // box shows the text and the program goes on. Every connect goes through Guard, so that no

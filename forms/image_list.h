@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main window's picture list of 16 × 16 pictures, shared by the lists and the status picker:
 // the status icons 0 to 2 (indexed by the status code) and the tools picture 3.

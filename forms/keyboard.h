@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Buttons that the keyboard reaches as well as the mouse: Enter on a focused tool button presses
 // it (not the window's default button), and a group of picked buttons is one stop of the focus

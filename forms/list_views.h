@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The report-style lists of the main window: rows from a catalogue, a select notification for
 // every row that changes its selected state (whether the user or the program changed it), the

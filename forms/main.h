@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main window: the library's lists (TIA, boot, one flash list per phone group page), the
 // common chip buttons, the status line and Start. It owns the run selection of the program.

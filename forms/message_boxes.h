@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Every message box of the program goes through here, so that tests can read and answer them
 // without a person: SetAnswerer() replaces the box by a function. Boxes show plain text.

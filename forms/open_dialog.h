@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main window's one file-open dialog, shared by the editor dialogs, which set its title,
 // default extension, filter and options before each use. It remembers the path picked last.

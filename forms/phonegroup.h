@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The phone group dialog: adds a phone group (its flasher configuration entry and its wiring
 // schematic) to the phone catalogue, or changes the group in front of the main window. Its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A picture box: shows a picture (platform/picture.h) stretched over the whole box in both
 // directions. Where the picture draws nothing, the window's colour shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Texts the window layouts draw in a colour of their own (a maroon caption, navy labels, a red
 // chip caption) stay readable on whatever background the palette in use gives: a colour too

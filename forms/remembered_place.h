@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A window that comes back where the user left it, in this run and the next: its size and
 // position go into the user's settings (QSettings, the platform's native format) when it is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The dialog that asks where to save a file. Tests answer it through SetAnswerer instead of a
 // person.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The schematic window: shows a phone group's wiring schematic large, stretched over the whole
 // window, and prints it, on the default printer or into a PDF file. Not modal, and without a parent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "status_picker.h"
 
 #include "image_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The status picker: a drop-down list of the three status texts whose position is the status
 // code, -1 when nothing is chosen. It is never typed into. With icons, each item shows its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Names and values from the catalogues are bytes, and keep their exact bytes through every
 // widget and back: only what is displayed is decoded, UTF-8 where the bytes are valid UTF-8,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The seven windows of the program, created once, in a fixed order, and kept until exit.
 

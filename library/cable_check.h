@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Before a DOS flasher starts in DOSBox: whether the COM ports that DOSBox maps reach a device
 // that is there and that this user may read and write, and what to ask the user when not.

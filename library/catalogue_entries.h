@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The catalogue entries of the library's files: TIA files, boot files and a phone group's flash
 // images. Which keys each kind has, in the order the editors write them, where its folder and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Access to one catalogue (INI) file by its logical path. Holds nothing but the path: every
 // operation reads or writes the file at once. Reading never fails: a missing file, section or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "catalogue_lists.h"
 
 #include "library/catalogue_file.h"

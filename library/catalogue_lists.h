@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the main window's lists show of a catalogue: one row per section, in file order.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The value rules that every catalogue reader keeps on top of its own ReadString: the cut of a
 // long value, numbers and flags. CatalogueFile reads the file for each value, CatalogueSnapshot

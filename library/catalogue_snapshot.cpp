@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "catalogue_snapshot.h"
 
 CatalogueSnapshot::CatalogueSnapshot(std::string text) : m_text(std::move(text)) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One catalogue file as it was at one moment, read and parsed once, for the many reads of a list
 // load. Its reads follow CatalogueFile's rules (defaults, the cut, numbers and flags). A load

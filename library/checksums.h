@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The library's checksum manifest: the SHA-256 of each library file, so that a file changed or
 // cut after it entered the library is found before a flasher writes it into a phone. One line a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The run clears old staged files with DOS delete commands ("COMMAND.COM /C DEL c:\x\*.fls").
 // No command interpreter for them exists on this machine (nor on 64-bit Windows), so their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Which COM ports of DOSBox reach a serial device of this machine: serial1 to serial4 in the
 // [serial] section of DOSBox's configuration files, read in order, each line overriding what an

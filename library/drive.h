@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The one mapping from the program's logical paths (c:\...) to this machine's file system.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What drive C must hold before a run can work, which Quorvel itself never writes: the library
 // folder, the loaders of the three common chip types, the common boot file and the flasher.

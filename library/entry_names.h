@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Names from catalogues and picked files become parts of paths: a file in the TIA folder, a
 // phone group's folder. Catalogues are edited by hand and shared, so a name that would lead out

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The order of a flash list sorted by a click on its header: by file name, byte by byte, with
 // only the letters a-z folded onto A-Z and no locale, so that every machine sorts alike.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Starting the flasher, c:\flasher\flasher.com: no arguments, its own window, not waited for,
 // this process's current directory. A native program there is started directly; a DOS program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Rules the editor dialogs share: bringing a picked file into a library folder, which never
 // overwrites, and what counts as an empty field.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The library's fixed folders and files, as the program names them everywhere: Windows-style
 // logical paths on drive C. Only NativePath() (drive.h) turns one into a path of this machine.

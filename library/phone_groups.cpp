@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "phone_groups.h"
 
 #include "library/catalogue_file.h"

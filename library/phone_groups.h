@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The phone catalogue's entries: a group's flasher configuration line and the file name of its
 // schematic picture, which lies in the phones folder.

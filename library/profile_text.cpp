@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "profile_text.h"
 
 #include "platform/ascii_case.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The private-profile (INI) rules on a catalogue's bytes, without any file: what a read finds and
 // what a write or erasure makes of the text. CatalogueFile adds the file around them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The choices a flashing run needs, and what each choice in the main window makes of them.
 // Every Apply function sets its fields and returns the status line text for the choice. A row

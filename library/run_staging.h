@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A flashing run: the picked files staged where the flasher expects them, the flasher's
 // configuration file written from the phone group's entry, and the flasher started.

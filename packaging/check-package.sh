@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes the Debian package from a build folder, unpacks it into a temporary folder and checks
 # what a user's machine gets: the files in their places (the copyright file, the changelog of
 # this version and the manual page among them), Debian's Qt packages as dependencies, DOSBox

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Letter case of names as the Windows file system and profile files compare them: ASCII
 // letters only, the same in every process locale (the widgets switch the locale to the user's,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The header of a device-independent bitmap, as bitmap files and metafiles' bitmap records hold
 // it: read and checked before any decoder sees the pixels, so that a header that lies about its

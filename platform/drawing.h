@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What a loaded picture draws: stretched over any box, in both directions. Where it draws
 // nothing, what was under it stays.

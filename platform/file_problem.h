@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What a message about a failed file operation can say beyond its own text: which file it was,
 // as it lies on this machine, and the system's reason.

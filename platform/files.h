@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // File-system services the program needs beyond the standard library's plain calls, with the
 // semantics of the platform it was first written for (a read-only attribute, copies that refuse

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // SHA-256 from the system's maintained implementation: Nettle here, CNG (BCrypt) on Windows.
 

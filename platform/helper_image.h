@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How the picture helper hands its image back through its standard output: "QPIC", the width
 // and the height as 32-bit little-endian numbers, then the rows of 32-bit premultiplied ARGB

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A walk over a metafile's records before any player sees it: every record inside the file, the
 // file ending with its end-of-file record, and every bitmap a record carries with a header that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metafile_to_svg.h"
 #include "wmf_text.h"
 

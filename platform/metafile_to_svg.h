@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Windows metafiles converted to SVG by the libraries made for it: libemf2svg for enhanced
 // metafiles (EMF and EMF+), libwmf for the older Windows metafiles (WMF). Kept free of Qt,

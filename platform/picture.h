@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A picture file as the schematic windows show it: bitmaps (bmp), icons (ico), Windows
 // metafiles (wmf, emf), and PNG, JPEG, GIF and SVG pictures, the kind taken from the file name's

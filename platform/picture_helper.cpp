@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The picture helper: decodes one metafile or SVG drawing, read from its standard input, into an
 // image written to its standard output (helper_image.h), within limits of processor time and
 // memory. The decoding libraries can crash, loop or run out of memory on a damaged file, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How large a picture the program takes: decoded pictures are held in memory whole, so their
 // dimensions are checked against these before anything is decoded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the file writers of this system share: a fresh temporary file beside a target, complete
 // writes and a flushed folder.

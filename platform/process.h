@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Starting other programs: a program started on its own and left running, whose first moments
 // can be watched without waiting for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What a program file is, and DOSBox, which runs the DOS programs that this system cannot.
 

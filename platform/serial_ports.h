@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // This machine's serial devices, named as DOSBox's "realport:" takes them: below /dev on Linux
 // ("ttyUSB0", "serial/by-id/usb-..."), "COM3" on Windows.

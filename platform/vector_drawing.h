@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Metafiles and SVG drawings loaded for showing. Off Windows they are decoded by the picture
 // helper (picture_helper.cpp), a process of their own with limits of time and memory; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "vector_drawing.h"
 
 #include "helper_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Metafiles and SVG drawings as SVG documents, to be made into an image by svg_image.h. Off
 // Windows, metafiles are converted by libwmf and libemf2svg after a check of their records

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "vector_svg.h"
 
 #include "metafile_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the file writers of this system share on Windows: handles that close themselves, a fresh
 // temporary file beside a target, complete writes and the move into the target's place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Text of a Windows metafile as an SVG document takes it: the bytes decoded by the character set
 // of the font they are drawn in, as the system decodes them, and XML's special characters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Renders one of our SVG pictures to PNG files at build time, so that the program decodes small
 // bitmaps at start instead of parsing and drawing SVG.
 // Usage: render_pictures SVG SIZE:FILE...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's command line: the folder that stands for drive C, --help and --version. It is
 // read before the application object exists, so that help, the version and a mistake need no

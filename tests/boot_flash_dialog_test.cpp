@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The boot and the flash file dialogs: layout, adding and editing entries, OK's checks, and a
 // catalogue that refuses the write.
 

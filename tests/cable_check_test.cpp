@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // DOSBox's COM ports read from its configuration texts, the decision before a DOS flasher
 // starts, and this machine's serial devices listed from a folder standing in for /dev.
 

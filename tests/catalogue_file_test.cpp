@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Catalogue files on a drive of their own: defaults, limits, writes and refused writes.
 
 #include "library/catalogue_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A snapshot reads as the catalogue file does, and a list load reads its file once.
 
 #include "library/catalogue_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Catalogue writes under stress, with writer processes (catalogue_writer): one killed at random
 // moments, and two writing one catalogue at once. Short runs here; tools/stress.sh runs them as
 // long as asked (QUORVEL_STRESS_SECONDS).

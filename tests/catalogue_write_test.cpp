@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How a catalogue is rewritten on this system: through symbolic links, never through a name
 // someone else made, in place in a folder that refuses new files, and never at all when the
 // file is there but cannot be read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The writer process of the catalogue stress tests: writes the TIA catalogue of a drive without
 // pause and reports each write that has landed on standard output, one number a line.
 // Usage: catalogue_writer DRIVE_C WRITER FIRST [COUNT]  (without COUNT it writes until killed)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A catalogue written on Linux reads the same on Windows, and the reverse. tools/test-windows.sh
 // runs this program on both sides with QUORVEL_CROSS_CHECK naming a folder they share: each
 // side writes its catalogue there, then reads the other side's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Names from catalogues and picked files that would lead out of their folder: never joined into
 // a path, while reading through them gives what a missing file gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Sets an environment variable for the life of a test and puts the old value back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The order of a flash list sorted by a header click.
 
 #include "library/flash_order.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Widget tests run on Qt's offscreen platform with one application object for all of them.
 
 #include "forms/application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The Tools list, sorting a flash list, and opening and removing entries from the lists.
 
 #include "forms/boot.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
 
 #include "forms/file_path.h"

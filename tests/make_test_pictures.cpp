@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes the tests' own pictures into a folder: one of each kind (but GIF, which Qt cannot write),
 // all showing the drawing that test_pictures.h describes. A program of its own, because libuemf
 // (which writes the metafiles) and libwmf (which reads them in the tests) both export a function

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The phone group dialog: filling from the group in front, browsing for a schematic, OK's checks
 // and writes, and the pictures it keeps.
 

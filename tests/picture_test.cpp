@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures by extension: each kind loads and draws its drawing stretched over any box, and the
 // errors a user can meet.
 

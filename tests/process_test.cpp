@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starting real processes, left running on their own.
 
 #include "platform/process.h"

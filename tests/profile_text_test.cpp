@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The INI rules on bytes: what reads find and what edits make of a hand-edited file.
 
 #include "library/profile_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Texts in the colours the window layouts fix stay readable: their contrast is measured from
 // the pixels of the windows as drawn with a light palette and with a dark one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What each choice in the main window writes into the run selection and the status line.
 
 #include "library/run_selection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A flashing run on a drive of its own: staged files, flasher.cfg, the old files cleared, the
 // stand-in flasher started, and each way a run can stop.
 

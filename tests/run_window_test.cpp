@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start in the run confirmation window, as the user reaches it from the main window.
 
 #include "environment_guard.h"

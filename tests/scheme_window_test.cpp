@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The schematic window: the picture stretched over the window at any size, printing what the
 // window shows, and taking input beside the phone group dialog only when shown from it.
 

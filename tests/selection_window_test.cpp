@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Choosing in the main window, Start's checks and the run confirmation window.
 
 #include "forms/configuration.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The stand-in flasher as a Windows program, for the tests in Wine (tools/stand-in-flasher.sh
 // is the same for Linux): it flashes nothing and records in stand-in.log beside itself how it
 // was started and what it found staged.

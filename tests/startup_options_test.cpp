@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The command line read before any window: which drive C a run gets, and what ends the program
 // before it starts (help, version, mistakes with exit code 2).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the writers of the catalogue stress tests write: a TIA catalogue of 800 sections, and
 // the n-th write of each writer, into one of them, with a value whose length changes.

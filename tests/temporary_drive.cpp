@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "temporary_drive.h"
 
 #include "platform/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A drive C of its own in a fresh temporary folder for each test, removed afterwards.
 

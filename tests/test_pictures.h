@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The tests' own pictures (written by make_test_pictures when the tests are built), one of each
 // kind, all showing the same drawing: 200 × 100, the left half white, the right half blue, and a

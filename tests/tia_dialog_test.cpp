@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The TIA dialog: browsing into the library, OK's checks and writes, editing an entry, and the
 // status picker's painting.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the widgets do with catalogue text: bytes kept exactly through selection, run, close and
 // editing; plain text only; keys and answers that must not reach what they should not.
 

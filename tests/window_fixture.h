@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A test of the windows: a drive of its own, message boxes recorded and answered instead of
 // shown, and the seven windows created after the test has laid out its library.

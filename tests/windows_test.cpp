@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What only Windows has: its program format, where DOSBox's installer puts it, the command line
 // a started program parses, and file attributes kept across a catalogue rewrite.
 

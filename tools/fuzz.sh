@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs each fuzzer for SECONDS (default 60): the catalogue fuzzer from the seeds in
 # tests/fuzz/seeds, the picture check fuzzer from tests/fuzz/picture-seeds. Inputs they find on
 # the way are kept in build/fuzz/corpus/NAME, and an input that breaks a rule is saved in

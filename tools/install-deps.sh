@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages that Quorvel needs to build, run and test, where missing.
 # Extra package names may be given as arguments.
 set -euo pipefail

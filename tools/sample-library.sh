@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Fills a drive C folder with a small sample library and the stand-in flasher, for trying
 # Quorvel out. Usage: tools/sample-library.sh [DRIVE_C]  (default: Quorvel's own drive C)
 set -euo pipefail

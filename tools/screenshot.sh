@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes docs/screenshot.png, the README's picture of the main window: starts the demo
 # (tools/start.sh --demo) on a virtual screen and captures the main window once it shows.
 # Usage: tools/screenshot.sh [OUTPUT.png]

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A stand-in for the flasher, for tests and for trying Quorvel out: it flashes nothing, it
 # records how it was started and what it found staged in stand-in.log beside itself.
 here=$(cd "$(dirname "$0")" && pwd)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds Quorvel and starts it.
 #   tools/start.sh          on your own drive C
 #   tools/start.sh --demo   on a drive C of its own (build/demo/drive_c), filled afresh with the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs the catalogue stress tests (a writer killed at random moments; two writers on one
 # catalogue at once) for longer than the test run does: SECONDS each, 60 by default.
 # Usage: tools/stress.sh [SECONDS]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Windows side of the test run: installs what is missing, cross-builds library/, platform/
 # and their tests with mingw-w64 (preset "windows") and runs them in Wine, headless and without
 # questions, in a Wine prefix of its own under build/windows. Then a catalogue written on Linux

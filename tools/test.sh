@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds and runs every test: once as a debug build, once with the
 # address and undefined-behaviour sanitizers; then the fuzzers for 30 seconds each.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the catalogue layer: any bytes as a catalogue file, then reads, writes
 // and erasures through CatalogueFile. After every change the file holds exactly what the INI
 // rules make of the text before, nothing is left beside it, every section listed before is still

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the checks that metafiles and bitmaps pass before any decoder sees them:
 // on any bytes, as a WMF, an EMF, a bitmap's header or a bitmap file's, they read nothing
 // outside the bytes (the sanitizers watch), whatever the sizes and counts in them claim.
