@@ -72,11 +72,35 @@ void To_fPhoneGroup::showStoredSchematic()
     // A schematic missing or refused leaves the picture empty and the dialog opens all the same,
     // so that the user can choose another.
     const std::string path = PhoneGroups::SchemePath(Text::Bytes(m_ui->Edit2));
-    try {
-        m_ui->Image1->setPicture(Picture::Load(Drive::NativePath(path), path));
-    } catch (const std::exception& error) {
-        ShowNotice(m_ui->Edit2, SchematicNotice(path, error.what()));
-    }
+    showPicture(Drive::NativePath(path), path);
+}
+
+void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::string& shownPath,
+                                 std::function<void()> whenShown)
+{
+    const unsigned request = ++m_pictureRequest;
+    // Called from the event loop for a drawing: guarded as a handler is.
+    auto loaded = [this, request, shownPath, whenShown](const Picture& picture,
+                                                        const std::string& error) {
+        Handlers::Run([&] {
+            if (request != m_pictureRequest)
+                return;
+            if (!error.empty()) {
+                ShowNotice(m_ui->Edit2, SchematicNotice(shownPath, error));
+                return;
+            }
+            m_ui->Image1->setPicture(picture);
+            if (whenShown)
+                whenShown();
+        });
+    };
+    Picture::LoadLater(file, shownPath, this, std::move(loaded));
+}
+
+void To_fPhoneGroup::hideEvent(QHideEvent* event)
+{
+    ++m_pictureRequest;
+    CatalogueEditor::hideEvent(event);
 }
 
 void To_fPhoneGroup::SpeedButton1Click()
@@ -85,8 +109,10 @@ void To_fPhoneGroup::SpeedButton1Click()
     if (!picked)
         return;
     Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(*picked));
-    m_ui->Image1->setPicture(Picture::Load(*picked, toBytes(FilePathText(*picked))));
-    FileEntrySteps::CopyPicked(*picked, BrowseTexts, Paths::PhonesFolder, m_ui->Edit2);
+    // Only a picture that loads is copied into the library.
+    showPicture(*picked, toBytes(FilePathText(*picked)), [this, file = *picked] {
+        FileEntrySteps::CopyPicked(file, BrowseTexts, Paths::PhonesFolder, m_ui->Edit2);
+    });
 }
 
 void To_fPhoneGroup::Image1DblClick()

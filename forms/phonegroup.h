@@ -3,11 +3,14 @@
 // The phone group dialog: adds a phone group (its flasher configuration entry and its wiring
 // schematic) to the phone catalogue, or changes the group in front of the main window. Its
 // fields and picture keep their contents between showings; a double-click on the picture shows
-// it large in the schematic window.
+// it large in the schematic window. Metafiles and SVG drawings are decoded while the dialog
+// answers: the picture comes when ready.
 
 #include "catalogue_editor.h"
 
 #include <QScopedPointer>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -36,8 +39,16 @@ private:
     void BitBtn1Click() override;
     // The stored schematic of the group shown, or an empty picture.
     void showStoredSchematic();
+    // Shows the file's picture when it is loaded, then runs whenShown; a refused one is named in
+    // a notice and the picture stays as it was.
+    void showPicture(const std::filesystem::path& file, const std::string& shownPath,
+                     std::function<void()> whenShown = {});
+
+    void hideEvent(QHideEvent* event) override;
 
     const QScopedPointer<Ui::To_fPhoneGroup> m_ui;
+    // Counts the pictures asked for and the closings: a picture that comes late is dropped.
+    unsigned m_pictureRequest = 0;
 };
 
 extern To_fPhoneGroup* o_fPhoneGroup;

@@ -129,8 +129,8 @@ QImage ReadImage(const fs::path& file, const Kind& kind, std::string_view shownP
     return best;
 }
 
-std::unique_ptr<Drawing> LoadDrawing(const fs::path& file, const Kind& kind,
-                                     std::string_view shownPath)
+// A metafile's or an SVG drawing's bytes, for the decoder.
+std::string ReadDrawingFile(const fs::path& file, std::string_view shownPath)
 {
     std::error_code error;
     const auto size = fs::file_size(file, error);
@@ -141,10 +141,20 @@ std::unique_ptr<Drawing> LoadDrawing(const fs::path& file, const Kind& kind,
     Platform::FileBytes read = Platform::ReadFileBytes(file);
     if (read.outcome != Platform::ReadOutcome::Read)
         CannotOpen(file, shownPath, read.error);
-    auto drawing = VectorDrawing::Load(kind.vector, std::move(read.bytes));
-    if (!drawing)
-        throw std::runtime_error(kind.invalidText);
-    return drawing;
+    return std::move(read.bytes);
+}
+
+// The file's kind, once it is known to be a file.
+const Kind& KindToLoad(const fs::path& file, std::string_view shownPath)
+{
+    const std::string extension = ExtensionOf(file);
+    const Kind* kind = KindOf(extension);
+    if (!kind)
+        throw std::runtime_error("Unknown picture file extension (." + extension + ")");
+    std::error_code error;
+    if (!fs::is_regular_file(file, error))
+        CannotOpen(file, shownPath, error);
+    return *kind;
 }
 
 } // namespace
@@ -156,20 +166,40 @@ Picture& Picture::operator=(const Picture&) = default;
 
 Picture Picture::Load(const fs::path& file, std::string_view shownPath)
 {
-    const std::string extension = ExtensionOf(file);
-    const Kind* kind = KindOf(extension);
-    if (!kind)
-        throw std::runtime_error("Unknown picture file extension (." + extension + ")");
-    std::error_code error;
-    if (!fs::is_regular_file(file, error))
-        CannotOpen(file, shownPath, error);
-
+    const Kind& kind = KindToLoad(file, shownPath);
     Picture picture;
-    if (kind->imageFormat)
-        picture.m_drawing = std::make_shared<ImageDrawing>(ReadImage(file, *kind, shownPath));
-    else
-        picture.m_drawing = LoadDrawing(file, *kind, shownPath);
+    if (kind.imageFormat) {
+        picture.m_drawing = std::make_shared<ImageDrawing>(ReadImage(file, kind, shownPath));
+    } else {
+        picture.m_drawing = VectorDrawing::Load(kind.vector, ReadDrawingFile(file, shownPath));
+        if (!picture.m_drawing)
+            throw std::runtime_error(kind.invalidText);
+    }
     return picture;
+}
+
+void Picture::LoadLater(const fs::path& file, std::string_view shownPath, QObject* context,
+                        Loaded loaded)
+{
+    Picture picture;
+    std::string error;
+    try {
+        const Kind& kind = KindToLoad(file, shownPath);
+        if (!kind.imageFormat) {
+            auto decoded = [loaded, invalid = kind.invalidText](std::unique_ptr<Drawing> drawing) {
+                Picture decodedPicture;
+                decodedPicture.m_drawing = std::move(drawing);
+                loaded(decodedPicture, decodedPicture.IsEmpty() ? invalid : "");
+            };
+            VectorDrawing::LoadLater(kind.vector, ReadDrawingFile(file, shownPath), context,
+                                     std::move(decoded));
+            return;
+        }
+        picture.m_drawing = std::make_shared<ImageDrawing>(ReadImage(file, kind, shownPath));
+    } catch (const std::exception& thrown) {
+        error = thrown.what();
+    }
+    loaded(picture, error);
 }
 
 void Picture::Draw(QPainter& painter, const QRectF& box) const

@@ -8,11 +8,13 @@
 // metafiles and SVG drawings are decoded away from the program (vector_drawing.h).
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 class Drawing;
+class QObject;
 class QPainter;
 class QRectF;
 
@@ -31,6 +33,14 @@ public:
     // GIF, SVG), "Metafile is not valid", "The picture is too large (<width> × <height>)" or "The
     // picture file is too large".
     static Picture Load(const std::filesystem::path& file, std::string_view shownPath);
+
+    // Load for a window that goes on answering while a metafile or SVG drawing is decoded:
+    // loaded gets the picture, or an empty one and the text that Load would throw. Other kinds
+    // and errors found before decoding are told before this returns, a drawing from the event
+    // loop later, unless context is deleted first (vector_drawing.h).
+    using Loaded = std::function<void(const Picture& picture, const std::string& error)>;
+    static void LoadLater(const std::filesystem::path& file, std::string_view shownPath,
+                          QObject* context, Loaded loaded);
 
     bool IsEmpty() const { return !m_drawing; }
 

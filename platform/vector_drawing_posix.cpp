@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTimer>
 #include <stdexcept>
 
 namespace VectorDrawing
@@ -63,6 +64,44 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// Ended, quietly, when its owner goes before it has finished.
+class HelperProcess : public QProcess
+{
+public:
+    using QProcess::QProcess;
+    ~HelperProcess() override
+    {
+        if (state() == NotRunning)
+            return;
+        disconnect(); // nobody is told any more
+        kill();
+        waitForFinished(1000);
+    }
+};
+
+// The helper started with the drawing's bytes on its input.
+void Start(QProcess& helper, VectorKind kind, std::string bytes)
+{
+    const QString program = QFile::decodeName(HelperProgram().c_str());
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    helper.start(program, {KindName(kind)});
+    if (!helper.waitForStarted())
+        throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
+    helper.write(bytes.data(), qint64(bytes.size()));
+    helper.closeWriteChannel();
+}
+
+// What a finished helper drew: nothing when it failed or was ended.
+std::unique_ptr<Drawing> DrawingOf(QProcess& helper)
+{
+    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+        return nullptr;
+    auto image = HelperImage::Read(helper.readAllStandardOutput(), SvgImageMaxSide);
+    if (!image)
+        return nullptr;
+    return std::make_unique<ImageDrawing>(std::move(*image));
+}
+
 } // namespace
 
 std::filesystem::path HelperProgram()
@@ -90,27 +129,32 @@ void SetTimeLimit(std::chrono::milliseconds limit)
 std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
 {
     const WaitCursor waiting;
-    const QString program = QFile::decodeName(HelperProgram().c_str());
     QProcess helper;
-    helper.setStandardErrorFile(QProcess::nullDevice());
-    helper.start(program, {KindName(kind)});
-    if (!helper.waitForStarted())
-        throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
-    helper.write(bytes.data(), qint64(bytes.size()));
-    helper.closeWriteChannel();
-    bytes = std::string();
+    Start(helper, kind, std::move(bytes));
     // A bounded wait: a helper still at work after it is ended, and its picture refused.
     if (!helper.waitForFinished(int(TimeLimit().count()))) {
         helper.kill();
         helper.waitForFinished(1000);
         return nullptr;
     }
-    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
-        return nullptr;
-    auto image = HelperImage::Read(helper.readAllStandardOutput(), SvgImageMaxSide);
-    if (!image)
-        return nullptr;
-    return std::make_unique<ImageDrawing>(std::move(*image));
+    return DrawingOf(helper);
+}
+
+void LoadLater(VectorKind kind, std::string bytes, QObject* context, Done done)
+{
+    auto started = std::make_unique<HelperProcess>();
+    Start(*started, kind, std::move(bytes));
+    HelperProcess* helper = started.release();
+    helper->setParent(context);
+    // Ended at the limit, the helper finishes as crashed: its picture is refused.
+    auto* limit = new QTimer(helper);
+    limit->setSingleShot(true);
+    QObject::connect(limit, &QTimer::timeout, helper, &QProcess::kill);
+    QObject::connect(helper, &QProcess::finished, helper, [helper, done = std::move(done)] {
+        helper->deleteLater();
+        done(DrawingOf(*helper));
+    });
+    limit->start(TimeLimit());
 }
 
 } // namespace VectorDrawing

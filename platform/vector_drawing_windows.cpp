@@ -134,4 +134,9 @@ std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
     return std::make_unique<GdiDrawing>(metafile);
 }
 
+void LoadLater(VectorKind kind, std::string bytes, QObject*, Done done)
+{
+    done(Load(kind, std::move(bytes)));
+}
+
 } // namespace VectorDrawing

@@ -8,6 +8,7 @@
 #include "forms/scheme.h"
 #include "library/paths.h"
 #include "platform/picture.h"
+#include "platform/vector_drawing.h"
 #include "test_pictures.h"
 #include "ui_main.h"
 #include "ui_phonegroup.h"
@@ -20,6 +21,7 @@
 
 namespace fs = std::filesystem;
 using namespace TestPictures;
+using VectorDrawing::DefaultTimeLimit;
 
 namespace
 {
@@ -77,7 +79,7 @@ TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
     QStringList shown;
     openDialog([&] {
         shown << fieldsOf(o_fPhoneGroup);
-        EXPECT_TRUE(showsDrawing(ui->Image1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return showsDrawing(ui->Image1); }));
         ui->Edit3->setText("9 2 x");
         ui->BitBtn1->click();
     });
@@ -98,22 +100,27 @@ TEST_F(PhoneGroupDialogTest, OpensFilledFromTheGroupInFrontAndEmptyFromAbout)
 
 TEST_F(PhoneGroupDialogTest, MissingRefusedOrNoSchematicOpensWithAnEmptyPicture)
 {
-    drive.write("c:\\nk_files\\Lunzo\\Phones\\broken.wmf", "no metafile");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\broken.wmf", SaveFlood());
     drive.write(Paths::PhoneCatalogue,
                 "[gone]\r\nConfig=c\r\nScheme=gone.bmp\r\n[odd]\r\nConfig=c\r\n"
                 "Scheme=s.tif\r\n[broken]\r\nConfig=c\r\nScheme=broken.wmf\r\n"
                 "[none]\r\nConfig=c\r\n");
     o_fMain->LoadPhoneGroups();
     ui->Image1->setPicture(Picture::Load(Sample("bmp"), "s"));
-    putPicture("c:\\download\\new.bmp", "bmp");
-    nextPick = pickable("c:\\download\\new.bmp");
+    putPicture("c:\\download\\new.wmf", "wmf");
+    nextPick = pickable("c:\\download\\new.wmf");
     for (const char* group : {"gone", "odd", "broken", "none"}) {
         showGroupPage(group);
+        const bool flood = group == std::string("broken"); // refused when it runs over the limit
+        VectorDrawing::SetTimeLimit(flood ? std::chrono::milliseconds(300) : DefaultTimeLimit);
         openDialog([&] {
             EXPECT_TRUE(ui->Image1->picture().IsEmpty()) << group;
             if (group == std::string("gone")) { // a new schematic can be chosen
                 ui->SpeedButton1->click();
-                EXPECT_TRUE(showsDrawing(ui->Image1));
+                EXPECT_TRUE(QTest::qWaitFor([&] { return showsDrawing(ui->Image1); }));
+            } else if (flood) { // open while the helper is at work
+                EXPECT_EQ(messages.size(), 3u);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() == 4; }));
             }
         });
     }
@@ -143,10 +150,11 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
         EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\wiring.bmp"),
                   drive.read("c:\\download\\wiring.bmp"));
 
-        // Not a bitmap: the error box, the name stays, nothing copied.
+        // Not a bitmap: the notice naming it, the name stays, nothing copied.
         nextPick = pickable("c:\\download\\broken.bmp", "no bitmap");
         ui->SpeedButton1->click();
-        EXPECT_EQ(takeMessages(), std::vector<QString>{"Bitmap image is not valid."});
+        EXPECT_EQ(takeMessages(), std::vector<QString>{"Bitmap image is not valid: " +
+                                                       pickable("c:\\download\\broken.bmp")});
         EXPECT_EQ(ui->Edit2->text(), "broken.bmp");
         EXPECT_TRUE(showsDrawing(ui->Image1));
         EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\broken.bmp"));
@@ -185,6 +193,7 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
                   std::vector<QString>{"New Phone Group added successfully. Add new?"});
         EXPECT_TRUE(o_fPhoneGroup->isVisible());
         EXPECT_EQ(fieldsOf(o_fPhoneGroup), QStringList({"", "", ""}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !ui->Image1->picture().IsEmpty(); }));
         QTest::mouseDClick(ui->Image1, Qt::LeftButton);
         EXPECT_TRUE(showsDrawing(o_fScheme->ui()->Image1));
     });

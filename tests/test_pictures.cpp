@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "test_pictures.h"
 
+#include "temporary_drive.h"
+
 #include <cstdlib>
 
 namespace TestPictures
@@ -11,6 +13,15 @@ std::filesystem::path Sample(const char* extension)
     const std::string name(extension);
     const bool named = name.find('.') != std::string::npos;
     return std::filesystem::path(QUORVEL_TEST_PICTURES) / (named ? name : "schematic." + name);
+}
+
+std::string SaveFlood()
+{
+    const std::string wmf = TemporaryDrive::readNative(Sample("wmf"));
+    std::string flood = wmf.substr(0, wmf.size() - 6);
+    for (int record = 0; record < 40000; ++record)
+        flood += std::string("\x03\0\0\0\x1e\0", 6);
+    return flood + wmf.substr(wmf.size() - 6);
 }
 
 bool Near(const QColor& a, const QColor& b)

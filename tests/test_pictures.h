@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <filesystem>
+#include <string>
 
 namespace TestPictures
 {
@@ -19,6 +20,9 @@ inline const QColor Green(0, 255, 0);
 // The picture of that kind: "bmp", "ico", "wmf", "emf", "png", "jpg" or "svg"; and "wiring.wmf",
 // a schematic with text in Windows-1252 (R1 & R2, <5V, µ, °) and in the Symbol font (Ω μ).
 std::filesystem::path Sample(const char* extension);
+
+// The WMF with a flood of records that keeps the picture helper at work for seconds.
+std::string SaveFlood();
 
 // Whether the colours are the same but for smoothing at the edges.
 bool Near(const QColor& a, const QColor& b);
