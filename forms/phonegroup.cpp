@@ -108,9 +108,10 @@ void To_fPhoneGroup::SpeedButton1Click()
     const auto picked = FileEntrySteps::PickFile(openDialog(), this, BrowseTexts, m_ui->Edit2);
     if (!picked)
         return;
-    Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(*picked));
-    // Only a picture that loads is copied into the library.
+    // Only a picture that loads is named and copied into the library: a refused one leaves the
+    // field as it was, so that OK cannot store a schematic the library does not hold.
     showPicture(*picked, toBytes(FilePathText(*picked)), [this, file = *picked] {
+        Text::Show(m_ui->Edit2, LibraryFiles::FileNameOf(file));
         FileEntrySteps::CopyPicked(file, BrowseTexts, Paths::PhonesFolder, m_ui->Edit2);
     });
 }

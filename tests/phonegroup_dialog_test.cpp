@@ -150,12 +150,12 @@ TEST_F(PhoneGroupDialogTest, BrowsingLoadsThePictureAndCopiesIt)
         EXPECT_EQ(drive.read("c:\\nk_files\\Lunzo\\Phones\\wiring.bmp"),
                   drive.read("c:\\download\\wiring.bmp"));
 
-        // Not a bitmap: the notice naming it, the name stays, nothing copied.
+        // Not a bitmap: the notice naming it, the field and picture as they were, nothing copied.
         nextPick = pickable("c:\\download\\broken.bmp", "no bitmap");
         ui->SpeedButton1->click();
         EXPECT_EQ(takeMessages(), std::vector<QString>{"Bitmap image is not valid: " +
                                                        pickable("c:\\download\\broken.bmp")});
-        EXPECT_EQ(ui->Edit2->text(), "broken.bmp");
+        EXPECT_EQ(ui->Edit2->text(), "wiring.bmp");
         EXPECT_TRUE(showsDrawing(ui->Image1));
         EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\broken.bmp"));
     });
