@@ -59,8 +59,9 @@ void To_fConfiguration::BitBtn1Click()
                  ShowNotice(nullptr, fromBytes(text), problem);
              },
          .question =
-             [](const std::string& text) {
-                 return AskConfirmation(fromBytes(text), QMessageBox::No) == QMessageBox::Yes;
+             [](const std::string& text, const std::filesystem::path& file) {
+                 return AskConfirmation(fromBytes(text), QMessageBox::No, {file, {}}) ==
+                        QMessageBox::Yes;
              },
          .inform = [](const std::string& text) { ShowNotice(nullptr, fromBytes(text)); },
          .beforeDosBox =

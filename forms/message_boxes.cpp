@@ -133,10 +133,12 @@ bool ShowNotice(QWidget* control, const QString& text, const Platform::FileProbl
 }
 
 QMessageBox::StandardButton AskConfirmation(const QString& text,
-                                            QMessageBox::StandardButton defaultButton)
+                                            QMessageBox::StandardButton defaultButton,
+                                            const Platform::FileProblem& problem)
 {
     return MessageBoxes::Show({QMessageBox::Question, QStringLiteral("Confirm"), text,
-                               QMessageBox::Yes | QMessageBox::No, defaultButton, QMessageBox::No});
+                               QMessageBox::Yes | QMessageBox::No, defaultButton, QMessageBox::No,
+                               MessageBoxes::Details(text, problem)});
 }
 
 void ShowError(const QString& text, const Platform::FileProblem& problem)

@@ -51,9 +51,10 @@ void SetAnswerer(Answerer answerer);
 bool ShowNotice(QWidget* control, const QString& text, const Platform::FileProblem& problem = {});
 
 // A question with Yes (the default unless another is given) and No (also Esc) and the caption
-// "Confirm".
+// "Confirm"; the file it is about, when given, below the text as for a notice.
 QMessageBox::StandardButton
-AskConfirmation(const QString& text, QMessageBox::StandardButton defaultButton = QMessageBox::Yes);
+AskConfirmation(const QString& text, QMessageBox::StandardButton defaultButton = QMessageBox::Yes,
+                const Platform::FileProblem& problem = {});
 
 // An error message with one OK button, such as a failed copy.
 void ShowError(const QString& text, const Platform::FileProblem& problem = {});

@@ -71,9 +71,10 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
             continue;
         const auto recorded = Checksums::Lookup(manifest, file);
         if (recorded && recorded != digest &&
-            !(calls.question && calls.question(std::string(file) +
-                                               " has changed since it entered the library. Use it "
-                                               "anyway and record its new checksum?")))
+            !(calls.question &&
+              calls.question(std::string(file) + " has changed since it entered the library. "
+                                                 "Use it anyway and record its new checksum?",
+                             Drive::NativePath(file))))
             return std::nullopt;
         if (recorded != digest)
             Checksums::Record(file, *digest);

@@ -7,6 +7,7 @@
 #include "library/run_selection.h"
 #include "platform/file_problem.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,8 +37,8 @@ inline constexpr std::string_view DeleteOldFlasherConfig =
 // throws FlasherConfigError when the file system refuses.
 bool WriteFlasherConfig(std::string_view group, const Notice& notice);
 
-// Asks the user with Yes and No, No the default; true for Yes.
-using Question = std::function<bool(const std::string& text)>;
+// Asks the user with Yes and No, No the default, about the file; true for Yes.
+using Question = std::function<bool(const std::string& text, const std::filesystem::path& file)>;
 // Tells the user something while the run goes on.
 using Information = std::function<void(const std::string& text)>;
 // Asked after staging, before DOSBox starts a DOS flasher: may add DOSBox's options to the plan.

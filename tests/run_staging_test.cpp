@@ -173,7 +173,7 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
         Staging::StageRun(
             selection, "3210",
             {.notice = [&](const std::string& text, auto&) { notices.push_back(text); },
-             .question = [&](const std::string& text) { return asked.push_back(text), yes; },
+             .question = [&](const std::string& text, auto&) { return asked.push_back(text), yes; },
              .inform = [&](const std::string& text) { told.push_back(text); }});
     };
     // First staged: the files get their lines; the unreadable line is told of and kept.
