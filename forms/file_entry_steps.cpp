@@ -76,9 +76,8 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
         break;
     case LibraryFiles::CopyOutcome::Failed: {
         const std::string target = Paths::Join(libraryFolder, LibraryFiles::FileNameOf(picked));
-        Platform::FileProblem problem = Platform::CopyProblem(picked, Drive::NativePath(target));
-        problem.reason = Platform::ReasonText(copy.error); // known here, unlike afterwards
-        ShowError(texts.copyFailedMessage, problem);
+        ShowError(texts.copyFailedMessage,
+                  Platform::CopyProblem(picked, Drive::NativePath(target), copy.error));
         break;
     }
     }

@@ -92,9 +92,7 @@ bool stageCopy(std::string_view from, std::string_view to, const std::string& di
     const fs::path staged = Drive::NativePath(to);
     const Platform::CopyResult copy = Platform::CopyOneFile(source, staged, true);
     if (!copy.copied()) {
-        Platform::FileProblem problem = Platform::CopyProblem(source, staged);
-        problem.reason = Platform::ReasonText(copy.error); // known here, unlike afterwards
-        notice(failure, problem);
+        notice(failure, Platform::CopyProblem(source, staged, copy.error));
         return false;
     }
     if (afterCopyHook)

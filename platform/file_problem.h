@@ -32,8 +32,10 @@ private:
 // The system's text for an errno value ("No such file or directory"); empty for 0.
 std::string ReasonText(int errorCode);
 
-// Why a copy from one file to another failed, found out afterwards: the source when it cannot
-// be read, else the target or its folder, with the reason as far as it can be told.
-FileProblem CopyProblem(const std::filesystem::path& from, const std::filesystem::path& to);
+// Which file a failed copy is about: the source when it cannot be read, else the target or its
+// folder, looked up afterwards. The reason is the copy's own error (an errno value), or where
+// that is 0, what the lookup tells.
+FileProblem CopyProblem(const std::filesystem::path& from, const std::filesystem::path& to,
+                        int copyError);
 
 } // namespace Platform
