@@ -87,26 +87,28 @@ std::optional<std::string> Lookup(const Manifest& manifest, std::string_view log
     return found->second;
 }
 
-bool Record(std::string_view logicalPath, const std::string& sha256)
+bool Record(const std::map<std::string, std::string>& digests)
 {
-    const std::string key = KeyOf(logicalPath);
-    if (key.empty())
-        return false;
-    const std::string line = sha256 + "  " + key;
+    std::map<std::string, std::string> lines; // manifest name → its new line, until written
+    for (const auto& [logicalPath, digest] : digests) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            lines[key] = digest + "  " + key;
+    }
     std::string text;
-    bool recorded = false;
     for (const std::string& old : linesOf(manifestText())) {
         const auto entry = parseLine(old);
-        if (entry && entry->second == key) {
-            if (!recorded)
-                text += line + '\n';
-            recorded = true;
-        } else {
+        const auto replaced = entry ? lines.find(entry->second) : lines.end();
+        if (replaced == lines.end()) {
             text += old + '\n';
+        } else if (!replaced->second.empty()) {
+            text += replaced->second + '\n';
+            replaced->second.clear(); // a name listed twice keeps one line
         }
     }
-    if (!recorded)
-        text += line + '\n';
+    for (const auto& [key, line] : lines) {
+        if (!line.empty())
+            text += line + '\n';
+    }
     return Platform::ReplaceFileContents(Drive::NativePath(Paths::ChecksumManifest), text);
 }
 

@@ -28,9 +28,10 @@ Manifest Read();
 // The recorded digest of the library file, if it has a readable line.
 std::optional<std::string> Lookup(const Manifest& manifest, std::string_view logicalPath);
 
-// Records the file's digest: its line is replaced, or one is added; every other line stays as it
-// is. The manifest is replaced whole, so two programs writing at once may lose a line but never
-// tear the file. False when the file system refuses or the file lies outside the library.
-bool Record(std::string_view logicalPath, const std::string& sha256);
+// Records the files' digests (logical path → digest) in one rewrite: each file's line is
+// replaced, or one is added; every other line stays as it is. The manifest is replaced whole, so
+// two programs writing at once may lose a line but never tear the file. False when the file
+// system refuses; files outside the library are left out.
+bool Record(const std::map<std::string, std::string>& digests);
 
 } // namespace Checksums

@@ -57,7 +57,7 @@ CopyReport CopyIntoLibrary(const fs::path& picked, std::string_view libraryFolde
         Platform::CopyOneFile(picked, Drive::NativePath(logicalTarget), false, true);
     if (!copy.copied())
         return {CopyOutcome::Failed, name, copy.error};
-    Checksums::Record(logicalTarget, copy.sha256);
+    Checksums::Record({{logicalTarget, copy.sha256}});
     return {CopyOutcome::Copied, name};
 }
 

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -64,6 +65,7 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
                      " cannot be read; the files they name are checked as if they had no "
                      "checksum.");
     std::vector<std::string> digests;
+    std::map<std::string, std::string> unrecorded; // written at once, once all are checked
     for (const std::string_view file : files) {
         const auto digest = Platform::HashFile(Drive::NativePath(file));
         digests.push_back(digest.value_or(""));
@@ -77,8 +79,10 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
                              Drive::NativePath(file))))
             return std::nullopt;
         if (recorded != digest)
-            Checksums::Record(file, *digest);
+            unrecorded[std::string(file)] = *digest;
     }
+    if (!unrecorded.empty())
+        Checksums::Record(unrecorded);
     return digests;
 }
 
