@@ -65,7 +65,12 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
                      " cannot be read; the files they name are checked as if they had no "
                      "checksum.");
     std::vector<std::string> digests;
-    std::map<std::string, std::string> unrecorded; // written at once, once all are checked
+    // New lines are written in one rewrite: those of the files checked before a refused one too.
+    std::map<std::string, std::string> unrecorded;
+    const auto recordNew = [&unrecorded] {
+        if (!unrecorded.empty())
+            Checksums::Record(unrecorded);
+    };
     for (const std::string_view file : files) {
         const auto digest = Platform::HashFile(Drive::NativePath(file));
         digests.push_back(digest.value_or(""));
@@ -76,13 +81,14 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
             !(calls.question &&
               calls.question(std::string(file) + " has changed since it entered the library. "
                                                  "Use it anyway and record its new checksum?",
-                             Drive::NativePath(file))))
+                             Drive::NativePath(file)))) {
+            recordNew();
             return std::nullopt;
+        }
         if (recorded != digest)
             unrecorded[std::string(file)] = *digest;
     }
-    if (!unrecorded.empty())
-        Checksums::Record(unrecorded);
+    recordNew();
     return digests;
 }
 
