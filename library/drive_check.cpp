@@ -33,10 +33,10 @@ std::vector<std::string> Missing()
     std::vector<std::string> missing;
     if (LibraryFolderMissing())
         missing.emplace_back(Paths::Library);
-    for (const char* name : {"28F008.bin", "29F800.bin", "28F160.bin", "boot.bin"}) {
-        const std::string file = Paths::Join(Paths::CommonFolder, name);
+    for (const std::string_view file : {Paths::CommonIntel28F008, Paths::CommonAtmel29F800,
+                                        Paths::CommonIntel28F160, Paths::CommonBoot}) {
         if (!exists(file))
-            missing.push_back(file);
+            missing.emplace_back(file);
     }
     if (!exists(Paths::Flasher))
         missing.emplace_back(Paths::Flasher);

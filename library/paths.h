@@ -25,6 +25,12 @@ inline constexpr std::string_view PhoneCatalogue = "c:\\nk_files\\Lunzo\\Phones\
 // The SHA-256 of every library file, one line each in the format of sha256sum.
 inline constexpr std::string_view ChecksumManifest = "c:\\nk_files\\Lunzo\\checksums.sha256";
 
+// The common chip types' loaders and the common boot file, expected to be in place.
+inline constexpr std::string_view CommonAtmel29F800 = "c:\\nk_files\\Lunzo\\Common\\29F800.bin";
+inline constexpr std::string_view CommonIntel28F008 = "c:\\nk_files\\Lunzo\\Common\\28F008.bin";
+inline constexpr std::string_view CommonIntel28F160 = "c:\\nk_files\\Lunzo\\Common\\28F160.bin";
+inline constexpr std::string_view CommonBoot = "c:\\nk_files\\Lunzo\\Common\\boot.bin";
+
 inline constexpr std::string_view StagedLoader = "c:\\nk_files\\f_loader.bin";
 inline constexpr std::string_view StagedBoot = "c:\\nk_files\\boot.bin";
 inline constexpr std::string_view FlasherConfig = "c:\\flasher\\flasher.cfg";

@@ -19,17 +19,15 @@ CommonChipChoice choiceFor(CommonChip chip)
 {
     switch (chip) {
     case CommonChip::Atmel29F800:
-        return {"c:\\nk_files\\Lunzo\\Common\\29F800.bin",
-                "Common Atmel 29F800 type tia file selected",
+        return {Paths::CommonAtmel29F800, "Common Atmel 29F800 type tia file selected",
                 "Atmel W29lv800 type tia file selected"};
     case CommonChip::Intel28F008:
-        return {"c:\\nk_files\\Lunzo\\Common\\28F008.bin",
-                "Common Intel 28F008 type tia file selected",
+        return {Paths::CommonIntel28F008, "Common Intel 28F008 type tia file selected",
                 "Intel iw28f008 type tia file selected"};
     case CommonChip::Intel28F160:
         break;
     }
-    return {"c:\\nk_files\\Lunzo\\Common\\28F160.bin", "Common Intel 28F160 type tia file selected",
+    return {Paths::CommonIntel28F160, "Common Intel 28F160 type tia file selected",
             "Intel l28f160 type tia file selected"};
 }
 
@@ -47,7 +45,7 @@ std::string ApplyCommonChip(RunSelection& selection, CommonChip chip)
 {
     const auto choice = choiceFor(chip);
     selection.LoaderFile = choice.loaderFile;
-    selection.BootFile = Paths::Join(Paths::CommonFolder, "boot.bin");
+    selection.BootFile = Paths::CommonBoot;
     selection.LoaderLine = choice.loaderLine;
     selection.BootLine = "Common Boot file selected";
     return std::string(choice.statusLine);
