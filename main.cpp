@@ -5,6 +5,7 @@
 #include "forms/first_run.h"
 #include "forms/handlers.h"
 #include "forms/windows.h"
+#include "library/data_folder.h"
 #include "library/drive.h"
 #include "startup/options.h"
 
@@ -26,6 +27,14 @@ std::filesystem::path defaultDriveRoot()
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return FilePath(data + QStringLiteral("/Quorvel/drive_c"));
 #endif
+}
+
+// The program's own data (the journal of runs, DOSBox's batch file): beside drive C's folder
+// elsewhere, %LOCALAPPDATA%\Quorvel on Windows.
+std::filesystem::path dataFolder()
+{
+    return FilePath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                    QStringLiteral("/Quorvel"));
 }
 
 QStringList commandLine(int argc, char* argv[])
@@ -52,6 +61,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     Application application(argc, argv);
     Drive::SetRoot(options.driveRoot);
+    DataFolder::Set(dataFolder());
     Windows windows;
     o_fMain->show();
     // Once the window is up, so that the notice stands over it.

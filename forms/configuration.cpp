@@ -51,6 +51,14 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
+    // The staging would replace the files a running flasher is reading.
+    const auto& running = FlasherFeedback::Watch::Running();
+    if (!running.empty() &&
+        AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Start another "
+                                       "one? Two flashers on one phone cable make both runs fail.")
+                            .arg(running.back()->since().toString(u"HH:mm")),
+                        QMessageBox::No) != QMessageBox::Yes)
+        return;
     std::string ports;
     auto flasher = Staging::StageRun(
         m_selection, m_group,
@@ -70,7 +78,8 @@ void To_fConfiguration::BitBtn1Click()
              }});
     if (!flasher)
         return;
-    const auto way = flasher->way;
-    new FlasherFeedback::Watch(std::move(*flasher), this);
-    emit flasherStarted(FlasherFeedback::StartedLine(way, QTime::currentTime(), ports));
+    auto* watch = new FlasherFeedback::Watch(std::move(*flasher), this);
+    connect(watch, &FlasherFeedback::Watch::ended, this,
+            [this](const QString& statusLine) { emit flasherEnded(statusLine); });
+    emit flasherStarted(FlasherFeedback::RunningLine(watch->way(), watch->since(), ports));
 }

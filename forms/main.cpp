@@ -5,6 +5,7 @@
 #include "boot.h"
 #include "configuration.h"
 #include "flash.h"
+#include "flasher_feedback.h"
 #include "handlers.h"
 #include "image_list.h"
 #include "keyboard.h"
@@ -323,6 +324,8 @@ void To_fMain::FollowRun(To_fConfiguration* run)
 {
     connect(run, &To_fConfiguration::flasherStarted, this,
             Handlers::Guard([this](const QString& line) { m_statusPanel->setText(line); }));
+    connect(run, &To_fConfiguration::flasherEnded, this,
+            Handlers::Guard([this](const QString& line) { m_statusPanel->setText(line); }));
 }
 
 void To_fMain::FollowEditor(CatalogueEditor* editor)
@@ -579,6 +582,10 @@ void To_fMain::closeEvent(QCloseEvent* event)
 {
     // A refused write keeps the window open; handled here because the close must be refused.
     try {
+        if (!FlasherFeedback::MayCloseWhileRunning()) {
+            event->ignore();
+            return;
+        }
         FormClose();
         event->accept();
         // Closing the main window ends the program, whatever other window is still open.
