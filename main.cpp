@@ -4,7 +4,9 @@
 #include "forms/file_path.h"
 #include "forms/first_run.h"
 #include "forms/handlers.h"
+#include "forms/text.h"
 #include "forms/windows.h"
+#include "journal/history_table.h"
 #include "library/data_folder.h"
 #include "library/drive.h"
 #include "startup/options.h"
@@ -52,6 +54,17 @@ int main(int argc, char* argv[])
     const StartupOptions::Outcome options = StartupOptions::Read(
         commandLine(argc, argv), qEnvironmentVariable(StartupOptions::DriveVariable),
         defaultDriveRoot());
+    if (options.historyRuns > 0) {
+        DataFolder::Set(dataFolder());
+        const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+        if (journal.unreadableLines > 0)
+            std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
+                         journal.unreadableLines);
+        const QString table =
+            HistoryTable::Text(journal.runs, options.historyRuns, options.historyTsv, fromBytes);
+        std::fputs(table.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!options.run) {
         std::fputs(options.text.toLocal8Bit().constData(), options.isError ? stderr : stdout);
         return options.exitCode;

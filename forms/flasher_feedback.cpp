@@ -2,6 +2,7 @@
 #include "flasher_feedback.h"
 
 #include "handlers.h"
+#include "journal/history_table.h"
 #include "library/drive.h"
 #include "library/paths.h"
 #include "message_boxes.h"
@@ -20,6 +21,24 @@ std::function<QDateTime()> clock;
 std::chrono::milliseconds lookInterval{100};
 std::vector<Watch*> running;
 
+void journalProblem(const QString& reason)
+{
+    ShowNotice(
+        nullptr,
+        QStringLiteral("The run could not be recorded in the journal of runs: %1").arg(reason),
+        {RunJournal::DefaultFile(), {}});
+}
+
+RunJournal::Outcome outcomeOf(FlasherLaunch::Result::Kind kind)
+{
+    using Kind = FlasherLaunch::Result::Kind;
+    using RunJournal::Outcome;
+    return kind == Kind::Success  ? Outcome::Success
+           : kind == Kind::Failed ? Outcome::Failed
+           : kind == Kind::Signal ? Outcome::Signal
+                                  : Outcome::Unknown;
+}
+
 } // namespace
 
 QString RunningLine(FlasherLaunch::Way way, const QDateTime& since, const std::string& ports)
@@ -35,18 +54,8 @@ QString EndedLine(const QDateTime& at, std::chrono::seconds took,
                   const FlasherLaunch::Result& result)
 {
     return QStringLiteral("Flasher ended at %1 after %2: %3")
-        .arg(at.toString(u"HH:mm"), DurationText(took),
+        .arg(at.toString(u"HH:mm"), HistoryTable::DurationText(took),
              QString::fromStdString(FlasherLaunch::ResultText(result)));
-}
-
-QString DurationText(std::chrono::seconds took)
-{
-    const auto seconds = std::max<long long>(took.count(), 0);
-    if (seconds < 60)
-        return QStringLiteral("%1 s").arg(seconds);
-    if (seconds < 3600)
-        return QStringLiteral("%1 min").arg(seconds / 60);
-    return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
 }
 
 QDateTime Now()
@@ -68,10 +77,14 @@ bool MayCloseWhileRunning()
 {
     if (running.empty())
         return true;
-    return AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Close "
-                                          "Quorvel and leave it running?")
-                               .arg(running.back()->since().toString(u"HH:mm")),
-                           QMessageBox::No) == QMessageBox::Yes;
+    if (AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Close "
+                                       "Quorvel and leave it running?")
+                            .arg(running.back()->since().toString(u"HH:mm")),
+                        QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    for (Watch* watch : running)
+        watch->leftRunning();
+    return true;
 }
 
 Watch::Watch(FlasherLaunch::Started started, QObject* parent)
@@ -103,9 +116,48 @@ void Watch::look()
     deleteLater();
     const QDateTime at = Now();
     const auto result = FlasherLaunch::ResultOf(m_started, *end);
+    recordEnd(outcomeOf(result.kind), &result);
     emit ended(EndedLine(at, std::chrono::seconds(m_since.secsTo(at)), result), result, at);
     if (const auto message = FlasherLaunch::FailureMessage(m_started.way, result))
         ShowError(fromBytes(*message), {Drive::NativePath(Paths::Flasher), {}});
+}
+
+void Watch::keepInJournal(RunJournal::Record record)
+{
+    record.id = RunJournal::NewId();
+    record.started = m_since;
+    record.way = m_started.way == FlasherLaunch::Way::InDosBox ? QStringLiteral("DOSBox")
+                                                               : QStringLiteral("directly");
+    QString error;
+    if (!RunJournal::AppendStart(RunJournal::DefaultFile(), record, error)) {
+        journalProblem(error);
+        return;
+    }
+    m_record = std::move(record);
+}
+
+void Watch::recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* result)
+{
+    if (!m_record)
+        return;
+    RunJournal::Record& record = *m_record;
+    record.ended = Now();
+    record.seconds = m_since.secsTo(record.ended);
+    record.outcome = outcome;
+    if (result) {
+        record.result = QString::fromStdString(FlasherLaunch::ResultText(*result));
+        if (result->kind == FlasherLaunch::Result::Kind::Signal)
+            record.code = result->signal;
+        else if (result->flasherCode)
+            record.code = *result->flasherCode;
+        if (m_started.way == FlasherLaunch::Way::InDosBox)
+            record.dosBoxCode = result->programCode;
+    }
+    QString error;
+    const bool written = RunJournal::AppendEnd(RunJournal::DefaultFile(), record, error);
+    m_record.reset(); // one end for each run
+    if (!written)
+        journalProblem(error);
 }
 
 } // namespace FlasherFeedback

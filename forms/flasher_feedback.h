@@ -4,6 +4,7 @@
 // and when it ends, what came of it; a failure is also shown in an error box. The flasher is
 // followed through the event loop to its end, however long it runs, and never waited for.
 
+#include "journal/run_journal.h"
 #include "library/flasher_launch.h"
 
 #include <QDateTime>
@@ -23,8 +24,6 @@ QString RunningLine(FlasherLaunch::Way way, const QDateTime& since, const std::s
 // "Flasher ended at 14:12 after 7 min: success", or ": failed (exit code 3)".
 QString EndedLine(const QDateTime& at, std::chrono::seconds took,
                   const FlasherLaunch::Result& result);
-// "12 s", "7 min", "2 h 5 min".
-QString DurationText(std::chrono::seconds took);
 
 // The time now; tests set a clock of their own (nullptr: the system's).
 QDateTime Now();
@@ -33,8 +32,8 @@ void SetClock(std::function<QDateTime()> clock);
 // How often a running flasher is looked at; tests shorten it.
 void SetLookInterval(std::chrono::milliseconds interval);
 
-// Asked before Quorvel closes: true when no flasher runs, or when the user closes all the same
-// (the flashers then run on by themselves).
+// Asked before Quorvel closes: true when no flasher runs, or when the user closes all the same;
+// the flashers then run on by themselves, and the journal says they were running.
 bool MayCloseWhileRunning();
 
 // Follows one started flasher until it ends, then tells, and deletes itself.
@@ -52,16 +51,24 @@ public:
     const QDateTime& since() const { return m_since; }
     FlasherLaunch::Way way() const { return m_started.way; }
 
+    // Records the run's start in the journal (its id, start and way are set here), and its end
+    // when it ends; a journal that cannot be written is told, and the run goes on.
+    void keepInJournal(RunJournal::Record record);
+    // Quorvel closes while the flasher runs: the journal says so.
+    void leftRunning() { recordEnd(RunJournal::Outcome::RunningAtClose, nullptr); }
+
 signals:
     // The flasher ended: the status line, what came of it, and when.
     void ended(const QString& statusLine, const FlasherLaunch::Result& result, const QDateTime& at);
 
 private:
     void look();
+    void recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* result);
 
     FlasherLaunch::Started m_started;
     QDateTime m_since;
     QTimer* m_timer;
+    std::optional<RunJournal::Record> m_record;
 };
 
 } // namespace FlasherFeedback

@@ -6,7 +6,9 @@
 #include "forms/configuration.h"
 #include "forms/flasher_feedback.h"
 #include "forms/main.h"
+#include "journal/run_journal.h"
 #include "library/paths.h"
+#include "platform/hash.h"
 #include "platform/process.h"
 #include "platform/programs.h"
 #include "ui_configuration.h"
@@ -133,6 +135,25 @@ TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
                   QString::fromStdString(Drive::NativePath(Paths::Flasher).string()));
     }
     CableQuestion::SetAnswerer(nullptr);
+    // Each run in the journal, with the checksums of what was staged.
+    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_EQ(journal.runs.size(), 4u);
+    using RunJournal::Outcome;
+    const Outcome outcomes[] = {Outcome::Success, Outcome::Failed, Outcome::Signal,
+                                Outcome::Failed};
+    for (std::size_t run = 0; run < 4; ++run)
+        EXPECT_EQ(journal.runs[run].outcome, outcomes[run]) << run;
+    EXPECT_EQ(journal.runs[3].way, "DOSBox");
+    EXPECT_EQ(journal.runs[3].dosBoxCode, 1);
+    EXPECT_EQ(journal.runs[1].code, 3);
+    Platform::Sha256 loader;
+    loader.add("loader");
+    const RunJournal::File* staged = journal.runs[0].file("loader");
+    ASSERT_TRUE(staged);
+    EXPECT_EQ(staged->sha256.toStdString(), loader.hexDigest());
+    EXPECT_EQ(staged->logicalPath, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
+    EXPECT_EQ(staged->size, 6u);
+    EXPECT_EQ(journal.runs[0].config, "X");
 }
 
 // While a flasher runs, a second Start and closing Quorvel ask first, No the default.
@@ -162,6 +183,22 @@ TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
     EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
     EXPECT_EQ(drive.read("c:\\runs"), "\n");
     EXPECT_TRUE(o_fMain->statusLine().endsWith(": success"));
+
+    // Closed while the next run goes on: the journal says so, and the flasher runs on.
+    fs::remove(stop);
+    answer = QMessageBox::Yes;
+    confirmRun();
+    o_fMain->close();
+    EXPECT_FALSE(o_fMain->isVisible());
+    windows.reset();
+    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_EQ(journal.runs.size(), 2u);
+    EXPECT_EQ(journal.runs[0].outcome, RunJournal::Outcome::Success);
+    EXPECT_EQ(journal.runs[1].outcome, RunJournal::Outcome::RunningAtClose);
+    drive.write("c:\\stop", "");
+    for (int tries = 0; tries < 200 && drive.read("c:\\runs") != "\n\n"; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(drive.read("c:\\runs"), "\n\n");
 }
 
 // A flasher that runs long is followed however long it runs: the looks come quicker here, and
@@ -180,7 +217,7 @@ TEST_F(RunWindowTest, ALongRunIsFollowedToItsEnd)
     };
     clockNow = QDateTime(QDate(2026, 12, 7), QTime(14, 5));
     FlasherFeedback::SetClock([] { return clockNow; });
-    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(1));
+    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(0));
     QString line;
     auto* watch = new FlasherFeedback::Watch(
         {FlasherLaunch::Way::Directly, std::make_unique<SlowProgram>(), {}}, o_fMain);

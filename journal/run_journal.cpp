@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "run_journal.h"
+
+#include "library/data_folder.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QUuid>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace RunJournal
+{
+
+namespace
+{
+
+const char* const OutcomeNames[] = {"success", "failed", "ended by signal",
+                                    "running when Quorvel closed", "unknown"};
+
+QJsonValue bytesValue(const std::string& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!decoder.hasError())
+        return text;
+    return QJsonObject{
+        {QStringLiteral("bytes"), QString::fromLatin1(QByteArray::fromStdString(bytes).toHex())}};
+}
+
+std::string bytesOf(const QJsonValue& value)
+{
+    if (value.isObject())
+        return QByteArray::fromHex(value[QLatin1String("bytes")].toString().toLatin1())
+            .toStdString();
+    return value.toString().toStdString();
+}
+
+std::optional<std::int64_t> numberOf(const QJsonValue& value)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    return value.toInteger();
+}
+
+QString isoText(const QDateTime& time)
+{
+    // With the zone's offset, so that the journal reads the same wherever it is read.
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+// Appends one line, flushed to disk. A line cut off by a crash before it is not joined to it:
+// the new line starts on a line of its own.
+bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QString& error)
+{
+    std::error_code ignored; // a folder that cannot be made shows as a file that cannot be opened
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
+        error = file.errorString();
+        return false;
+    }
+    QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    if (const qint64 size = file.size(); size > 0) {
+        char last = '\n';
+        if (file.seek(size - 1) && file.getChar(&last) && last != '\n')
+            line.prepend('\n');
+    }
+    bool written = file.write(line) == line.size();
+#ifdef _WIN32
+    written = written && ::_commit(file.handle()) == 0;
+#else
+    written = written && ::fsync(file.handle()) == 0;
+#endif
+    if (!written)
+        error = file.errorString();
+    return written;
+}
+
+} // namespace
+
+QString OutcomeName(Outcome outcome)
+{
+    return QString::fromLatin1(OutcomeNames[static_cast<int>(outcome)]);
+}
+
+const File* Record::file(const QString& role) const
+{
+    for (const auto& each : files) {
+        if (each.role == role)
+            return &each;
+    }
+    return nullptr;
+}
+
+std::filesystem::path DefaultFile()
+{
+    return DataFolder::Get() / "runs.jsonl";
+}
+
+QString NewId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+bool AppendStart(const std::filesystem::path& path, const Record& record, QString& error)
+{
+    QJsonArray files;
+    for (const auto& file : record.files) {
+        files.append(QJsonObject{{QStringLiteral("role"), file.role},
+                                 {QStringLiteral("file"), bytesValue(file.logicalPath)},
+                                 {QStringLiteral("staged"), bytesValue(file.stagedPath)},
+                                 {QStringLiteral("size"), qint64(file.size)},
+                                 {QStringLiteral("sha256"), file.sha256}});
+    }
+    return appendLine(path,
+                      {{QStringLiteral("run"), record.id},
+                       {QStringLiteral("started"), isoText(record.started)},
+                       {QStringLiteral("way"), record.way},
+                       {QStringLiteral("ports"), bytesValue(record.ports)},
+                       {QStringLiteral("group"), bytesValue(record.group)},
+                       {QStringLiteral("config"), bytesValue(record.config)},
+                       {QStringLiteral("files"), files}},
+                      error);
+}
+
+bool AppendEnd(const std::filesystem::path& path, const Record& record, QString& error)
+{
+    QJsonObject end{{QStringLiteral("run"), record.id},
+                    {QStringLiteral("ended"), isoText(record.ended)},
+                    {QStringLiteral("outcome"), OutcomeName(record.outcome)},
+                    {QStringLiteral("result"), record.result}};
+    if (record.code)
+        end.insert(QStringLiteral("code"), qint64(*record.code));
+    if (record.dosBoxCode)
+        end.insert(QStringLiteral("dosBoxCode"), qint64(*record.dosBoxCode));
+    if (record.seconds)
+        end.insert(QStringLiteral("seconds"), qint64(*record.seconds));
+    return appendLine(path, end, error);
+}
+
+Contents Read(const std::filesystem::path& path)
+{
+    Contents contents;
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadOnly))
+        return contents;
+    const QByteArray bytes = file.readAll();
+    QHash<QString, std::size_t> byId;
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype to = bytes.indexOf('\n', from);
+        if (to < 0)
+            to = bytes.size();
+        const QByteArrayView line(bytes.constData() + from, to - from);
+        from = to + 1;
+        if (line.trimmed().isEmpty())
+            continue;
+        const QJsonObject object = QJsonDocument::fromJson(line.toByteArray()).object();
+        const QString id = object.value(QLatin1String("run")).toString();
+        if (id.isEmpty()) {
+            ++contents.unreadableLines;
+            continue;
+        }
+        if (object.contains(QLatin1String("started"))) {
+            Record record;
+            record.id = id;
+            record.started = QDateTime::fromString(
+                object.value(QLatin1String("started")).toString(), Qt::ISODateWithMs);
+            record.way = object.value(QLatin1String("way")).toString();
+            record.ports = bytesOf(object.value(QLatin1String("ports")));
+            record.group = bytesOf(object.value(QLatin1String("group")));
+            record.config = bytesOf(object.value(QLatin1String("config")));
+            for (const QJsonValue each : object.value(QLatin1String("files")).toArray()) {
+                record.files.push_back({each[QLatin1String("role")].toString(),
+                                        bytesOf(each[QLatin1String("file")]),
+                                        bytesOf(each[QLatin1String("staged")]),
+                                        std::uint64_t(each[QLatin1String("size")].toInteger()),
+                                        each[QLatin1String("sha256")].toString()});
+            }
+            byId.insert(id, contents.runs.size());
+            contents.runs.push_back(std::move(record));
+            continue;
+        }
+        const auto found = byId.constFind(id);
+        if (found == byId.cend())
+            continue; // the end of a run whose start was lost
+        Record& record = contents.runs[*found];
+        record.ended = QDateTime::fromString(object.value(QLatin1String("ended")).toString(),
+                                             Qt::ISODateWithMs);
+        const QString outcome = object.value(QLatin1String("outcome")).toString();
+        for (int each = 0; each < int(std::size(OutcomeNames)); ++each) {
+            if (outcome == QLatin1String(OutcomeNames[each]))
+                record.outcome = static_cast<Outcome>(each);
+        }
+        record.code = numberOf(object.value(QLatin1String("code")));
+        record.dosBoxCode = numberOf(object.value(QLatin1String("dosBoxCode")));
+        record.seconds = numberOf(object.value(QLatin1String("seconds")));
+        record.result = object.value(QLatin1String("result")).toString();
+    }
+    return contents;
+}
+
+} // namespace RunJournal
