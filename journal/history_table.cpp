@@ -71,7 +71,7 @@ QString Text(const std::vector<RunJournal::Record>& runs, int count, bool tabSep
              const Shown& shown)
 {
     std::vector<QStringList> rows{Headers()};
-    for (auto run = runs.rbegin(); run != runs.rend() && int(rows.size()) <= count; ++run)
+    for (auto run = runs.begin(); run != runs.end() && int(rows.size()) <= count; ++run)
         rows.push_back(Cells(*run, shown));
     std::vector<qsizetype> widths(rows.front().size(), 0);
     for (auto& row : rows) {

@@ -23,7 +23,7 @@ QStringList Cells(const RunJournal::Record& record, const Shown& shown);
 // "12 s", "7 min", "2 h 5 min".
 QString DurationText(std::chrono::seconds took);
 
-// The last count runs, newest first, with a line of headers: columns padded for a terminal, or
+// The first count runs (newest first), with a line of headers: columns padded for a terminal, or
 // separated by tabs (tabs and line ends inside a cell become blanks).
 QString Text(const std::vector<RunJournal::Record>& runs, int count, bool tabSeparated,
              const Shown& shown);

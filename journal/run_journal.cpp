@@ -11,6 +11,8 @@
 #include <QStringDecoder>
 #include <QUuid>
 
+#include <limits>
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -85,6 +87,41 @@ bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QS
     return written;
 }
 
+Record startOf(const QJsonObject& object)
+{
+    Record record;
+    record.id = object.value(QLatin1String("run")).toString();
+    record.started =
+        QDateTime::fromString(object.value(QLatin1String("started")).toString(), Qt::ISODateWithMs);
+    record.way = object.value(QLatin1String("way")).toString();
+    record.ports = bytesOf(object.value(QLatin1String("ports")));
+    record.group = bytesOf(object.value(QLatin1String("group")));
+    record.config = bytesOf(object.value(QLatin1String("config")));
+    for (const QJsonValue each : object.value(QLatin1String("files")).toArray()) {
+        record.files.push_back({each[QLatin1String("role")].toString(),
+                                bytesOf(each[QLatin1String("file")]),
+                                bytesOf(each[QLatin1String("staged")]),
+                                std::uint64_t(each[QLatin1String("size")].toInteger()),
+                                each[QLatin1String("sha256")].toString()});
+    }
+    return record;
+}
+
+void addEnd(Record& record, const QJsonObject& object)
+{
+    record.ended =
+        QDateTime::fromString(object.value(QLatin1String("ended")).toString(), Qt::ISODateWithMs);
+    const QString outcome = object.value(QLatin1String("outcome")).toString();
+    for (int each = 0; each < int(std::size(OutcomeNames)); ++each) {
+        if (outcome == QLatin1String(OutcomeNames[each]))
+            record.outcome = static_cast<Outcome>(each);
+    }
+    record.code = numberOf(object.value(QLatin1String("code")));
+    record.dosBoxCode = numberOf(object.value(QLatin1String("dosBoxCode")));
+    record.seconds = numberOf(object.value(QLatin1String("seconds")));
+    record.result = object.value(QLatin1String("result")).toString();
+}
+
 } // namespace
 
 QString OutcomeName(Outcome outcome)
@@ -147,64 +184,50 @@ bool AppendEnd(const std::filesystem::path& path, const Record& record, QString&
     return appendLine(path, end, error);
 }
 
-Contents Read(const std::filesystem::path& path)
+Reader::Reader(const std::filesystem::path& path)
 {
-    Contents contents;
     QFile file(QString::fromStdString(path.string()));
-    if (!file.open(QIODevice::ReadOnly))
-        return contents;
-    const QByteArray bytes = file.readAll();
-    QHash<QString, std::size_t> byId;
-    for (qsizetype from = 0; from < bytes.size();) {
-        qsizetype to = bytes.indexOf('\n', from);
-        if (to < 0)
-            to = bytes.size();
-        const QByteArrayView line(bytes.constData() + from, to - from);
-        from = to + 1;
+    if (file.open(QIODevice::ReadOnly))
+        m_bytes = file.readAll();
+    m_end = m_bytes.size();
+}
+
+bool Reader::ReadMore(std::size_t count, std::vector<Record>& newestFirst)
+{
+    // Backwards: a run's end comes after its start, so it is met first and kept for it.
+    for (std::size_t found = 0; found < count && m_end > 0;) {
+        const qsizetype newline = m_bytes.lastIndexOf('\n', m_end - 1);
+        const QByteArrayView line(m_bytes.constData() + newline + 1, m_end - newline - 1);
+        m_end = std::max<qsizetype>(newline, 0);
         if (line.trimmed().isEmpty())
             continue;
-        const QJsonObject object = QJsonDocument::fromJson(line.toByteArray()).object();
+        QJsonObject object = QJsonDocument::fromJson(line.toByteArray()).object();
         const QString id = object.value(QLatin1String("run")).toString();
         if (id.isEmpty()) {
-            ++contents.unreadableLines;
+            ++m_unreadable;
             continue;
         }
-        if (object.contains(QLatin1String("started"))) {
-            Record record;
-            record.id = id;
-            record.started = QDateTime::fromString(
-                object.value(QLatin1String("started")).toString(), Qt::ISODateWithMs);
-            record.way = object.value(QLatin1String("way")).toString();
-            record.ports = bytesOf(object.value(QLatin1String("ports")));
-            record.group = bytesOf(object.value(QLatin1String("group")));
-            record.config = bytesOf(object.value(QLatin1String("config")));
-            for (const QJsonValue each : object.value(QLatin1String("files")).toArray()) {
-                record.files.push_back({each[QLatin1String("role")].toString(),
-                                        bytesOf(each[QLatin1String("file")]),
-                                        bytesOf(each[QLatin1String("staged")]),
-                                        std::uint64_t(each[QLatin1String("size")].toInteger()),
-                                        each[QLatin1String("sha256")].toString()});
-            }
-            byId.insert(id, contents.runs.size());
-            contents.runs.push_back(std::move(record));
+        if (!object.contains(QLatin1String("started"))) {
+            m_ends.insert(id, std::move(object));
             continue;
         }
-        const auto found = byId.constFind(id);
-        if (found == byId.cend())
-            continue; // the end of a run whose start was lost
-        Record& record = contents.runs[*found];
-        record.ended = QDateTime::fromString(object.value(QLatin1String("ended")).toString(),
-                                             Qt::ISODateWithMs);
-        const QString outcome = object.value(QLatin1String("outcome")).toString();
-        for (int each = 0; each < int(std::size(OutcomeNames)); ++each) {
-            if (outcome == QLatin1String(OutcomeNames[each]))
-                record.outcome = static_cast<Outcome>(each);
+        newestFirst.push_back(startOf(object));
+        if (const auto end = m_ends.constFind(id); end != m_ends.cend()) {
+            addEnd(newestFirst.back(), *end);
+            m_ends.erase(end);
         }
-        record.code = numberOf(object.value(QLatin1String("code")));
-        record.dosBoxCode = numberOf(object.value(QLatin1String("dosBoxCode")));
-        record.seconds = numberOf(object.value(QLatin1String("seconds")));
-        record.result = object.value(QLatin1String("result")).toString();
+        ++found;
     }
+    return m_end > 0;
+}
+
+Contents Read(const std::filesystem::path& path)
+{
+    Reader reader(path);
+    Contents contents;
+    while (reader.ReadMore(std::numeric_limits<std::size_t>::max(), contents.runs)) {
+    }
+    contents.unreadableLines = reader.unreadableLines();
     return contents;
 }
 

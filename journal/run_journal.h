@@ -5,7 +5,10 @@
 // file is only ever appended to, and each line is flushed to disk, so a crash or a kill can cut
 // off at most the last line, which reading skips and counts.
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QHash>
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdint>
@@ -64,8 +67,27 @@ bool AppendStart(const std::filesystem::path& file, const Record& record, QStrin
 // Appends the end of the run with the record's id (ended, outcome, codes, result, seconds).
 bool AppendEnd(const std::filesystem::path& file, const Record& record, QString& error);
 
-// The runs in the order they started, each with its end when one was recorded; lines that
-// cannot be read are counted and left out.
+// The journal read from its newest run back, a part at a time, so that the newest can be shown
+// before the rest is read. Lines that cannot be read (one cut off by a crash) are counted and
+// left out.
+class Reader
+{
+public:
+    explicit Reader(const std::filesystem::path& file);
+
+    // Adds up to count more runs, each with its end when one was recorded; false once the
+    // oldest has been read.
+    bool ReadMore(std::size_t count, std::vector<Record>& newestFirst);
+    int unreadableLines() const { return m_unreadable; }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_end = 0; // what is left to read: the bytes before it
+    QHash<QString, QJsonObject> m_ends;
+    int m_unreadable = 0;
+};
+
+// The whole journal, newest run first.
 struct Contents {
     std::vector<Record> runs;
     int unreadableLines = 0;

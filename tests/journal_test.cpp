@@ -60,15 +60,15 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
     auto read = RunJournal::Read(file);
     ASSERT_EQ(read.runs.size(), 2u);
     EXPECT_EQ(read.unreadableLines, 1);
-    const auto& back = read.runs[0];
+    const auto& back = read.runs[1];
     EXPECT_EQ(back.started, first.started);
     EXPECT_EQ(back.ended, first.ended);
     EXPECT_EQ(back.outcome, Outcome::Failed);
     EXPECT_EQ(back.code, 3);
     EXPECT_EQ(back.files.size(), 3u);
     EXPECT_EQ(back.file("image")->sha256, "ef");
-    EXPECT_EQ(read.runs[1].group, "caf\xE9");
-    EXPECT_FALSE(read.runs[1].ended.isValid()); // never completed: unknown
+    EXPECT_EQ(read.runs[0].group, "caf\xE9");
+    EXPECT_FALSE(read.runs[0].ended.isValid()); // never completed: unknown
 
     // Quorvel closes while the second run goes on: the end goes on a line of its own.
     second.ended = second.started.addSecs(30);
@@ -78,7 +78,7 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
     read = RunJournal::Read(file);
     ASSERT_EQ(read.runs.size(), 2u);
     EXPECT_EQ(read.unreadableLines, 1);
-    EXPECT_EQ(read.runs[1].outcome, Outcome::RunningAtClose);
+    EXPECT_EQ(read.runs[0].outcome, Outcome::RunningAtClose);
 
     const auto rows = [&](bool tsv) {
         return HistoryTable::Text(read.runs, 5, tsv, shown).split('\n');

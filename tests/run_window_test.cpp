@@ -139,21 +139,21 @@ TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
     const auto journal = RunJournal::Read(RunJournal::DefaultFile());
     ASSERT_EQ(journal.runs.size(), 4u);
     using RunJournal::Outcome;
-    const Outcome outcomes[] = {Outcome::Success, Outcome::Failed, Outcome::Signal,
-                                Outcome::Failed};
+    const Outcome outcomes[] = {Outcome::Failed, Outcome::Signal, Outcome::Failed,
+                                Outcome::Success}; // newest first
     for (std::size_t run = 0; run < 4; ++run)
         EXPECT_EQ(journal.runs[run].outcome, outcomes[run]) << run;
-    EXPECT_EQ(journal.runs[3].way, "DOSBox");
-    EXPECT_EQ(journal.runs[3].dosBoxCode, 1);
-    EXPECT_EQ(journal.runs[1].code, 3);
+    EXPECT_EQ(journal.runs[0].way, "DOSBox");
+    EXPECT_EQ(journal.runs[0].dosBoxCode, 1);
+    EXPECT_EQ(journal.runs[2].code, 3);
     Platform::Sha256 loader;
     loader.add("loader");
-    const RunJournal::File* staged = journal.runs[0].file("loader");
+    const RunJournal::File* staged = journal.runs[3].file("loader");
     ASSERT_TRUE(staged);
     EXPECT_EQ(staged->sha256.toStdString(), loader.hexDigest());
     EXPECT_EQ(staged->logicalPath, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
     EXPECT_EQ(staged->size, 6u);
-    EXPECT_EQ(journal.runs[0].config, "X");
+    EXPECT_EQ(journal.runs[3].config, "X");
 }
 
 // While a flasher runs, a second Start and closing Quorvel ask first, No the default.
@@ -193,8 +193,8 @@ TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
     windows.reset();
     const auto journal = RunJournal::Read(RunJournal::DefaultFile());
     ASSERT_EQ(journal.runs.size(), 2u);
-    EXPECT_EQ(journal.runs[0].outcome, RunJournal::Outcome::Success);
-    EXPECT_EQ(journal.runs[1].outcome, RunJournal::Outcome::RunningAtClose);
+    EXPECT_EQ(journal.runs[1].outcome, RunJournal::Outcome::Success);
+    EXPECT_EQ(journal.runs[0].outcome, RunJournal::Outcome::RunningAtClose);
     drive.write("c:\\stop", "");
     for (int tries = 0; tries < 200 && drive.read("c:\\runs") != "\n\n"; ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
