@@ -18,6 +18,7 @@
 #include "phonegroup.h"
 #include "pictures.h"
 #include "readable_colours.h"
+#include "run_history.h"
 #include "text.h"
 #include "tia.h"
 #include "window_setup.h"
@@ -45,7 +46,7 @@ constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
 
 // The rows of the Tools list; a double-click acts by the row's position.
-enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools };
+enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, ShowRunHistory };
 
 QString removalQuestion(EntryKind kind)
 {
@@ -191,6 +192,7 @@ void To_fMain::addToolsRows()
         {"Phone Group", "Add new Phone group"},
         {"Flash", "Add new flash file to selected phone group"},
         {"Tools", "Add new tool tho this list"},
+        {"Run history", "Every run of the flasher, with its files and result"},
     };
     for (const auto& row : rows)
         ListViews::AddRow(m_ui->ListView4,
@@ -427,6 +429,11 @@ void To_fMain::ListView4DblClick()
         // The flash file dialog takes its group from the page in front.
         if (GroupPageInFront())
             o_fFlash->ShowForGroup(ActivePageCaption());
+        break;
+    case ShowRunHistory:
+        if (!m_runHistory)
+            m_runHistory = new RunHistory(this);
+        m_runHistory->Open();
         break;
     default:
         break;

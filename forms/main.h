@@ -117,6 +117,7 @@ private:
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;
     class QLabel* m_statusPanel = nullptr;
+    class RunHistory* m_runHistory = nullptr; // made when first opened
     // The scratch list that every list load refills with a catalogue's section names.
     std::vector<std::string> m_sectionNames;
 };
