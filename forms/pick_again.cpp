@@ -26,6 +26,14 @@ QTreeWidgetItem* rowOf(const QTreeWidget* list, std::string_view folder, const s
     return nullptr;
 }
 
+// Selects the row anew, so that its choice is made even when it was the list's selected row
+// while another list's choice was made after it.
+void pickRow(QTreeWidget* list, QTreeWidgetItem* row)
+{
+    list->clearSelection();
+    ListViews::SelectRow(list, row);
+}
+
 QToolButton* chipButton(const To_fMain& window, const std::string& loader)
 {
     if (loader == Paths::CommonAtmel29F800)
@@ -110,16 +118,16 @@ void Pick(To_fMain& window, const RunJournal::Record& run)
         chip->setChecked(true);
         window.ShowLibraryPage(LibraryPage::Common);
     } else if (QTreeWidgetItem* row = rowOf(ui->ListView1, Paths::TiaFolder, loader)) {
-        ListViews::SelectRow(ui->ListView1, row);
+        pickRow(ui->ListView1, row);
     }
     if (QTreeWidgetItem* row = rowOf(ui->ListView3, Paths::BootFolder, boot))
-        ListViews::SelectRow(ui->ListView3, row);
+        pickRow(ui->ListView3, row);
     const int page = groupPage(window, run.group);
     ui->PageControl2->setCurrentIndex(page);
     QTreeWidget* list = flashList(window, page);
     if (QTreeWidgetItem* row =
             rowOf(list, Paths::GroupFolder(run.group), run.file("image")->logicalPath))
-        ListViews::SelectRow(list, row);
+        pickRow(list, row);
 }
 
 } // namespace PickAgain

@@ -192,6 +192,9 @@ std::optional<std::string> FailureMessage(Way way, const Result& result)
                    std::to_string(result.programCode) + ".";
         return std::nullopt;
     }
+    if (result.kind == Result::Kind::Failed && result.programCode == 0 && result.flasherCode)
+        return "T" + flasher.substr(1) + " ended with exit code " +
+               std::to_string(*result.flasherCode) + " in DOSBox (DOSBox itself ended with 0).";
     const std::string dosBox = "DOSBox, which ran " + flasher + ",";
     const std::string own = result.flasherCode ? "the flasher's own exit code was " +
                                                      std::to_string(*result.flasherCode) + "."

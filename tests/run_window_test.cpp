@@ -434,6 +434,6 @@ TEST_F(CableRunTest, RealDosBoxTellsTheDosFlashersOwnExitCode)
     EXPECT_TRUE(o_fMain->statusLine().endsWith(": failed (exit code 3)"))
         << o_fMain->statusLine().toStdString();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "DOSBox, which ran the flasher c:\\flasher\\flasher.com, ended "
-                                "with exit code 0; the flasher's own exit code was 3.");
+    EXPECT_EQ(messages[0].text, "The flasher c:\\flasher\\flasher.com ended with exit code 3 in "
+                                "DOSBox (DOSBox itself ended with 0).");
 }
