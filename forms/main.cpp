@@ -178,6 +178,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
+    // Made with the window, as the dialogs are, so that it opens as quickly; the journal is read
+    // when it opens.
+    m_runHistory = new RunHistory(this);
 
     FormCreate();
 }
@@ -431,8 +434,6 @@ void To_fMain::ListView4DblClick()
             o_fFlash->ShowForGroup(ActivePageCaption());
         break;
     case ShowRunHistory:
-        if (!m_runHistory)
-            m_runHistory = new RunHistory(this);
         m_runHistory->Open();
         break;
     default:

@@ -117,7 +117,7 @@ private:
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;
     class QLabel* m_statusPanel = nullptr;
-    class RunHistory* m_runHistory = nullptr; // made when first opened
+    class RunHistory* m_runHistory = nullptr;
     // The scratch list that every list load refills with a catalogue's section names.
     std::vector<std::string> m_sectionNames;
 };

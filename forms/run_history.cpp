@@ -28,9 +28,9 @@
 namespace
 {
 
-// Runs read before the window is shown: more than a window holds; the rest follows in parts.
-constexpr std::size_t FirstRuns = 100;
-constexpr std::size_t RunsAPart = 1000;
+// Runs read before the window is shown: more rows than it shows; the rest follows in parts.
+constexpr std::size_t FirstRuns = 20;
+constexpr std::size_t RunsAPart = 500;
 
 QString shown(std::string_view bytes)
 {
@@ -158,15 +158,22 @@ void RunHistory::Open()
     const bool more = m_reader->ReadMore(FirstRuns, runs);
     m_model->setRuns(std::move(runs));
     m_note->hide();
-    if (more)
-        QTimer::singleShot(0, this, Handlers::Guard(this, &RunHistory::readMore));
-    else
+    // The rest once the window has been painted (paintEvent), so that it is seen at once.
+    m_readRestWhenPainted = more;
+    if (!more)
         readMore();
     if (m_shown->rowCount() > 0)
         m_view->selectRow(0);
     show();
     raise();
     activateWindow();
+}
+
+void RunHistory::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    if (std::exchange(m_readRestWhenPainted, false))
+        QTimer::singleShot(0, this, Handlers::Guard(this, &RunHistory::readMore));
 }
 
 void RunHistory::readMore()

@@ -62,6 +62,9 @@ public:
     QLabel* note() const { return m_note; }
     QPlainTextEdit* details() const { return m_details; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void readMore();
     void showDetails();
@@ -78,4 +81,5 @@ private:
     QLabel* m_note;
     QPushButton* m_pickAgain;
     std::unique_ptr<RunJournal::Reader> m_reader;
+    bool m_readRestWhenPainted = false;
 };

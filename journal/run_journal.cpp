@@ -63,12 +63,16 @@ QString isoText(const QDateTime& time)
 // the new line starts on a line of its own.
 bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QString& error)
 {
-    std::error_code ignored; // a folder that cannot be made shows as a file that cannot be opened
-    std::filesystem::create_directories(path.parent_path(), ignored);
     QFile file(QString::fromStdString(path.string()));
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
-        error = file.errorString();
-        return false;
+    const auto mode = QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered;
+    if (!file.open(mode)) {
+        // The first run: the data folder may not be there yet.
+        std::error_code ignored; // a folder that cannot be made shows as the file's error
+        std::filesystem::create_directories(path.parent_path(), ignored);
+        if (!file.open(mode)) {
+            error = file.errorString();
+            return false;
+        }
     }
     QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
     if (const qint64 size = file.size(); size > 0) {
@@ -80,7 +84,7 @@ bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QS
 #ifdef _WIN32
     written = written && ::_commit(file.handle()) == 0;
 #else
-    written = written && ::fsync(file.handle()) == 0;
+    written = written && ::fdatasync(file.handle()) == 0; // the size too, not the times
 #endif
     if (!written)
         error = file.errorString();
@@ -185,12 +189,19 @@ bool AppendEnd(const std::filesystem::path& path, const Record& record, QString&
 }
 
 Reader::Reader(const std::filesystem::path& path)
+    : m_file(std::make_unique<QFile>(QString::fromStdString(path.string())))
 {
-    QFile file(QString::fromStdString(path.string()));
-    if (file.open(QIODevice::ReadOnly))
-        m_bytes = file.readAll();
+    if (!m_file->open(QIODevice::ReadOnly))
+        return;
+    // Mapped, not read: only the part read back from the end is touched.
+    if (uchar* mapped = m_file->map(0, m_file->size()))
+        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), m_file->size());
+    else
+        m_bytes = m_file->readAll();
     m_end = m_bytes.size();
 }
+
+Reader::~Reader() = default;
 
 bool Reader::ReadMore(std::size_t count, std::vector<Record>& newestFirst)
 {

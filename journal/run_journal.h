@@ -11,8 +11,11 @@
 #include <QJsonObject>
 #include <QString>
 
+class QFile;
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +77,9 @@ class Reader
 {
 public:
     explicit Reader(const std::filesystem::path& file);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
 
     // Adds up to count more runs, each with its end when one was recorded; false once the
     // oldest has been read.
@@ -81,6 +87,7 @@ public:
     int unreadableLines() const { return m_unreadable; }
 
 private:
+    std::unique_ptr<QFile> m_file;
     QByteArray m_bytes;
     qsizetype m_end = 0; // what is left to read: the bytes before it
     QHash<QString, QJsonObject> m_ends;
