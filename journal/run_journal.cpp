@@ -11,6 +11,9 @@
 #include <QStringDecoder>
 #include <QUuid>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 #ifdef _WIN32
@@ -59,36 +62,47 @@ QString isoText(const QDateTime& time)
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
+std::FILE* openForAppending(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return ::_wfopen(path.c_str(), L"a+b");
+#else
+    return std::fopen(path.c_str(), "a+b");
+#endif
+}
+
 // Appends one line, flushed to disk. A line cut off by a crash before it is not joined to it:
 // the new line starts on a line of its own.
 bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QString& error)
 {
-    QFile file(QString::fromStdString(path.string()));
-    const auto mode = QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered;
-    if (!file.open(mode)) {
+    errno = 0;
+    std::FILE* file = openForAppending(path);
+    if (!file) {
         // The first run: the data folder may not be there yet.
         std::error_code ignored; // a folder that cannot be made shows as the file's error
         std::filesystem::create_directories(path.parent_path(), ignored);
-        if (!file.open(mode)) {
-            error = file.errorString();
-            return false;
-        }
+        file = openForAppending(path);
+    }
+    if (!file) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
     }
     QByteArray line = QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-    if (const qint64 size = file.size(); size > 0) {
-        char last = '\n';
-        if (file.seek(size - 1) && file.getChar(&last) && last != '\n')
-            line.prepend('\n');
-    }
-    bool written = file.write(line) == line.size();
+    if (std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) != '\n')
+        line.prepend('\n');
+    std::fseek(file, 0, SEEK_END); // a read must not be followed by a write without one
+    errno = 0;
+    bool written = std::fwrite(line.constData(), 1, std::size_t(line.size()), file) ==
+                       std::size_t(line.size()) &&
+                   std::fflush(file) == 0;
 #ifdef _WIN32
-    written = written && ::_commit(file.handle()) == 0;
+    written = written && ::_commit(::_fileno(file)) == 0;
 #else
-    written = written && ::fdatasync(file.handle()) == 0; // the size too, not the times
+    written = written && ::fdatasync(::fileno(file)) == 0; // the size too, not the times
 #endif
     if (!written)
-        error = file.errorString();
-    return written;
+        error = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+    return std::fclose(file) == 0 && written;
 }
 
 Record startOf(const QJsonObject& object)
