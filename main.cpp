@@ -57,6 +57,10 @@ int main(int argc, char* argv[])
     if (options.historyRuns > 0) {
         DataFolder::Set(dataFolder());
         const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+        if (journal.runs.empty()) {
+            std::fprintf(stderr, "No run is recorded in %s yet.\n",
+                         FilePathText(RunJournal::DefaultFile()).toLocal8Bit().constData());
+        }
         if (journal.unreadableLines > 0)
             std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
                          journal.unreadableLines);
