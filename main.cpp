@@ -4,7 +4,10 @@
 #include "forms/file_path.h"
 #include "forms/first_run.h"
 #include "forms/handlers.h"
+#include "forms/text.h"
 #include "forms/windows.h"
+#include "journal/history_table.h"
+#include "library/data_folder.h"
 #include "library/drive.h"
 #include "startup/options.h"
 
@@ -28,6 +31,14 @@ std::filesystem::path defaultDriveRoot()
 #endif
 }
 
+// The program's own data (the journal of runs, DOSBox's batch file): beside drive C's folder
+// elsewhere, %LOCALAPPDATA%\Quorvel on Windows.
+std::filesystem::path dataFolder()
+{
+    return FilePath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                    QStringLiteral("/Quorvel"));
+}
+
 QStringList commandLine(int argc, char* argv[])
 {
     QStringList arguments;
@@ -43,6 +54,21 @@ int main(int argc, char* argv[])
     const StartupOptions::Outcome options = StartupOptions::Read(
         commandLine(argc, argv), qEnvironmentVariable(StartupOptions::DriveVariable),
         defaultDriveRoot());
+    if (options.historyRuns > 0) {
+        DataFolder::Set(dataFolder());
+        const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+        if (journal.runs.empty()) {
+            std::fprintf(stderr, "No run is recorded in %s yet.\n",
+                         FilePathText(RunJournal::DefaultFile()).toLocal8Bit().constData());
+        }
+        if (journal.unreadableLines > 0)
+            std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
+                         journal.unreadableLines);
+        const QString table =
+            HistoryTable::Text(journal.runs, options.historyRuns, options.historyTsv, fromBytes);
+        std::fputs(table.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!options.run) {
         std::fputs(options.text.toLocal8Bit().constData(), options.isError ? stderr : stdout);
         return options.exitCode;
@@ -52,6 +78,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     Application application(argc, argv);
     Drive::SetRoot(options.driveRoot);
+    DataFolder::Set(dataFolder());
     Windows windows;
     o_fMain->show();
     // Once the window is up, so that the notice stands over it.

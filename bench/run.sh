@@ -89,6 +89,25 @@ echo "== The check before a run: sample-sized files, a manifest of a library at 
 compare "small staging, checked" "$bin/staging_probe" "$out/small" \
     --vs "$out/stage.sh" "$out/small" --unchecked
 
+echo "== The journal of runs"
+# The demo's sample library (without a flasher, so that none is started), staged and recorded.
+rm -rf "$out/sample" && tools/sample-library.sh "$out/sample" >/dev/null
+rm -f "$out/sample/flasher/flasher.com"
+read -r staged appended < <("$bin/journal_probe" --append "$out/sample" "$runs")
+printf '%-34s %9.3f ms against %9.3f ms staging the sample run = %5sx (goal: under 0.1x)\n' \
+    "appending a run record, flushed" "$appended" "$staged" "$(ratio "$appended" "$staged")"
+mkdir -p "$out/journal"
+"$bin/journal_probe" --make "$out/journal/runs.jsonl" 10000
+# From the double-click on its Tools row to the first paint, alternating with the TIA dialog.
+for i in $(seq "$runs"); do
+    "$bin/history_probe" --tia "$out/sample" "$out/journal" 2>/dev/null >>"$out/tia.ms"
+    "$bin/history_probe" --history "$out/sample" "$out/journal" 2>/dev/null >>"$out/history.ms"
+done
+tia=$(median <"$out/tia.ms") history=$(median <"$out/history.ms")
+rm -f "$out/tia.ms" "$out/history.ms"
+printf '%-34s %9.3f ms against %9.3f ms opening the TIA dialog = %5sx (goal: within 2x)\n' \
+    "Run history with 10,000 runs" "$history" "$tia" "$(ratio "$history" "$tia")"
+
 echo "== Pictures"
 # The sample schematic through the helper process, against the helper's work done in this
 # process (the program's fonts already loaded, as they are once a window shows text).

@@ -5,12 +5,36 @@
 #include "cable_step.h"
 #include "flasher_feedback.h"
 #include "handlers.h"
+#include "library/catalogue_file.h"
+#include "library/paths.h"
 #include "library/run_staging.h"
 #include "message_boxes.h"
 #include "text.h"
 #include "window_setup.h"
 
 To_fConfiguration* o_fConfiguration = nullptr;
+
+namespace
+{
+
+// What the journal keeps of a run's start, beside its time and way.
+RunJournal::Record journalRecord(const std::string& group, const std::string& ports,
+                                 const std::vector<Staging::StagedFile>& staged)
+{
+    RunJournal::Record record;
+    record.group = group;
+    record.ports = ports;
+    record.config = CatalogueFile(Paths::PhoneCatalogue).ReadString(group, "Config", "");
+    const QString roles[] = {QStringLiteral("loader"), QStringLiteral("boot"),
+                             QStringLiteral("image")};
+    for (std::size_t file = 0; file < staged.size() && file < std::size(roles); ++file) {
+        record.files.push_back({roles[file], staged[file].logicalPath, staged[file].stagedPath,
+                                staged[file].size, QString::fromStdString(staged[file].sha256)});
+    }
+    return record;
+}
+
+} // namespace
 
 To_fConfiguration::To_fConfiguration(QWidget* parent)
     : QDialog(parent), m_ui(new Ui::To_fConfiguration)
@@ -51,7 +75,16 @@ void To_fConfiguration::ShowRun(const RunSelection& selection, const std::string
 
 void To_fConfiguration::BitBtn1Click()
 {
+    // The staging would replace the files a running flasher is reading.
+    const auto& running = FlasherFeedback::Watch::Running();
+    if (!running.empty() &&
+        AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Start another "
+                                       "one? Two flashers on one phone cable make both runs fail.")
+                            .arg(running.back()->since().toString(u"HH:mm")),
+                        QMessageBox::No) != QMessageBox::Yes)
+        return;
     std::string ports;
+    std::vector<Staging::StagedFile> staged;
     auto flasher = Staging::StageRun(
         m_selection, m_group,
         {.notice =
@@ -67,10 +100,13 @@ void To_fConfiguration::BitBtn1Click()
          .beforeDosBox =
              [this, &ports](FlasherLaunch::Plan& plan) {
                  return CableStep::BeforeDosBox(parentWidget(), plan, ports);
-             }});
+             },
+         .staged = [&staged](const auto& files) { staged = files; }});
     if (!flasher)
         return;
-    const auto way = flasher->way;
-    new FlasherFeedback::Watch(std::move(*flasher), this);
-    emit flasherStarted(FlasherFeedback::StartedLine(way, QTime::currentTime(), ports));
+    auto* watch = new FlasherFeedback::Watch(std::move(*flasher), this);
+    connect(watch, &FlasherFeedback::Watch::ended, this,
+            [this](const QString& statusLine) { emit flasherEnded(statusLine); });
+    emit flasherStarted(FlasherFeedback::RunningLine(watch->way(), watch->since(), ports));
+    watch->keepInJournal(journalRecord(m_group, ports, staged));
 }

@@ -29,8 +29,10 @@ public:
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
 
 signals:
-    // The flasher was started; the line says how and when (and through which port).
+    // The flasher was started; the line says how and since when (and through which port).
     void flasherStarted(const QString& statusLine);
+    // A flasher started here ended; the line says when and what came of it.
+    void flasherEnded(const QString& statusLine);
 
 private slots:
     void BitBtn1Click();

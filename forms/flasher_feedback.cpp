@@ -2,44 +2,162 @@
 #include "flasher_feedback.h"
 
 #include "handlers.h"
+#include "journal/history_table.h"
 #include "library/drive.h"
 #include "library/paths.h"
 #include "message_boxes.h"
 #include "text.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace FlasherFeedback
 {
 
-QString StartedLine(FlasherLaunch::Way way, const QTime& at, const std::string& ports)
+namespace
 {
-    const QString how = way == FlasherLaunch::Way::InDosBox ? QStringLiteral("in DOSBox")
-                                                            : QStringLiteral("directly");
-    const QString line = QStringLiteral("Flasher started %1 at %2").arg(how, at.toString(u"HH:mm"));
-    return ports.empty() ? line : line + QStringLiteral(", ") + fromBytes(ports);
+
+std::function<QDateTime()> clock;
+std::chrono::milliseconds lookInterval{100};
+std::vector<Watch*> running;
+
+void journalProblem(const QString& reason)
+{
+    ShowNotice(
+        nullptr,
+        QStringLiteral("The run could not be recorded in the journal of runs: %1").arg(reason),
+        {RunJournal::DefaultFile(), {}});
+}
+
+RunJournal::Outcome outcomeOf(FlasherLaunch::Result::Kind kind)
+{
+    using Kind = FlasherLaunch::Result::Kind;
+    using RunJournal::Outcome;
+    return kind == Kind::Success  ? Outcome::Success
+           : kind == Kind::Failed ? Outcome::Failed
+           : kind == Kind::Signal ? Outcome::Signal
+                                  : Outcome::Unknown;
+}
+
+} // namespace
+
+QString RunningLine(FlasherLaunch::Way way, const QDateTime& since, const std::string& ports)
+{
+    QString how = way == FlasherLaunch::Way::InDosBox ? QStringLiteral("in DOSBox")
+                                                      : QStringLiteral("directly");
+    if (!ports.empty())
+        how += QStringLiteral(", ") + fromBytes(ports);
+    return QStringLiteral("Flasher running since %1 (%2)").arg(since.toString(u"HH:mm"), how);
+}
+
+QString EndedLine(const QDateTime& at, std::chrono::seconds took,
+                  const FlasherLaunch::Result& result)
+{
+    return QStringLiteral("Flasher ended at %1 after %2: %3")
+        .arg(at.toString(u"HH:mm"), HistoryTable::DurationText(took),
+             QString::fromStdString(FlasherLaunch::ResultText(result)));
+}
+
+QDateTime Now()
+{
+    return clock ? clock() : QDateTime::currentDateTime();
+}
+
+void SetClock(std::function<QDateTime()> newClock)
+{
+    clock = std::move(newClock);
+}
+
+void SetLookInterval(std::chrono::milliseconds interval)
+{
+    lookInterval = interval;
+}
+
+bool MayCloseWhileRunning()
+{
+    if (running.empty())
+        return true;
+    if (AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Close "
+                                       "Quorvel and leave it running?")
+                            .arg(running.back()->since().toString(u"HH:mm")),
+                        QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    for (Watch* watch : running)
+        watch->leftRunning();
+    return true;
 }
 
 Watch::Watch(FlasherLaunch::Started started, QObject* parent)
-    : QObject(parent), m_started(std::move(started)), m_timer(new QTimer(this)),
-      m_looksLeft(static_cast<int>(WatchTime / LookEvery))
+    : QObject(parent), m_started(std::move(started)), m_since(Now()), m_timer(new QTimer(this))
 {
+    running.push_back(this);
     connect(m_timer, &QTimer::timeout, this, Handlers::Guard(this, &Watch::look));
-    m_timer->start(LookEvery);
+    m_timer->start(lookInterval);
+}
+
+Watch::~Watch()
+{
+    // The flasher runs on when it is no longer followed (Quorvel closed while it ran).
+    std::erase(running, this);
+}
+
+const std::vector<Watch*>& Watch::Running()
+{
+    return running;
 }
 
 void Watch::look()
 {
     const auto end = m_started.program->Ended();
-    if (!end && --m_looksLeft > 0)
+    if (!end)
         return;
-    // Done: the flasher ended, or runs on and is left alone.
     m_timer->stop();
+    std::erase(running, this);
     deleteLater();
-    if (const auto message =
-            end ? FlasherLaunch::EarlyEndMessage(m_started.way, *end) : std::nullopt) {
+    const QDateTime at = Now();
+    const auto result = FlasherLaunch::ResultOf(m_started, *end);
+    recordEnd(outcomeOf(result.kind), &result);
+    emit ended(EndedLine(at, std::chrono::seconds(m_since.secsTo(at)), result), result, at);
+    if (const auto message = FlasherLaunch::FailureMessage(m_started.way, result))
         ShowError(fromBytes(*message), {Drive::NativePath(Paths::Flasher), {}});
+}
+
+void Watch::keepInJournal(RunJournal::Record record)
+{
+    record.id = RunJournal::NewId();
+    record.started = m_since;
+    record.way = m_started.way == FlasherLaunch::Way::InDosBox ? QStringLiteral("DOSBox")
+                                                               : QStringLiteral("directly");
+    QString error;
+    if (!RunJournal::AppendStart(RunJournal::DefaultFile(), record, error)) {
+        journalProblem(error);
+        return;
     }
+    m_record = std::move(record);
+}
+
+void Watch::recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* result)
+{
+    if (!m_record)
+        return;
+    RunJournal::Record& record = *m_record;
+    record.ended = Now();
+    record.seconds = m_since.secsTo(record.ended);
+    record.outcome = outcome;
+    if (result) {
+        record.result = QString::fromStdString(FlasherLaunch::ResultText(*result));
+        if (result->kind == FlasherLaunch::Result::Kind::Signal)
+            record.code = result->signal;
+        else if (result->flasherCode)
+            record.code = *result->flasherCode;
+        if (m_started.way == FlasherLaunch::Way::InDosBox)
+            record.dosBoxCode = result->programCode;
+    }
+    QString error;
+    const bool written = RunJournal::AppendEnd(RunJournal::DefaultFile(), record, error);
+    m_record.reset(); // one end for each run
+    if (!written)
+        journalProblem(error);
 }
 
 } // namespace FlasherFeedback

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// What the user is told after Start: the status line says how and when the flasher was started,
-// and a flasher that ends with a failure within its first seconds is reported in an error box.
-// The flasher is watched through the event loop, never waited for; one that keeps running is
-// left alone.
+// What the user is told of a started flasher: the status line says since when and how it runs,
+// and when it ends, what came of it; a failure is also shown in an error box. The flasher is
+// followed through the event loop to its end, however long it runs, and never waited for.
 
+#include "journal/run_journal.h"
 #include "library/flasher_launch.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
-#include <QTime>
 #include <chrono>
+#include <functional>
 #include <string>
 
 class QTimer;
@@ -18,28 +19,56 @@ class QTimer;
 namespace FlasherFeedback
 {
 
-// The status line after a start: "Flasher started in DOSBox at 14:05" or "... directly at ...",
-// followed by the serial ports DOSBox was given ("COM1 → ttyUSB0"), if any.
-QString StartedLine(FlasherLaunch::Way way, const QTime& at, const std::string& ports = {});
+// "Flasher running since 14:05 (in DOSBox, COM1 → ttyUSB0)" or "... (directly)".
+QString RunningLine(FlasherLaunch::Way way, const QDateTime& since, const std::string& ports = {});
+// "Flasher ended at 14:12 after 7 min: success", or ": failed (exit code 3)".
+QString EndedLine(const QDateTime& at, std::chrono::seconds took,
+                  const FlasherLaunch::Result& result);
 
-// How long a started flasher is watched, and how often it is looked at.
-inline constexpr std::chrono::milliseconds WatchTime{5000};
-inline constexpr std::chrono::milliseconds LookEvery{100};
+// The time now; tests set a clock of their own (nullptr: the system's).
+QDateTime Now();
+void SetClock(std::function<QDateTime()> clock);
 
-// Watches one started flasher for WatchTime and then deletes itself.
+// How often a running flasher is looked at; tests shorten it.
+void SetLookInterval(std::chrono::milliseconds interval);
+
+// Asked before Quorvel closes: true when no flasher runs, or when the user closes all the same;
+// the flashers then run on by themselves, and the journal says they were running.
+bool MayCloseWhileRunning();
+
+// Follows one started flasher until it ends, then tells, and deletes itself.
 class Watch : public QObject
 {
     Q_OBJECT
 
 public:
     Watch(FlasherLaunch::Started started, QObject* parent);
+    ~Watch() override;
+
+    // The flashers followed now, in the order they were started.
+    static const std::vector<Watch*>& Running();
+
+    const QDateTime& since() const { return m_since; }
+    FlasherLaunch::Way way() const { return m_started.way; }
+
+    // Records the run's start in the journal (its id, start and way are set here), and its end
+    // when it ends; a journal that cannot be written is told, and the run goes on.
+    void keepInJournal(RunJournal::Record record);
+    // Quorvel closes while the flasher runs: the journal says so.
+    void leftRunning() { recordEnd(RunJournal::Outcome::RunningAtClose, nullptr); }
+
+signals:
+    // The flasher ended: the status line, what came of it, and when.
+    void ended(const QString& statusLine, const FlasherLaunch::Result& result, const QDateTime& at);
 
 private:
     void look();
+    void recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* result);
 
     FlasherLaunch::Started m_started;
+    QDateTime m_since;
     QTimer* m_timer;
-    int m_looksLeft;
+    std::optional<RunJournal::Record> m_record;
 };
 
 } // namespace FlasherFeedback

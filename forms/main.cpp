@@ -5,6 +5,7 @@
 #include "boot.h"
 #include "configuration.h"
 #include "flash.h"
+#include "flasher_feedback.h"
 #include "handlers.h"
 #include "image_list.h"
 #include "keyboard.h"
@@ -17,6 +18,7 @@
 #include "phonegroup.h"
 #include "pictures.h"
 #include "readable_colours.h"
+#include "run_history.h"
 #include "text.h"
 #include "tia.h"
 #include "window_setup.h"
@@ -44,7 +46,7 @@ constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
 
 // The rows of the Tools list; a double-click acts by the row's position.
-enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools };
+enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, ShowRunHistory };
 
 QString removalQuestion(EntryKind kind)
 {
@@ -176,6 +178,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
+    // Made with the window, as the dialogs are, so that it opens as quickly; the journal is read
+    // when it opens.
+    m_runHistory = new RunHistory(this);
 
     FormCreate();
 }
@@ -190,6 +195,7 @@ void To_fMain::addToolsRows()
         {"Phone Group", "Add new Phone group"},
         {"Flash", "Add new flash file to selected phone group"},
         {"Tools", "Add new tool tho this list"},
+        {"Run history", "Every run of the flasher, with its files and result"},
     };
     for (const auto& row : rows)
         ListViews::AddRow(m_ui->ListView4,
@@ -323,6 +329,8 @@ void To_fMain::FollowRun(To_fConfiguration* run)
 {
     connect(run, &To_fConfiguration::flasherStarted, this,
             Handlers::Guard([this](const QString& line) { m_statusPanel->setText(line); }));
+    connect(run, &To_fConfiguration::flasherEnded, this,
+            Handlers::Guard([this](const QString& line) { m_statusPanel->setText(line); }));
 }
 
 void To_fMain::FollowEditor(CatalogueEditor* editor)
@@ -424,6 +432,9 @@ void To_fMain::ListView4DblClick()
         // The flash file dialog takes its group from the page in front.
         if (GroupPageInFront())
             o_fFlash->ShowForGroup(ActivePageCaption());
+        break;
+    case ShowRunHistory:
+        m_runHistory->Open();
         break;
     default:
         break;
@@ -579,6 +590,10 @@ void To_fMain::closeEvent(QCloseEvent* event)
 {
     // A refused write keeps the window open; handled here because the close must be refused.
     try {
+        if (!FlasherFeedback::MayCloseWhileRunning()) {
+            event->ignore();
+            return;
+        }
         FormClose();
         event->accept();
         // Closing the main window ends the program, whatever other window is still open.

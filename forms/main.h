@@ -61,7 +61,7 @@ public:
     // The name of the phone group whose page is in front; none when no group page is.
     std::optional<std::string> GroupInFront() const;
 
-    // Shows in the status line what the run confirmation window tells of a started flasher.
+    // Shows in the status line what the run confirmation window tells of a flasher it started.
     void FollowRun(To_fConfiguration* run);
 
     // Follows what the editor tells: brings its page to the front when it opens, reloads what
@@ -117,6 +117,7 @@ private:
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;
     class QLabel* m_statusPanel = nullptr;
+    class RunHistory* m_runHistory = nullptr;
     // The scratch list that every list load refills with a catalogue's section names.
     std::vector<std::string> m_sectionNames;
 };

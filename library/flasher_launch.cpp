@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "flasher_launch.h"
 
+#include "library/data_folder.h"
 #include "library/drive.h"
 #include "library/paths.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "platform/programs.h"
 
+#include <charconv>
 #include <filesystem>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -16,14 +20,45 @@ namespace FlasherLaunch
 namespace
 {
 
-// Drive C's folder for DOSBox's mount command. One that ends in a backslash, as the drive root
-// c:\ does, gets a "." added: DOSBox's command-line parser on Windows reads a backslash before
-// the closing quote as an escaped quote.
-std::string mountFolder()
+// A folder for DOSBox's mount command. One that ends in a backslash, as the drive root does,
+// gets a "." added: DOSBox's command-line parser on Windows reads a backslash before the
+// closing quote as an escaped quote.
+std::string mountCommand(char drive, const fs::path& path)
 {
-    std::string folder = Drive::Root().string();
+    std::string folder = path.string();
     if (!folder.empty() && folder.back() == '\\')
         folder += '.';
+    return std::string("mount ") + drive + " \"" + folder + "\"";
+}
+
+const char BatchName[] = "RUN.BAT";
+
+// A name of its own for each run's code file, so that two runs at once do not mix their codes:
+// eight characters, as DOS names are.
+std::string codeFileStem()
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::random_device random;
+    std::string stem = "R";
+    for (auto bits = random(); stem.size() < 8; bits >>= 4)
+        stem += digits[bits & 15];
+    return stem;
+}
+
+// The batch file in the program's data folder, written anew for each run (a program update may
+// change it); the folder, or the reason it cannot be written.
+std::optional<fs::path> writeBatchFile(std::string& failure)
+{
+    if (DataFolder::Get().empty()) {
+        failure = "the program's data folder is not known";
+        return std::nullopt;
+    }
+    const fs::path folder = DataFolder::Get() / "dosbox";
+    if (!Platform::CreateFolderPath(folder) ||
+        !Platform::ReplaceFileContents(folder / BatchName, BatchText())) {
+        failure = "its batch file cannot be written in " + folder.string();
+        return std::nullopt;
+    }
     return folder;
 }
 
@@ -44,10 +79,38 @@ Plan PlanStart()
     const fs::path dosbox = Platform::FindDosBox();
     if (dosbox.empty())
         return {{}, "it is a DOS program, and DOSBox, which runs it, is not installed"};
-    return {{dosbox.string(), "-c", "mount c \"" + mountFolder() + "\"", "-c", "c:", "-c",
-             std::string(Paths::Flasher), "-c", "exit"},
+    std::string failure;
+    const auto batchFolder = writeBatchFile(failure);
+    if (!batchFolder)
+        return {{}, failure};
+    const std::string stem = codeFileStem();
+    // The batch file runs the flasher with C: as the current drive, as a command would; called,
+    // because a batch file started from another one would end that one ("exit" included).
+    return {{dosbox.string(), "-c", mountCommand('c', Drive::Root()), "-c",
+             mountCommand(BatchDrive, *batchFolder), "-c", "c:", "-c",
+             "call " + std::string(1, BatchDrive) + ":\\" + BatchName + " " + stem, "-c", "exit"},
             {},
-            Way::InDosBox};
+            Way::InDosBox,
+            *batchFolder / (stem + ".TXT")};
+}
+
+std::string BatchText()
+{
+    // DOSBox's shell knows no %ERRORLEVEL%: "if errorlevel N" holds for N and above, so the last
+    // that holds leaves the exact code. Internal commands leave the code as it is.
+    std::string text = "@echo off\r\n";
+    text += std::string(Paths::Flasher) + "\r\n";
+    text += "set QVCODE=0\r\n";
+    for (int code = 1; code <= 255; ++code)
+        text += "if errorlevel " + std::to_string(code) + " set QVCODE=" + std::to_string(code) +
+                "\r\n";
+    text += "echo %QVCODE% >" + std::string(1, BatchDrive) + ":\\%1.TXT\r\n";
+    text += "if \"%QVCODE%\"==\"0\" goto end\r\n";
+    text += "echo The flasher ended with exit code %QVCODE%. Read its message above, then press "
+            "a key.\r\n";
+    text += "pause\r\n";
+    text += ":end\r\n";
+    return text;
 }
 
 void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options)
@@ -65,19 +128,82 @@ std::optional<Started> Start(const Plan& plan, std::string& failure)
     auto program = Platform::StartDetached(plan.arguments, failure);
     if (!program)
         return std::nullopt;
-    return Started{plan.way, std::move(program)};
+    return Started{plan.way, std::move(program), plan.codeFile};
 }
 
-std::optional<std::string> EarlyEndMessage(Way way, const Platform::ProgramEnd& end)
+Result ResultOf(const Started& started, const Platform::ProgramEnd& end)
 {
-    if (!end.failed())
-        return std::nullopt;
+    Result result;
+    result.programCode = end.bySignal ? 0 : end.code;
+    if (end.bySignal) {
+        result.kind = Result::Kind::Signal;
+        result.signal = end.code;
+    } else if (started.way == Way::Directly) {
+        result.flasherCode = end.code;
+    }
+    if (!started.codeFile.empty()) {
+        const std::string text = Platform::ReadFileBytes(started.codeFile).bytes;
+        std::error_code ignored;
+        fs::remove(started.codeFile, ignored);
+        const auto first = text.find_first_not_of(" \t\r\n");
+        std::uint32_t code = 0;
+        if (first != std::string::npos) {
+            const char* begin = text.data() + first;
+            const auto [stop, error] = std::from_chars(begin, text.data() + text.size(), code);
+            if (error == std::errc() && stop != begin)
+                result.flasherCode = code;
+        }
+    }
+    if (result.kind == Result::Kind::Signal)
+        return result;
+    if (result.programCode != 0 || (result.flasherCode && *result.flasherCode != 0))
+        result.kind = Result::Kind::Failed;
+    else if (result.flasherCode)
+        result.kind = Result::Kind::Success;
+    return result;
+}
+
+std::string ResultText(const Result& result)
+{
+    switch (result.kind) {
+    case Result::Kind::Success:
+        return "success";
+    case Result::Kind::Signal:
+        return "failed (ended by signal " + std::to_string(result.signal) + ")";
+    case Result::Kind::Failed:
+        if (result.flasherCode && *result.flasherCode != 0)
+            return "failed (exit code " + std::to_string(*result.flasherCode) + ")";
+        return "failed (DOSBox exit code " + std::to_string(result.programCode) + ")";
+    case Result::Kind::Unknown:
+        break;
+    }
+    return "result unknown";
+}
+
+std::optional<std::string> FailureMessage(Way way, const Result& result)
+{
     const std::string flasher = "the flasher " + std::string(Paths::Flasher);
-    const std::string who =
-        way == Way::InDosBox ? "DOSBox, which runs " + flasher + "," : "T" + flasher.substr(1);
-    if (end.bySignal)
-        return who + " was ended at once by signal " + std::to_string(end.code) + ".";
-    return who + " ended at once with exit code " + std::to_string(end.code) + ".";
+    if (way == Way::Directly) {
+        if (result.kind == Result::Kind::Signal)
+            return "T" + flasher.substr(1) + " was ended by signal " +
+                   std::to_string(result.signal) + ".";
+        if (result.kind == Result::Kind::Failed)
+            return "T" + flasher.substr(1) + " ended with exit code " +
+                   std::to_string(result.programCode) + ".";
+        return std::nullopt;
+    }
+    if (result.kind == Result::Kind::Failed && result.programCode == 0 && result.flasherCode)
+        return "T" + flasher.substr(1) + " ended with exit code " +
+               std::to_string(*result.flasherCode) + " in DOSBox (DOSBox itself ended with 0).";
+    const std::string dosBox = "DOSBox, which ran " + flasher + ",";
+    const std::string own = result.flasherCode ? "the flasher's own exit code was " +
+                                                     std::to_string(*result.flasherCode) + "."
+                                               : "the flasher's own exit code is not known.";
+    if (result.kind == Result::Kind::Signal)
+        return dosBox + " was ended by signal " + std::to_string(result.signal) + "; " + own;
+    if (result.kind == Result::Kind::Failed)
+        return dosBox + " ended with exit code " + std::to_string(result.programCode) + "; " + own;
+    return std::nullopt;
 }
 
 } // namespace FlasherLaunch

@@ -205,6 +205,19 @@ std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
                    notice) ||
         !WriteFlasherConfig(group, notice))
         return std::nullopt;
+    if (calls.staged) {
+        std::vector<StagedFile> files;
+        const std::string_view sources[] = {selection.LoaderFile, selection.BootFile,
+                                            selection.FlashFile};
+        const std::string_view copies[] = {Paths::StagedLoader, Paths::StagedBoot, stagedImage};
+        for (std::size_t file = 0; file < 3; ++file) {
+            std::error_code ignored;
+            const auto size = fs::file_size(Drive::NativePath(copies[file]), ignored);
+            files.push_back({std::string(sources[file]), std::string(copies[file]),
+                             size == static_cast<std::uintmax_t>(-1) ? 0 : size, (*digests)[file]});
+        }
+        calls.staged(files);
+    }
 
     FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
     if (plan.way == FlasherLaunch::Way::InDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))

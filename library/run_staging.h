@@ -7,11 +7,13 @@
 #include "library/run_selection.h"
 #include "platform/file_problem.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Staging
 {
@@ -45,12 +47,23 @@ using Information = std::function<void(const std::string& text)>;
 // False starts nothing and leaves the staged files as they are.
 using BeforeDosBox = std::function<bool(FlasherLaunch::Plan& plan)>;
 
+// A file of the run as staged: the library file, where its copy went, its size and SHA-256.
+struct StagedFile {
+    std::string logicalPath;
+    std::string stagedPath;
+    std::uintmax_t size = 0;
+    std::string sha256;
+};
+// Told the loader, boot file and flash image, in this order, once all are staged and checked.
+using Staged = std::function<void(const std::vector<StagedFile>& files)>;
+
 // What a run asks of the window that starts it; only notice must be given.
 struct RunCalls {
     Notice notice;           // why the run stops; it ends after it
     Question question = {};  // whether to use a library file changed since it entered (No without)
     Information inform = {}; // what the user should know while the run goes on
     BeforeDosBox beforeDosBox = {};
+    Staged staged = {};
 };
 
 // Stages the run for the phone group and starts the flasher, which it returns. Stops at the

@@ -54,17 +54,20 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
                        "set, else %2.")
             .arg(QLatin1String(DriveVariable), FilePathText(defaultRoot)),
         QStringLiteral("folder"));
-    parser.addOptions({help, version, drive});
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        QStringLiteral("Print the last N runs of the journal (default %1) and exit.")
+            .arg(DefaultHistoryRuns));
+    const QCommandLineOption historyTsv(QStringLiteral("history-tsv"),
+                                        QStringLiteral("The same, separated by tabs."));
+    parser.addOptions({help, version, drive, history, historyTsv});
+    parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("With --history."),
+                                 QStringLiteral("[N]"));
     // "-platform" is reported as one unknown option, not as eight unknown letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
     if (!parser.parse(arguments))
         return usageError(program, parser.errorText());
-    if (!parser.positionalArguments().isEmpty()) {
-        return usageError(
-            program,
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    }
     if (parser.isSet(help)) {
         // Without an application object the parser cannot know the program's name.
         return printAndEnd(parser.helpText().replace(QStringLiteral("<executable_name>"), program));
@@ -72,6 +75,24 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
     if (parser.isSet(version))
         return printAndEnd(QStringLiteral("Quorvel " QUORVEL_VERSION "\n"));
 
+    if (parser.isSet(history) || parser.isSet(historyTsv)) {
+        const QStringList numbers = parser.positionalArguments();
+        bool isNumber = numbers.isEmpty();
+        const int runs = isNumber ? DefaultHistoryRuns : numbers.first().toInt(&isNumber);
+        if (numbers.size() > 1 || !isNumber || runs < 1) {
+            return usageError(program, QStringLiteral("--history takes one number of runs, 1 or "
+                                                      "more."));
+        }
+        Outcome outcome = printAndEnd({});
+        outcome.historyRuns = runs;
+        outcome.historyTsv = parser.isSet(historyTsv);
+        return outcome;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return usageError(
+            program,
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    }
     Outcome outcome;
     outcome.run = true;
     outcome.driveRoot = defaultRoot;

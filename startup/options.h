@@ -15,14 +15,20 @@ namespace StartupOptions
 // The environment variable that names the drive C folder when the option does not.
 inline constexpr char DriveVariable[] = "QUORVEL_DRIVE_C";
 
-// Either the program runs on driveRoot, or it prints text and ends with exitCode.
+// Either the program runs on driveRoot, or it prints text and ends with exitCode, or it prints
+// the journal's last historyRuns runs.
 struct Outcome {
     bool run = false;
     std::filesystem::path driveRoot;
     QString text;
     bool isError = false;
     int exitCode = 0;
+    int historyRuns = 0;
+    bool historyTsv = false;
 };
+
+// How many runs --history prints when it is given no number.
+inline constexpr int DefaultHistoryRuns = 10;
 
 // Exit code for a command line that cannot be used: an unknown option, a missing value or a
 // drive C folder that does not exist.

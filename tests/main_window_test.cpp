@@ -83,11 +83,11 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowDesign)
     EXPECT_EQ(ui->CheckBox1->text(), "Flasher autocerrado  ");
     EXPECT_EQ(ui->CheckBox2->text(), "Handle Flash.out file");
     EXPECT_EQ(ui->ListView1->header()->sectionSize(2), 200);
-    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 5);
+    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 6);
     EXPECT_EQ(rowTexts(ui->ListView4->topLevelItem(3)),
               QStringList({"Flash", "Add new flash file to selected phone group"}));
     EXPECT_EQ(ui->ListView4->topLevelItem(4)->text(1), "Add new tool tho this list");
-    for (int row = 0; row < 5; ++row)
+    for (int row = 0; row < 6; ++row)
         EXPECT_TRUE(showsPicture(ui->ListView4->topLevelItem(row), 3));
     for (int index = 0; index < ui->PageControl1->count(); ++index)
         EXPECT_TRUE(ui->PageControl1->tabBar()->tabRect(index).right() < ui->PageControl1->width())

@@ -398,10 +398,60 @@ TEST_F(StagingTest, DosFlasherRunsInDosBoxWhenItIsInstalled)
     const EnvironmentGuard withDosBox("PATH", empty + PathListSeparator +
                                                   Drive::NativePath("c:\\bin").string());
     const auto plan = FlasherLaunch::PlanStart();
+    const fs::path batchFolder = drive.root() / "data" / "dosbox";
+    ASSERT_EQ(plan.arguments.size(), 11u);
+    const std::string stem = plan.arguments[8].substr(plan.arguments[8].size() - 8);
     EXPECT_EQ(plan.arguments,
               (std::vector<std::string>{Drive::NativePath("c:\\bin\\" + DosBoxName).string(), "-c",
                                         "mount c \"" + drive.root().string() + "\"", "-c",
-                                        "c:", "-c", "c:\\flasher\\flasher.com", "-c", "exit"}));
+                                        "mount q \"" + batchFolder.string() + "\"", "-c",
+                                        "c:", "-c", "call q:\\RUN.BAT " + stem, "-c", "exit"}));
+    EXPECT_EQ(plan.codeFile, batchFolder / (stem + ".TXT"));
+    EXPECT_EQ(TemporaryDrive::readNative(batchFolder / "RUN.BAT"), FlasherLaunch::BatchText());
+}
+
+// What the batch file recorded, read with DOSBox's own end.
+TEST(FlasherLaunch, ResultOfARunTellsTheFlashersOwnCode)
+{
+    using Kind = FlasherLaunch::Result::Kind;
+    TemporaryDrive drive;
+    const fs::path codeFile = drive.root() / "R1.TXT";
+    const struct {
+        FlasherLaunch::Way way;
+        const char* recorded; // nullptr: no code file
+        Platform::ProgramEnd end;
+        Kind kind;
+        const char* text;
+    } rows[] = {
+        {FlasherLaunch::Way::Directly, nullptr, {false, 0}, Kind::Success, "success"},
+        {FlasherLaunch::Way::Directly, nullptr, {false, 3}, Kind::Failed, "failed (exit code 3)"},
+        {FlasherLaunch::Way::Directly,
+         nullptr,
+         {true, 9},
+         Kind::Signal,
+         "failed (ended by signal 9)"},
+        {FlasherLaunch::Way::InDosBox, "3\r\n", {false, 0}, Kind::Failed, "failed (exit code 3)"},
+        {FlasherLaunch::Way::InDosBox, "0 \r\n", {false, 0}, Kind::Success, "success"},
+        {FlasherLaunch::Way::InDosBox,
+         "0\r\n",
+         {false, 1},
+         Kind::Failed,
+         "failed (DOSBox exit code 1)"},
+        {FlasherLaunch::Way::InDosBox, nullptr, {false, 0}, Kind::Unknown, "result unknown"},
+        {FlasherLaunch::Way::InDosBox, "x", {false, 0}, Kind::Unknown, "result unknown"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        fs::remove(codeFile);
+        if (row.recorded)
+            drive.write("c:\\R1.TXT", row.recorded);
+        const FlasherLaunch::Started started{
+            row.way, nullptr, row.way == FlasherLaunch::Way::InDosBox ? codeFile : fs::path()};
+        const auto result = FlasherLaunch::ResultOf(started, row.end);
+        EXPECT_EQ(result.kind, row.kind);
+        EXPECT_EQ(FlasherLaunch::ResultText(result), row.text);
+        EXPECT_FALSE(fs::exists(codeFile)); // read once
+    }
 }
 
 TEST(DeleteCommand, MatchesDosPatternsWithoutRegardToCase)

@@ -6,7 +6,9 @@
 #include "forms/configuration.h"
 #include "forms/flasher_feedback.h"
 #include "forms/main.h"
+#include "journal/run_journal.h"
 #include "library/paths.h"
+#include "platform/hash.h"
 #include "platform/process.h"
 #include "platform/programs.h"
 #include "ui_configuration.h"
@@ -29,6 +31,8 @@
 namespace fs = std::filesystem;
 using CableQuestion::Choice;
 using enum CableCheck::Trouble;
+
+QDateTime clockNow;
 
 class RunWindowTest : public WindowTest
 {
@@ -78,22 +82,25 @@ TEST_F(RunWindowTest, FlasherConfigErrorShowsTheErrorBoxAndTheWindowCloses)
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "image");
 }
 
-TEST_F(RunWindowTest, StatusLineTellsHowTheFlasherStartedAndAnEarlyFailureIsShown)
+TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
 {
     const std::string dosProgram("\xE9\x00\x01", 3);
     const struct {
         std::string flasher;
         const char* dosBox; // a DOSBox of its own on the search path
         const char* how;
+        const char* result;
         const char* failure;
     } rows[] = {
         {drive.readNative(QUORVEL_SOURCE_DIR "/tools/stand-in-flasher.sh"), nullptr, "directly",
-         nullptr},
-        {"#!/bin/sh\nexit 3\n", nullptr, "directly",
-         "The flasher c:\\flasher\\flasher.com ended at once with exit code 3."},
-        {dosProgram, "#!/bin/sh\nexit 1\n", "in DOSBox",
-         "DOSBox, which runs the flasher c:\\flasher\\flasher.com, ended at once with exit code "
-         "1."},
+         "success", nullptr},
+        {"#!/bin/sh\nexit 3\n", nullptr, "directly", "failed \\(exit code 3\\)",
+         "The flasher c:\\flasher\\flasher.com ended with exit code 3."},
+        {"#!/bin/sh\nkill -9 $$\n", nullptr, "directly", "failed \\(ended by signal 9\\)",
+         "The flasher c:\\flasher\\flasher.com was ended by signal 9."},
+        {dosProgram, "#!/bin/sh\nexit 1\n", "in DOSBox", "failed \\(DOSBox exit code 1\\)",
+         "DOSBox, which ran the flasher c:\\flasher\\flasher.com, ended with exit code 1; the "
+         "flasher's own exit code is not known."},
     };
     const EnvironmentGuard path("PATH",
                                 Drive::NativePath("c:\\bin").string() + ":" + std::getenv("PATH"));
@@ -111,11 +118,13 @@ TEST_F(RunWindowTest, StatusLineTellsHowTheFlasherStartedAndAnEarlyFailureIsShow
         messages.clear();
         confirmRun();
         EXPECT_TRUE(o_fMain->statusLine().contains(QRegularExpression(
-            QStringLiteral("^Flasher started %1 at \\d\\d:\\d\\d$").arg(row.how))))
+            QStringLiteral("^Flasher running since \\d\\d:\\d\\d \\(%1\\)$").arg(row.how))))
             << o_fMain->statusLine().toStdString();
-        // Watched until it ends (here at once), through the event loop.
-        EXPECT_TRUE(QTest::qWaitFor(
-            [] { return o_fConfiguration->findChildren<FlasherFeedback::Watch*>().isEmpty(); }));
+        // Followed until it ends (here at once), through the event loop.
+        EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+        EXPECT_TRUE(o_fMain->statusLine().contains(QRegularExpression(
+            QStringLiteral("^Flasher ended at \\d\\d:\\d\\d after \\d+ s: %1$").arg(row.result))))
+            << o_fMain->statusLine().toStdString();
         if (!row.failure) {
             EXPECT_TRUE(messages.empty());
             continue;
@@ -126,6 +135,98 @@ TEST_F(RunWindowTest, StatusLineTellsHowTheFlasherStartedAndAnEarlyFailureIsShow
                   QString::fromStdString(Drive::NativePath(Paths::Flasher).string()));
     }
     CableQuestion::SetAnswerer(nullptr);
+    // Each run in the journal, with the checksums of what was staged.
+    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_EQ(journal.runs.size(), 4u);
+    using RunJournal::Outcome;
+    const Outcome outcomes[] = {Outcome::Failed, Outcome::Signal, Outcome::Failed,
+                                Outcome::Success}; // newest first
+    for (std::size_t run = 0; run < 4; ++run)
+        EXPECT_EQ(journal.runs[run].outcome, outcomes[run]) << run;
+    EXPECT_EQ(journal.runs[0].way, "DOSBox");
+    EXPECT_EQ(journal.runs[0].dosBoxCode, 1);
+    EXPECT_EQ(journal.runs[2].code, 3);
+    Platform::Sha256 loader;
+    loader.add("loader");
+    const RunJournal::File* staged = journal.runs[3].file("loader");
+    ASSERT_TRUE(staged);
+    EXPECT_EQ(staged->sha256.toStdString(), loader.hexDigest());
+    EXPECT_EQ(staged->logicalPath, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
+    EXPECT_EQ(staged->size, 6u);
+    EXPECT_EQ(journal.runs[3].config, "X");
+}
+
+// While a flasher runs, a second Start and closing Quorvel ask first, No the default.
+TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
+{
+    const fs::path stop = drive.root() / "stop";
+    drive.write(Paths::Flasher, "#!/bin/sh\nwhile [ ! -e '" + stop.string() +
+                                    "' ]; do sleep 0.02; done\necho >>'" +
+                                    (drive.root() / "runs").string() + "'\n");
+    fs::permissions(Drive::NativePath(Paths::Flasher), fs::perms::owner_all);
+    confirmRun();
+    ASSERT_EQ(FlasherFeedback::Watch::Running().size(), 1u);
+    answer = QMessageBox::No;
+    drive.write("c:\\nk_files\\f.fls", "in use");
+    confirmRun();
+    o_fMain->close();
+    EXPECT_TRUE(o_fMain->isVisible());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.endsWith("is still running. Start another one? Two flashers on "
+                                          "one phone cable make both runs fail."));
+    EXPECT_TRUE(messages[1].text.endsWith("is still running. Close Quorvel and leave it running?"));
+    for (const auto& message : messages)
+        EXPECT_EQ(message.defaultButton, QMessageBox::No);
+    EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "in use"); // nothing staged again
+    EXPECT_EQ(FlasherFeedback::Watch::Running().size(), 1u);
+    drive.write("c:\\stop", "");
+    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+    EXPECT_EQ(drive.read("c:\\runs"), "\n");
+    EXPECT_TRUE(o_fMain->statusLine().endsWith(": success"));
+
+    // Closed while the next run goes on: the journal says so, and the flasher runs on.
+    fs::remove(stop);
+    answer = QMessageBox::Yes;
+    confirmRun();
+    o_fMain->close();
+    EXPECT_FALSE(o_fMain->isVisible());
+    windows.reset();
+    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_EQ(journal.runs.size(), 2u);
+    EXPECT_EQ(journal.runs[1].outcome, RunJournal::Outcome::Success);
+    EXPECT_EQ(journal.runs[0].outcome, RunJournal::Outcome::RunningAtClose);
+    drive.write("c:\\stop", "");
+    for (int tries = 0; tries < 200 && drive.read("c:\\runs") != "\n\n"; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(drive.read("c:\\runs"), "\n\n");
+}
+
+// A flasher that runs long is followed however long it runs: the looks come quicker here, and
+// the clock goes a minute on at each.
+TEST_F(RunWindowTest, ALongRunIsFollowedToItsEnd)
+{
+    struct SlowProgram : Platform::StartedProgram {
+        int looksLeft = 7;
+        std::optional<Platform::ProgramEnd> Ended() override
+        {
+            clockNow = clockNow.addSecs(60);
+            if (--looksLeft > 0)
+                return std::nullopt;
+            return Platform::ProgramEnd{false, 0};
+        }
+    };
+    clockNow = QDateTime(QDate(2026, 12, 7), QTime(14, 5));
+    FlasherFeedback::SetClock([] { return clockNow; });
+    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(0));
+    QString line;
+    auto* watch = new FlasherFeedback::Watch(
+        {FlasherLaunch::Way::Directly, std::make_unique<SlowProgram>(), {}}, o_fMain);
+    QObject::connect(watch, &FlasherFeedback::Watch::ended,
+                     [&line](const QString& statusLine) { line = statusLine; });
+    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+    EXPECT_EQ(line, "Flasher ended at 14:12 after 7 min: success");
+    FlasherFeedback::SetClock(nullptr);
+    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(100));
 }
 
 // A DOS flasher, run by a DOSBox of the test's own (a script on the search path), with a folder
@@ -237,9 +338,10 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
         EXPECT_EQ(drive.read(log).starts_with(layers), row.layered) << drive.read(log);
         EXPECT_EQ(drive.exists(log), row.started) << row.users;
         if (row.started) {
-            EXPECT_TRUE(o_fMain->statusLine().endsWith(QString::fromStdString(row.status)))
+            EXPECT_TRUE(o_fMain->statusLine().endsWith(QString::fromStdString(row.status + ")")))
                 << o_fMain->statusLine().toStdString();
         }
+        EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
     }
     EXPECT_EQ(offered, (std::vector<Platform::SerialDevice>{{device, "ttyUSB0"}}));
     EXPECT_EQ(TemporaryDrive::readNative(own),
@@ -310,4 +412,28 @@ TEST_F(CableRunTest, RealDosBoxSendsTheFlashersBytesThroughThePickedAdapter)
     EXPECT_EQ(TemporaryDrive::readNative(users), usersBefore);
     EXPECT_TRUE(o_fMain->statusLine().contains(", COM1 \u2192 pts/"))
         << o_fMain->statusLine().toStdString();
+}
+
+// The real DOSBox runs a DOS flasher that ends with code 3: DOSBox itself ends with 0, the batch
+// file tells the flasher's own code. (Its wait for a key is taken out here: no one presses it.)
+TEST_F(CableRunTest, RealDosBoxTellsTheDosFlashersOwnExitCode)
+{
+    const fs::path dosbox = Platform::FindProgram("dosbox");
+    if (dosbox.empty())
+        GTEST_SKIP() << "needs dosbox (tools/install-deps.sh installs it)";
+    drive.write(Paths::Flasher, "\xB8\x03\x4C\xCD\x21"); // mov ax,4C03h; int 21h
+    fs::create_directories(home);
+    installDosBox("sed -i 's/^pause/rem/' '" + (drive.root() / "data/dosbox/RUN.BAT").string() +
+                  "'\nHOME=" + home.string() +
+                  " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec timeout 30 " +
+                  dosbox.string() + " \"$@\"\n");
+    answers.assign({{Choice::GoOn, {}}});
+    startRun();
+    ASSERT_FALSE(FlasherFeedback::Watch::Running().empty());
+    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }, 30000));
+    EXPECT_TRUE(o_fMain->statusLine().endsWith(": failed (exit code 3)"))
+        << o_fMain->statusLine().toStdString();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "The flasher c:\\flasher\\flasher.com ended with exit code 3 in "
+                                "DOSBox (DOSBox itself ended with 0).");
 }

@@ -67,6 +67,9 @@ TEST(StartupOptionsTest, AMistakeEndsWithExitCode2AndAMessage)
         {{}, "/no/such/folder", "'/no/such/folder' (named by QUORVEL_DRIVE_C) does not"},
         {{"--help", "--bad"}, {}, "'bad'"},
         {{"-platform", "xcb"}, {}, "option 'platform'"},
+        {{"--history", "0"}, {}, "one number of runs"},
+        {{"--history", "5", "6"}, {}, "one number of runs"},
+        {{"--history-tsv", "x"}, {}, "one number of runs"},
     };
     for (const auto& c : cases) {
         const auto outcome = read(c.arguments, c.variable);
@@ -92,5 +95,25 @@ TEST(StartupOptionsTest, HelpAndVersionPrintAndEndWithExitCode0)
         EXPECT_TRUE(
             QRegularExpression("^Quorvel \\d+\\.\\d+\\S*\n$").match(version.text).hasMatch())
             << version.text.toStdString();
+    }
+}
+
+TEST(StartupOptionsTest, HistoryPrintsTheLastRuns)
+{
+    const struct {
+        QStringList arguments;
+        int runs;
+        bool tsv;
+    } cases[] = {
+        {{"--history"}, StartupOptions::DefaultHistoryRuns, false},
+        {{"--history", "5"}, 5, false},
+        {{"--history-tsv", "3"}, 3, true},
+        {{"--history", "--history-tsv"}, StartupOptions::DefaultHistoryRuns, true},
+    };
+    for (const auto& c : cases) {
+        const auto outcome = read(c.arguments);
+        EXPECT_TRUE(!outcome.run && !outcome.isError && outcome.exitCode == 0);
+        EXPECT_EQ(outcome.historyRuns, c.runs) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.historyTsv, c.tsv);
     }
 }

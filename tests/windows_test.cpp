@@ -114,9 +114,11 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     std::string failure;
     ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(), failure)) << failure;
     const std::string log = standInLog(drive, "c:\\bin\\");
-    EXPECT_NE(log.find("arguments: 8\nargument: -c\nargument: mount c \"" + drive.root().string() +
-                       "\\.\"\nargument: -c\nargument: c:\nargument: -c\n"
-                       "argument: c:\\flasher\\flasher.com\nargument: -c\nargument: exit\n"),
+    EXPECT_NE(log.find("arguments: 10\nargument: -c\nargument: mount c \"" + drive.root().string() +
+                       "\\.\"\nargument: -c\nargument: mount q \"" +
+                       (drive.root() / "data\\dosbox").string() +
+                       "\"\nargument: -c\nargument: c:\nargument: -c\n"
+                       "argument: call q:\\RUN.BAT R"),
               std::string::npos)
         << log;
 }

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "pick_again.h"
+#include "ui_main.h"
+
+#include "library/drive.h"
+#include "library/paths.h"
+#include "list_views.h"
+#include "main.h"
+#include "platform/hash.h"
+#include "text.h"
+
+namespace PickAgain
+{
+
+namespace
+{
+
+// The row of the list whose library file is the path (the list's folder and the row's name).
+QTreeWidgetItem* rowOf(const QTreeWidget* list, std::string_view folder, const std::string& path)
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        if (Paths::EntryPath(folder, Text::Bytes(item, 0)) == path)
+            return item;
+    }
+    return nullptr;
+}
+
+// Selects the row anew, so that its choice is made even when it was the list's selected row
+// while another list's choice was made after it.
+void pickRow(QTreeWidget* list, QTreeWidgetItem* row)
+{
+    list->clearSelection();
+    ListViews::SelectRow(list, row);
+}
+
+QToolButton* chipButton(const To_fMain& window, const std::string& loader)
+{
+    if (loader == Paths::CommonAtmel29F800)
+        return window.ui()->ToolButton1;
+    if (loader == Paths::CommonIntel28F008)
+        return window.ui()->ToolButton2;
+    if (loader == Paths::CommonIntel28F160)
+        return window.ui()->ToolButton3;
+    return nullptr;
+}
+
+int groupPage(const To_fMain& window, const std::string& group)
+{
+    const QTabWidget* pages = window.ui()->PageControl2;
+    for (int page = 2; page < pages->count(); ++page) {
+        if (Text::TabBytes(pages, page) == group)
+            return page;
+    }
+    return -1;
+}
+
+QTreeWidget* flashList(const To_fMain& window, int page)
+{
+    return page < 0 ? nullptr : window.ui()->PageControl2->widget(page)->findChild<QTreeWidget*>();
+}
+
+// Whether the library lists the run's file: a chip or a row for the loader, a row for the boot
+// file (or the common one, which comes with a chip) and the image.
+bool listed(const To_fMain& window, const RunJournal::Record& run, const RunJournal::File& file)
+{
+    const auto* ui = window.ui();
+    if (file.role == QLatin1String("loader"))
+        return chipButton(window, file.logicalPath) ||
+               rowOf(ui->ListView1, Paths::TiaFolder, file.logicalPath);
+    if (file.role == QLatin1String("boot")) // the common one comes with the chips
+        return file.logicalPath == Paths::CommonBoot ||
+               rowOf(ui->ListView3, Paths::BootFolder, file.logicalPath);
+    const QTreeWidget* list = flashList(window, groupPage(window, run.group));
+    return list && rowOf(list, Paths::GroupFolder(run.group), file.logicalPath);
+}
+
+} // namespace
+
+QStringList Problems(const To_fMain& window, const RunJournal::Record& run)
+{
+    QStringList problems;
+    if (groupPage(window, run.group) < 0) {
+        problems << QStringLiteral("The phone group %1 is no longer in the library.")
+                        .arg(fromBytes(run.group));
+    }
+    for (const QString& role :
+         {QStringLiteral("loader"), QStringLiteral("boot"), QStringLiteral("image")}) {
+        const RunJournal::File* file = run.file(role);
+        if (!file) {
+            problems << QStringLiteral("The run names no %1 file.").arg(role);
+            continue;
+        }
+        const QString what =
+            QStringLiteral("The %1 %2")
+                .arg(role == QLatin1String("boot") ? QStringLiteral("boot file") : role,
+                     fromBytes(file->logicalPath));
+        const auto digest = Platform::HashFile(Drive::NativePath(file->logicalPath));
+        if (!digest || !listed(window, run, *file))
+            problems << what + QStringLiteral(" is no longer in the library.");
+        else if (QString::fromStdString(*digest) != file->sha256)
+            problems << what + QStringLiteral(" has changed since that run.");
+    }
+    return problems;
+}
+
+void Pick(To_fMain& window, const RunJournal::Record& run)
+{
+    auto* ui = window.ui();
+    const std::string& loader = run.file("loader")->logicalPath;
+    const std::string& boot = run.file("boot")->logicalPath;
+    // A chip sets the common boot file too; a boot row after it sets another.
+    QToolButton* chip = chipButton(window, loader);
+    if (!chip && boot == Paths::CommonBoot)
+        ui->ToolButton2->click(); // the common boot file, then the run's TIA file
+    if (chip) {
+        chip->click();
+        chip->setChecked(true);
+        window.ShowLibraryPage(LibraryPage::Common);
+    } else if (QTreeWidgetItem* row = rowOf(ui->ListView1, Paths::TiaFolder, loader)) {
+        pickRow(ui->ListView1, row);
+    }
+    if (QTreeWidgetItem* row = rowOf(ui->ListView3, Paths::BootFolder, boot))
+        pickRow(ui->ListView3, row);
+    const int page = groupPage(window, run.group);
+    ui->PageControl2->setCurrentIndex(page);
+    QTreeWidget* list = flashList(window, page);
+    if (QTreeWidgetItem* row =
+            rowOf(list, Paths::GroupFolder(run.group), run.file("image")->logicalPath))
+        pickRow(list, row);
+}
+
+} // namespace PickAgain

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The journal of runs: one record per run, in JSON Lines in the program's data folder. A run's
+// start is appended as it starts, its end as a second line with the run's id when it ends; the
+// file is only ever appended to, and each line is flushed to disk, so a crash or a kill can cut
+// off at most the last line, which reading skips and counts.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QJsonObject>
+#include <QString>
+
+class QFile;
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace RunJournal
+{
+
+// A file of the run: its role (loader, boot, image), the library file, where its copy went.
+struct File {
+    QString role;
+    std::string logicalPath;
+    std::string stagedPath;
+    std::uint64_t size = 0;
+    QString sha256;
+};
+
+// How a run ended, as the journal names it.
+enum class Outcome { Success, Failed, Signal, RunningAtClose, Unknown };
+QString OutcomeName(Outcome outcome);
+
+// Names, paths and the Config line are bytes, as the catalogues hold them: kept exactly (text
+// where they are UTF-8, else their bytes in hexadecimal).
+struct Record {
+    QString id;
+    QDateTime started;
+    QString way; // "directly" or "DOSBox"
+    std::string ports;
+    std::string group;
+    std::string config;
+    std::vector<File> files;
+    // Known once the end has been recorded; Unknown, with no end, for a run never completed.
+    QDateTime ended;
+    Outcome outcome = Outcome::Unknown;
+    std::optional<std::int64_t> code;       // the flasher's exit code, or the signal
+    std::optional<std::int64_t> dosBoxCode; // DOSBox's own, under DOSBox
+    QString result;                         // as the status line said it
+    std::optional<std::int64_t> seconds;
+
+    // The file of a role; null when the record has none.
+    const File* file(const QString& role) const;
+};
+
+// The journal file: runs.jsonl in the data folder.
+std::filesystem::path DefaultFile();
+
+// A new id for a run.
+QString NewId();
+
+// Appends the start of a run (id, started, way, ports, group, config, files). False, with the
+// system's reason, when the file cannot be written.
+bool AppendStart(const std::filesystem::path& file, const Record& record, QString& error);
+// Appends the end of the run with the record's id (ended, outcome, codes, result, seconds).
+bool AppendEnd(const std::filesystem::path& file, const Record& record, QString& error);
+
+// The journal read from its newest run back, a part at a time, so that the newest can be shown
+// before the rest is read. Lines that cannot be read (one cut off by a crash) are counted and
+// left out.
+class Reader
+{
+public:
+    explicit Reader(const std::filesystem::path& file);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    // Adds up to count more runs, each with its end when one was recorded; false once the
+    // oldest has been read.
+    bool ReadMore(std::size_t count, std::vector<Record>& newestFirst);
+    int unreadableLines() const { return m_unreadable; }
+
+private:
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_bytes;
+    qsizetype m_end = 0; // what is left to read: the bytes before it
+    QHash<QString, QJsonObject> m_ends;
+    int m_unreadable = 0;
+};
+
+// The whole journal, newest run first.
+struct Contents {
+    std::vector<Record> runs;
+    int unreadableLines = 0;
+};
+Contents Read(const std::filesystem::path& file);
+
+} // namespace RunJournal

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The Run history window over a journal written here: its filter and CSV export, and Pick again.
+
+#include "forms/main.h"
+#include "forms/run_history.h"
+#include "forms/save_dialog.h"
+#include "journal/run_journal.h"
+#include "library/paths.h"
+#include "platform/hash.h"
+#include "ui_main.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace
+{
+
+std::string sha256(std::string_view bytes)
+{
+    Platform::Sha256 hash;
+    hash.add(bytes);
+    return hash.hexDigest();
+}
+
+} // namespace
+
+class RunHistoryTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        drive.write(Paths::CommonIntel28F008, "loader");
+        drive.write(Paths::CommonBoot, "boot");
+        drive.write(Paths::PhoneCatalogue, "[3210]\r\nConfig=X\r\n[3310]\r\nConfig=Y\r\n");
+        drive.write(Paths::FlashCatalogue("3210"), "[f.fls]\r\n");
+        drive.write(Paths::FlashCatalogue("3310"), "[g.fls]\r\n");
+        drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "image");
+        drive.write("c:\\nk_files\\Lunzo\\Phones\\3310\\g.fls", "other");
+        addRun("3310", "g.fls", "other", "success", "a,\"b\"");
+        addRun("3210", "f.fls", "image", "failed (exit code 3)", "X");
+        start();
+        // Opened from its Tools row.
+        o_fMain->ShowLibraryPage(LibraryPage::Tools);
+        doubleClickRow(o_fMain->ui()->ListView4, 5);
+        history = o_fMain->findChild<RunHistory*>();
+        ASSERT_TRUE(history && history->isVisible());
+        QTest::qWait(0);
+    }
+
+    void addRun(const std::string& group, const std::string& image, const std::string& bytes,
+                const QString& result, const std::string& config)
+    {
+        RunJournal::Record run;
+        run.id = RunJournal::NewId();
+        run.started = QDateTime(QDate(2026, 12, 7), QTime(14, minute++));
+        run.way = "directly";
+        run.group = group;
+        run.config = config;
+        const std::string imagePath = Paths::EntryPath(Paths::GroupFolder(group), image);
+        run.files = {
+            {"loader", std::string(Paths::CommonIntel28F008), "", 6,
+             QString::fromStdString(sha256("loader"))},
+            {"boot", std::string(Paths::CommonBoot), "", 4, QString::fromStdString(sha256("boot"))},
+            {"image", imagePath, "", bytes.size(), QString::fromStdString(sha256(bytes))}};
+        QString error;
+        ASSERT_TRUE(RunJournal::AppendStart(RunJournal::DefaultFile(), run, error));
+        run.ended = run.started.addSecs(60);
+        run.result = result;
+        run.outcome =
+            result == "success" ? RunJournal::Outcome::Success : RunJournal::Outcome::Failed;
+        run.seconds = 60;
+        ASSERT_TRUE(RunJournal::AppendEnd(RunJournal::DefaultFile(), run, error));
+    }
+
+    RunHistory* history = nullptr;
+    int minute = 0;
+};
+
+TEST_F(RunHistoryTest, TheFilterPicksTheRowsThatCSVExports)
+{
+    const struct {
+        QString filter;
+        QStringList firstCells; // of the CSV rows after the header
+    } rows[] = {
+        {"", {"2026-12-07 14:01", "2026-12-07 14:00"}},
+        {"3310", {"2026-12-07 14:00"}},
+        {"EXIT CODE 3", {"2026-12-07 14:01"}},
+        {"nothing like it", {}},
+    };
+    for (const auto& row : rows) {
+        history->filter()->setText(row.filter);
+        const QStringList lines = QString::fromUtf8(history->Csv()).split(QStringLiteral("\r\n"));
+        QStringList firstCells;
+        for (qsizetype line = 1; line + 1 < lines.size(); ++line)
+            firstCells << lines[line].section(u',', 0, 0);
+        EXPECT_EQ(firstCells, row.firstCells) << row.filter.toStdString();
+        EXPECT_EQ(history->view()->model()->rowCount(), row.firstCells.size());
+    }
+    history->filter()->clear();
+    const QString csv = QString::fromUtf8(history->Csv());
+    EXPECT_TRUE(csv.startsWith("When,Group,Image,Loader,Boot,Result,Duration,Started,"));
+    EXPECT_TRUE(csv.contains(",\"a,\"\"b\"\"\",")) << csv.toStdString(); // quoted as CSV quotes
+    EXPECT_TRUE(csv.contains(QString::fromStdString(sha256("other"))));
+
+    // Written where the user says.
+    const QString target = QString::fromStdString((drive.root() / "runs.csv").string());
+    SaveDialog::SetAnswerer([&target](const QString&) { return target; });
+    history->findChild<QPushButton*>("ExportButton")->click();
+    SaveDialog::SetAnswerer(nullptr);
+    EXPECT_EQ(QByteArray::fromStdString(TemporaryDrive::readNative(target.toStdString())),
+              history->Csv());
+}
+
+TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
+{
+    history->view()->selectRow(0); // the newest: 3210, f.fls
+    EXPECT_TRUE(
+        history->details()->toPlainText().contains(QString::fromStdString(sha256("image"))));
+    auto* pickAgain = history->findChild<QPushButton*>("PickAgainButton");
+    // Its image was picked on its page before another group's image was.
+    clickRow(o_fMain->ui()->PageControl2->widget(2)->findChild<QTreeWidget*>(), 0);
+    clickRow(o_fMain->ui()->PageControl2->widget(3)->findChild<QTreeWidget*>(), 0);
+    o_fMain->ui()->ToolButton1->click();
+    pickAgain->click();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(runSelection.LoaderFile, Paths::CommonIntel28F008);
+    EXPECT_EQ(runSelection.BootFile, Paths::CommonBoot);
+    EXPECT_EQ(runSelection.FlashFile, "c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls");
+    EXPECT_EQ(o_fMain->GroupInFront(), "3210");
+
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "changed");
+    std::filesystem::remove(Drive::NativePath(Paths::CommonBoot));
+    runSelection = {};
+    pickAgain->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "The boot file c:\\nk_files\\Lunzo\\Common\\boot.bin is no longer in the library.\n"
+              "The image c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls has changed since that run.\n"
+              "Nothing was picked.");
+    EXPECT_TRUE(runSelection.FlashFile.empty());
+}
