@@ -40,7 +40,8 @@ void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handl
 QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page);
 
 // Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons,
-// columns the user can widen, and a cell's whole text as its tooltip when the cell cuts it.
+// columns the user can widen, the last column taking the room the others leave (at least its
+// given width), and a cell's whole text as its tooltip when the cell cuts it.
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
 
 // Adds a row at the end: caption, sub-items and the picture of the given number.

@@ -17,6 +17,7 @@
 #include "phonegroup.h"
 #include "pictures.h"
 #include "readable_colours.h"
+#include "remembered_place.h"
 #include "text.h"
 #include "tia.h"
 #include "window_setup.h"
@@ -34,6 +35,8 @@ To_fMain* o_fMain = nullptr;
 
 namespace
 {
+
+constexpr QSize DesignedSize(599, 349);
 
 const std::vector<int> TiaColumnWidths{100, 50, 200};
 const std::vector<int> BootColumnWidths{100, 200};
@@ -117,9 +120,12 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(599, 349);
-    WindowSetup::CentreOnScreenWhenShown(this);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // The designed size is the smallest; the lists take any room the user gives the window.
+    setMinimumSize(DesignedSize);
+    resize(DesignedSize);
+    RememberedPlace::Keep(this, QStringLiteral("MainWindow"), DesignedSize,
+                          RememberedPlace::Measure::Client);
     setWindowIcon(Pictures::Icon("program"));
 
     m_ui->ToolButton1->setIcon(Pictures::Icon("chip-atmel"));
@@ -176,6 +182,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
+    // A group page is built when it first comes to the front.
+    connect(m_ui->PageControl2, &QTabWidget::currentChanged, this,
+            Handlers::Guard([this](int index) { FlashList(index); }));
 
     FormCreate();
 }
@@ -256,29 +265,39 @@ void To_fMain::LoadPhoneGroups()
 {
     QTabWidget* pages = m_ui->PageControl2;
     if (pages->count() > FirstGroupPage) {
+        // The template page's tab is hidden, so the About page is the one left in front.
+        pages->setCurrentIndex(AboutPage);
         while (pages->count() > FirstGroupPage) {
             QWidget* page = pages->widget(pages->count() - 1);
             pages->removeTab(pages->count() - 1);
             delete page;
         }
-        // The template page's tab is hidden, so the About page is the one left in front.
-        pages->setCurrentIndex(AboutPage);
     }
 
+    // Only the pages: a group's flash list is made and read when its page first comes to the
+    // front, so that a start costs the same whatever the library holds.
     CatalogueFile(Paths::PhoneCatalogue).ReadSections(m_sectionNames);
     for (const auto& group : m_sectionNames) {
-        auto* page = new QWidget;
-        QTreeWidget* list = createFlashList(page);
         // The whole name at the pointer, also when the tab is cut at the control's edge.
-        pages->setTabToolTip(Text::AddTab(pages, page, group),
+        pages->setTabToolTip(Text::AddTab(pages, new QWidget, group),
                              Text::PlainToolTip(fromBytes(group)));
-        // Right after the group tabs, not after every other control of the window.
-        setTabOrder(pages, list);
     }
-    for (int index = FirstGroupPage; index < pages->count(); ++index) {
-        auto* list = pages->widget(index)->findChild<QTreeWidget*>();
-        LoadFlashList(Text::TabBytes(pages, index), list);
-    }
+}
+
+QTreeWidget* To_fMain::FlashList(int pageIndex)
+{
+    QWidget* page = m_ui->PageControl2->widget(pageIndex);
+    if (pageIndex < FirstGroupPage || !page)
+        return nullptr;
+    if (auto* list = page->findChild<QTreeWidget*>())
+        return list;
+    QTreeWidget* list = createFlashList(page);
+    // Now, not once the event loop comes round: the page may be in front already.
+    list->show();
+    // Right after the group tabs, not after every other control of the window.
+    setTabOrder(m_ui->PageControl2, list);
+    LoadFlashList(Text::TabBytes(m_ui->PageControl2, pageIndex), list);
+    return list;
 }
 
 QString To_fMain::statusLine() const
@@ -313,10 +332,9 @@ std::optional<std::string> To_fMain::GroupInFront() const
     return ActivePageCaption();
 }
 
-QTreeWidget* To_fMain::activeFlashList() const
+QTreeWidget* To_fMain::activeFlashList()
 {
-    QWidget* page = m_ui->PageControl2->currentWidget();
-    return page ? page->findChild<QTreeWidget*>() : nullptr;
+    return FlashList(m_ui->PageControl2->currentIndex());
 }
 
 void To_fMain::FollowRun(To_fConfiguration* run)

@@ -47,6 +47,9 @@ public:
     void LoadBootList();
     void LoadPhoneGroups();
     void LoadFlashList(const std::string& group, QTreeWidget* list);
+    // The flash list of the group page at this index of the right page control, made and read
+    // now if the page has not been in front yet; null for a page that is not a group's.
+    QTreeWidget* FlashList(int pageIndex);
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
@@ -111,7 +114,7 @@ private:
     void removeEntry(EntryKind kind, const std::string& name);
     void editorOpened(EditedList list);
     void editorWrote(EditedList list, const std::string& group);
-    QTreeWidget* activeFlashList() const;
+    QTreeWidget* activeFlashList();
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
 
     const QScopedPointer<Ui::To_fMain> m_ui;
