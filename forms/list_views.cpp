@@ -293,6 +293,12 @@ QTreeWidgetItem* HighlightedRow(const QTreeWidget* list)
     return rows.isEmpty() ? nullptr : rows.first();
 }
 
+QTreeWidgetItem* SelectedRow(const QTreeWidget* list)
+{
+    const auto rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : list->itemFromIndex(rows.first());
+}
+
 void SortRows(QTreeWidget* list, RowCompare compare)
 {
     std::vector<QTreeWidgetItem*> rows;
@@ -304,6 +310,19 @@ void SortRows(QTreeWidget* list, RowCompare compare)
         rows[static_cast<size_t>(place)]->setData(0, PlaceRole, place);
     // Qt's own sort moves the rows with their highlight and tells no one of a selection change.
     list->sortItems(0, Qt::AscendingOrder);
+}
+
+void Filter(QTreeWidget* list, const QString& text)
+{
+    const int columns = list->columnCount();
+    for (int index = 0; index < list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* row = list->topLevelItem(index);
+        bool shown = text.isEmpty();
+        for (int column = 0; column < columns && !shown; ++column)
+            shown = row->text(column).contains(text, Qt::CaseInsensitive);
+        if (row->isHidden() == shown)
+            row->setHidden(!shown);
+    }
 }
 
 void Clear(QTreeWidget* list)

@@ -54,12 +54,19 @@ QList<QTreeWidgetItem*> AddRows(QTreeWidget* list, const std::vector<CatalogueRo
 // Makes the row the one selected row, as a click would.
 void SelectRow(QTreeWidget* list, QTreeWidgetItem* item);
 
-// The highlighted row, or null.
+// The highlighted row, or null; a row the find field hides is not acted on.
 QTreeWidgetItem* HighlightedRow(const QTreeWidget* list);
+
+// The selected row, also when the find field hides it; or null.
+QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
 
 // Sorts the rows ascending by compare, keeping the highlighted row and raising no select
 // notification; the header shows no sort mark. A later AddRow appends at the end again.
 void SortRows(QTreeWidget* list, RowCompare compare);
+
+// Shows only the rows with a cell that holds the text, in any letter case; an empty text shows
+// every row. Selection and highlight are left as they are: a hidden row stays chosen.
+void Filter(QTreeWidget* list, const QString& text);
 
 // Removes every row without any select notification.
 void Clear(QTreeWidget* list);

@@ -4,6 +4,7 @@
 
 #include "boot.h"
 #include "configuration.h"
+#include "find_field.h"
 #include "flash.h"
 #include "handlers.h"
 #include "image_list.h"
@@ -25,6 +26,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTab>
@@ -182,9 +184,16 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
-    // A group page is built when it first comes to the front.
+    // A group page is built when it first comes to the front, and shows what the find field
+    // finds.
     connect(m_ui->PageControl2, &QTabWidget::currentChanged, this,
-            Handlers::Guard([this](int index) { FlashList(index); }));
+            Handlers::Guard([this](int index) {
+                if (QTreeWidget* list = FlashList(index))
+                    ListViews::Filter(list, m_ui->FindEdit->text());
+            }));
+    FindField::SetUp(m_ui->FindEdit, this, [this] { focusFoundRows(); });
+    connect(m_ui->FindEdit, &QLineEdit::textChanged, this,
+            Handlers::Guard([this](const QString& text) { findInLists(text); }));
 
     FormCreate();
 }
@@ -216,10 +225,31 @@ void To_fMain::FormCreate()
     m_ui->ToolButton2->setChecked(true);
 }
 
+void To_fMain::findInLists(const QString& text)
+{
+    // Only rows are hidden: what is chosen for the run stays chosen.
+    ListViews::Filter(m_ui->ListView1, text);
+    ListViews::Filter(m_ui->ListView3, text);
+    if (QTreeWidget* list = activeFlashList())
+        ListViews::Filter(list, text);
+}
+
+void To_fMain::focusFoundRows()
+{
+    QWidget* left = m_ui->PageControl1->currentWidget();
+    if (left == m_ui->TabSheet1)
+        m_ui->ListView1->setFocus(Qt::OtherFocusReason);
+    else if (left == m_ui->TabSheet2)
+        m_ui->ListView3->setFocus(Qt::OtherFocusReason);
+    else if (QTreeWidget* list = activeFlashList())
+        list->setFocus(Qt::OtherFocusReason);
+}
+
 void To_fMain::fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows)
 {
     ListViews::Clear(list);
     const auto items = ListViews::AddRows(list, rows);
+    ListViews::Filter(list, m_ui->FindEdit->text());
     // Selected in file order, each selection handled before the next, as if added one by one.
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (rows[index].selected)
@@ -586,11 +616,9 @@ void To_fMain::reject()
 
 void To_fMain::FormClose()
 {
-    const auto selected = m_ui->ListView1->selectedItems();
-    if (!selected.isEmpty()) {
-        CatalogueFile(Paths::TiaCatalogue)
-            .WriteBool(Text::Bytes(selected.first(), 0), "Selected", true);
-    }
+    // Also a row the find field hides: it is still the one chosen.
+    if (const QTreeWidgetItem* selected = ListViews::SelectedRow(m_ui->ListView1))
+        CatalogueFile(Paths::TiaCatalogue).WriteBool(Text::Bytes(selected, 0), "Selected", true);
 }
 
 void To_fMain::closeEvent(QCloseEvent* event)

@@ -116,6 +116,8 @@ private:
     void editorWrote(EditedList list, const std::string& group);
     QTreeWidget* activeFlashList();
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
+    void findInLists(const QString& text);
+    void focusFoundRows();
 
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;
