@@ -38,7 +38,8 @@ public:
 signals:
     // At every showing, before the user acts.
     void opened(EditedList list);
-    // A completed OK wrote the list's catalogue (a flash list's: that of the group).
+    // A completed OK wrote the list's catalogue (a flash list's: that of the group); group
+    // names the flash list's group, or the phone group written.
     void written(EditedList list, const std::string& group);
 
 protected:

@@ -6,6 +6,7 @@
 #include "configuration.h"
 #include "find_field.h"
 #include "flash.h"
+#include "group_tabs.h"
 #include "handlers.h"
 #include "image_list.h"
 #include "keyboard.h"
@@ -13,6 +14,7 @@
 #include "library/catalogue_lists.h"
 #include "library/flash_order.h"
 #include "library/paths.h"
+#include "library/profile_text.h"
 #include "list_views.h"
 #include "message_boxes.h"
 #include "phonegroup.h"
@@ -191,6 +193,7 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
                 if (QTreeWidget* list = FlashList(index))
                     ListViews::Filter(list, m_ui->FindEdit->text());
             }));
+    GroupTabs::SetUp(m_ui->PageControl2, FirstGroupPage);
     FindField::SetUp(m_ui->FindEdit, this, [this] { focusFoundRows(); });
     connect(m_ui->FindEdit, &QLineEdit::textChanged, this,
             Handlers::Guard([this](const QString& text) { findInLists(text); }));
@@ -362,6 +365,16 @@ std::optional<std::string> To_fMain::GroupInFront() const
     return ActivePageCaption();
 }
 
+int To_fMain::groupPage(const std::string& group) const
+{
+    // Named as the phone catalogue names its sections.
+    for (int index = FirstGroupPage; index < m_ui->PageControl2->count(); ++index) {
+        if (ProfileText::SameName(Text::TabBytes(m_ui->PageControl2, index), group))
+            return index;
+    }
+    return -1;
+}
+
 QTreeWidget* To_fMain::activeFlashList()
 {
     return FlashList(m_ui->PageControl2->currentIndex());
@@ -397,9 +410,14 @@ void To_fMain::editorWrote(EditedList list, const std::string& group)
     case EditedList::Boot:
         LoadBootList();
         break;
-    case EditedList::PhoneGroups:
+    case EditedList::PhoneGroups: {
+        const bool added = groupPage(group) < 0;
         LoadPhoneGroups();
+        // A group just added comes to the front, among however many there are.
+        if (const int page = groupPage(group); added && page >= 0)
+            m_ui->PageControl2->setCurrentIndex(page);
         break;
+    }
     case EditedList::Flash:
         // The flash dialog is modal: the group's page is still the one in front.
         if (QTreeWidget* list = activeFlashList())

@@ -115,6 +115,8 @@ private:
     void editorOpened(EditedList list);
     void editorWrote(EditedList list, const std::string& group);
     QTreeWidget* activeFlashList();
+    // The index of the group's page; -1 when it has none.
+    int groupPage(const std::string& group) const;
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
     void findInLists(const QString& text);
     void focusFoundRows();

@@ -9,7 +9,11 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 
 namespace
 {
@@ -110,4 +114,46 @@ TEST_F(FindTest, APickedRowFoundNoMoreStaysPickedAndEscShowsAllAgain)
     ui->FindEdit->setText("gam");
     ui->BitBtn2->click();
     EXPECT_TRUE(drive.read(Paths::TiaCatalogue).find("\r\nSelected=1") != std::string::npos);
+}
+
+TEST_F(FindTest, AnyGroupIsReachedByTypingOnTheTabsOrFromTheGroupsList)
+{
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[8850]\r\n[8210]\r\n[5110]\r\n[alpha]\r\n");
+    o_fMain->LoadPhoneGroups();
+    QTabBar* tabs = ui->PageControl2->tabBar();
+    QApplication::setActiveWindow(o_fMain);
+    const struct {
+        const char* typed;
+        std::string front;
+    } rows[] = {{"88", "8850"}, {"5", "5110"}, {"AL", "alpha"}, {"888", "8210"}, {"x", "8210"}};
+    for (const auto& row : rows) {
+        tabs->setFocus();
+        QTest::keyClicks(tabs, row.typed);
+        EXPECT_EQ(o_fMain->GroupInFront(), row.front) << row.typed;
+        tabs->clearFocus(); // what was typed is forgotten
+    }
+
+    // The scroll arrows bring the next group to the front: the tab in front stays in sight.
+    for (auto* arrow : tabs->findChildren<QToolButton*>()) {
+        if (arrow->arrowType() == Qt::LeftArrow)
+            emit arrow->pressed();
+    }
+    EXPECT_EQ(o_fMain->GroupInFront(), "8850");
+
+    auto* button = ui->PageControl2->findChild<QToolButton*>("GroupsButton");
+    ASSERT_NE(button, nullptr);
+    button->click();
+    auto* list = QApplication::activePopupWidget();
+    ASSERT_NE(list, nullptr);
+    auto* names = list->findChild<QListWidget*>();
+    QStringList shown;
+    for (int row = 0; row < names->count(); ++row)
+        shown << names->item(row)->text();
+    EXPECT_EQ(shown, QStringList({"3210", "5110", "8210", "8850", "alpha"}));
+    QTest::keyClicks(list->findChild<QLineEdit*>(), "21");
+    EXPECT_TRUE(names->item(1)->isHidden() && !names->item(2)->isHidden());
+    QTest::keyClick(list->findChild<QLineEdit*>(), Qt::Key_Down);
+    QTest::keyClick(list->findChild<QLineEdit*>(), Qt::Key_Return);
+    EXPECT_EQ(o_fMain->GroupInFront(), "8210");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
