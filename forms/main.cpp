@@ -29,6 +29,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTab>
@@ -101,6 +102,17 @@ public:
             area.translate(0, pixelMetric(PM_TabBarTabShiftVertical, option, widget));
         drawItemText(painter, area, Qt::AlignCenter | Qt::TextShowMnemonic, tab->palette,
                      tab->state & State_Enabled, tab->text, QPalette::WindowText);
+        // The label drawn here is the base style's place for the focus mark: drawn here too, the
+        // same in every style, in the text's own colour.
+        if (tab->state & State_HasFocus) {
+            const QRect text = itemTextRect(tab->fontMetrics, area, Qt::AlignCenter,
+                                            tab->state & State_Enabled, tab->text);
+            painter->save();
+            painter->setPen(QPen(tab->palette.color(QPalette::WindowText), 1, Qt::DotLine));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(text.adjusted(-3, -1, 2, 0));
+            painter->restore();
+        }
     }
 };
 
@@ -114,7 +126,9 @@ QString chipButtonLook()
     return QStringLiteral("QToolButton { background: %1; color: %2; border: 1px solid %3;"
                           " border-radius: 3px; }"
                           "QToolButton:hover { background: %4; border-color: %6; }"
-                          "QToolButton:checked { background: %5; border: 2px solid %6; }")
+                          "QToolButton:checked { background: %5; border: 2px solid %6; }"
+                          // The keyboard's place, on the white card and on the tinted one.
+                          "QToolButton:focus { border: 2px dashed black; }")
         .arg(card.name(), caption.name(), edge.name(), hover.name(), down.name(), frame.name());
 }
 
@@ -499,8 +513,13 @@ void To_fMain::ListView4DblClick()
 void To_fMain::ListView4KeyUp(int key)
 {
     // Enter and Space open the row's dialog, as a double-click does.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-        ListView4DblClick();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return;
+    // The row with the focus mark, also before the keyboard has selected it.
+    QTreeWidgetItem* focused = m_ui->ListView4->currentItem();
+    if (!ListViews::HighlightedRow(m_ui->ListView4) && focused)
+        ListViews::SelectRow(m_ui->ListView4, focused);
+    ListView4DblClick();
 }
 
 void To_fMain::ListView1DblClick()

@@ -418,3 +418,18 @@ TEST_F(WindowTest, AClosedDialogHandsTheFocusBackToTheMainWindow)
     QTest::qWait(0);
     EXPECT_EQ(QApplication::activeWindow(), o_fMain);
 }
+
+TEST_F(MainWindowTest, TheFocusedChipAndLeftTabShowAFocusMark)
+{
+    start();
+    auto* ui = o_fMain->ui();
+    QApplication::setActiveWindow(o_fMain);
+    for (QWidget* widget : {static_cast<QWidget*>(ui->ToolButton2),
+                            static_cast<QWidget*>(ui->PageControl1->tabBar())}) {
+        ui->BitBtn1->setFocus();
+        const QImage unfocused = widget->grab().toImage();
+        widget->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(widget->hasFocus());
+        EXPECT_NE(widget->grab().toImage(), unfocused) << widget->objectName().toStdString();
+    }
+}
