@@ -35,6 +35,11 @@ class CatalogueEditor : public QDialog
 public:
     EditedList editedList() const { return m_list; }
 
+    // At its next showing the dialog browses at once, and the open dialog picks this file (a
+    // file dropped on the main window): the same copy, checks and messages as a browse. An
+    // empty path, after the showing, forgets it.
+    void BrowseWhenShown(const QString& path) { m_dropped = path; }
+
 signals:
     // At every showing, before the user acts.
     void opened(EditedList list);
@@ -68,4 +73,6 @@ private:
 
     EditedList m_list;
     OpenDialog& m_openDialog;
+    QAbstractButton* m_browse = nullptr;
+    QString m_dropped;
 };

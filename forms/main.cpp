@@ -27,13 +27,18 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTab>
 #include <QTabBar>
+#include <QTimer>
+#include <QUrl>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
@@ -169,6 +174,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     compactTabs->setParent(m_ui->PageControl1);
     m_ui->PageControl1->tabBar()->setStyle(compactTabs);
     m_ui->PageControl1->setElideMode(Qt::ElideNone);
+
+    // Files dropped on the window open in their dialogs.
+    setAcceptDrops(true);
 
     m_statusPanel = new QLabel(m_ui->StatusBar1);
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
@@ -656,6 +664,98 @@ void To_fMain::FormClose()
     // Also a row the find field hides: it is still the one chosen.
     if (const QTreeWidgetItem* selected = ListViews::SelectedRow(m_ui->ListView1))
         CatalogueFile(Paths::TiaCatalogue).WriteBool(Text::Bytes(selected, 0), "Selected", true);
+}
+
+namespace
+{
+
+// The local files a drag carries; none when it carries anything else.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
+    }
+    return files;
+}
+
+} // namespace
+
+void To_fMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void To_fMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->acceptProposedAction();
+}
+
+void To_fMain::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Dropped on a group's tab, that group comes to the front: flash files go to the group in
+    // front.
+    QTabBar* tabs = m_ui->PageControl2->tabBar();
+    const QPoint onTabs = tabs->mapFrom(this, event->position().toPoint());
+    if (const int tab = tabs->tabAt(onTabs); tabs->rect().contains(onTabs) && tab >= FirstGroupPage)
+        m_ui->PageControl2->setCurrentIndex(tab);
+    // After the drop has ended: the dialogs are modal, and the program the files come from waits
+    // for the drop to end.
+    QTimer::singleShot(0, this, [this, files] { openDropped(files); });
+}
+
+void To_fMain::openDropped(const QStringList& files)
+{
+    for (const QString& file : files)
+        Handlers::Run([&] { openDroppedFile(file); });
+}
+
+void To_fMain::openDroppedFile(const QString& file)
+{
+    const QString name = QFileInfo(file).fileName();
+    const QString kind = QFileInfo(file).suffix().toLower();
+    static const QStringList pictures = {"bmp", "ico",  "wmf", "emf", "png",
+                                         "jpg", "jpeg", "gif", "svg"};
+    CatalogueEditor* editor = nullptr;
+    std::function<void()> open;
+    if (kind == QLatin1String("tia")) {
+        editor = o_fTia;
+        open = [] { o_fTia->exec(); };
+    } else if (kind == QLatin1String("bin")) {
+        editor = o_fBoot;
+        open = [] { o_fBoot->exec(); };
+    } else if (kind == QLatin1String("fls")) {
+        if (!GroupPageInFront()) {
+            ShowNotice(nullptr,
+                       QStringLiteral("Drop the flash file \"%1\" on the page of its phone "
+                                      "group.")
+                           .arg(name));
+            return;
+        }
+        editor = o_fFlash;
+        open = [this] { o_fFlash->ShowForGroup(ActivePageCaption()); };
+    } else if (pictures.contains(kind)) {
+        editor = o_fPhoneGroup;
+        open = [this] { o_fPhoneGroup->ShowPhoneGroupDialog(GroupInFront()); };
+    } else {
+        ShowNotice(nullptr,
+                   QStringLiteral("Quorvel cannot take \"%1\": drop TIA files (.tia), boot "
+                                  "files (.bin), flash files (.fls) or schematic "
+                                  "pictures.")
+                       .arg(name));
+        return;
+    }
+    // The dialog is shown as from the Tools list, and browses to the file at once.
+    editor->BrowseWhenShown(file);
+    open();
+    editor->BrowseWhenShown({});
 }
 
 void To_fMain::closeEvent(QCloseEvent* event)

@@ -78,6 +78,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void reject() override;
 
 private slots:
@@ -120,6 +123,9 @@ private:
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
     void findInLists(const QString& text);
     void focusFoundRows();
+    // Offers the files one after the other, each in the dialog of its kind, as if browsed there.
+    void openDropped(const QStringList& files);
+    void openDroppedFile(const QString& file);
 
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;

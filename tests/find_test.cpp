@@ -2,18 +2,25 @@
 // Finding in a large library: the find field, reaching any phone group, and files dropped on the
 // main window.
 
+#include "forms/boot.h"
+#include "forms/flash.h"
 #include "forms/list_views.h"
 #include "forms/main.h"
+#include "forms/tia.h"
 #include "library/paths.h"
 #include "ui_main.h"
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 namespace
 {
@@ -156,4 +163,94 @@ TEST_F(FindTest, AnyGroupIsReachedByTypingOnTheTabsOrFromTheGroupsList)
     QTest::keyClick(list->findChild<QLineEdit*>(), Qt::Key_Return);
     EXPECT_EQ(o_fMain->GroupInFront(), "8210");
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+class DropTest : public EditorDialogTest
+{
+protected:
+    void SetUp() override
+    {
+        drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n");
+        start();
+        QApplication::setActiveWindow(o_fMain);
+    }
+
+    // Drops the files on the main window at a point, as a file manager does; each dialog that
+    // opens is closed once its browse has told what it did.
+    std::vector<QWidget*> drop(const QStringList& files, QPoint at)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        std::vector<QWidget*> shown;
+        std::size_t told = messages.size();
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && messages.size() > told) {
+                shown.push_back(dialog);
+                told = messages.size();
+                dialog->reject();
+            }
+        });
+        watch.start(0);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(o_fMain, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(o_fMain, &dropped);
+        QTest::qWait(0);
+        return shown;
+    }
+
+    QPoint tabOf(const QString& group) const
+    {
+        QTabWidget* pages = o_fMain->ui()->PageControl2;
+        for (int index = 2; index < pages->count(); ++index) {
+            if (pages->tabText(index) == group)
+                return pages->tabBar()->mapTo(o_fMain, pages->tabBar()->tabRect(index).center());
+        }
+        return {};
+    }
+};
+
+TEST_F(DropTest, EachKindOpensItsDialogAsIfBrowsedThereOneAfterTheOther)
+{
+    const QString tia = pickable("c:\\in\\new.tia", "t"), boot = pickable("c:\\in\\b.bin", "b");
+    const QString flash = pickable("c:\\in\\f.fls", "f"), other = pickable("c:\\in\\notes.txt", "");
+    const QPoint onLists = o_fMain->ui()->ListView1->mapTo(o_fMain, QPoint(5, 5));
+    const struct {
+        QStringList files;
+        QPoint at;
+        std::vector<QWidget*> dialogs;
+        std::vector<QString> told;
+    } rows[] = {
+        {{tia, boot},
+         onLists,
+         {o_fTia, o_fBoot},
+         {"File copied to the system specified directory",
+          "Boot file copied to the system specified directory"}},
+        {{flash}, onLists, {}, {"Drop the flash file \"f.fls\" on the page of its phone group."}},
+        {{flash},
+         tabOf("3310"),
+         {o_fFlash},
+         {"Flash file copied to the system specified directory"}},
+        {{other},
+         onLists,
+         {},
+         {"Quorvel cannot take \"notes.txt\": drop TIA files (.tia), boot files (.bin), flash "
+          "files (.fls) or schematic pictures."}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(drop(row.files, row.at), row.dialogs) << row.files.join(' ').toStdString();
+        EXPECT_EQ(takeMessages(), row.told);
+    }
+    // Browsed as the user would: the file copied into the library, the open dialog never shown.
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\new.tia"));
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Boots\\b.bin"));
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\3310\\f.fls"));
+    EXPECT_EQ(o_fMain->GroupInFront(), "3310");
+    EXPECT_TRUE(seenDialogs.empty());
 }
