@@ -229,6 +229,8 @@ private:
 
 void SetUp(QTabWidget* pages, int firstGroupPage)
 {
+    // A click on a tab gives the bar the focus too, so that typing can go on from there.
+    pages->tabBar()->setFocusPolicy(Qt::StrongFocus);
     new TabBarKeys(pages, firstGroupPage);
     auto* button = new QToolButton(pages);
     button->setObjectName(QStringLiteral("GroupsButton"));
