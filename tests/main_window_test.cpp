@@ -433,3 +433,21 @@ TEST_F(MainWindowTest, TheFocusedChipAndLeftTabShowAFocusMark)
         EXPECT_NE(widget->grab().toImage(), unfocused) << widget->objectName().toStdString();
     }
 }
+
+TEST_F(MainWindowTest, ComesBackAsItWasLeftMaximisedOrNot)
+{
+    for (const bool maximised : {true, false}) {
+        start();
+        o_fMain->setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+        if (!maximised)
+            o_fMain->resize(700, 400);
+        o_fMain->ui()->BitBtn2->click();
+        windows.reset();
+        start();
+        EXPECT_EQ(o_fMain->isMaximized(), maximised);
+        if (!maximised) {
+            EXPECT_EQ(o_fMain->size(), QSize(700, 400));
+        }
+        windows.reset();
+    }
+}
