@@ -6,8 +6,10 @@
 #include "forms/flash.h"
 #include "forms/list_views.h"
 #include "forms/main.h"
+#include "forms/phonegroup.h"
 #include "forms/tia.h"
 #include "library/paths.h"
+#include "test_pictures.h"
 #include "ui_main.h"
 #include "window_fixture.h"
 
@@ -220,6 +222,8 @@ TEST_F(DropTest, EachKindOpensItsDialogAsIfBrowsedThereOneAfterTheOther)
 {
     const QString tia = pickable("c:\\in\\new.tia", "t"), boot = pickable("c:\\in\\b.bin", "b");
     const QString flash = pickable("c:\\in\\f.fls", "f"), other = pickable("c:\\in\\notes.txt", "");
+    const QString picture = pickable("c:\\in\\s.bmp");
+    std::filesystem::copy_file(TestPictures::Sample("bmp"), picture.toStdString());
     const QPoint onLists = o_fMain->ui()->ListView1->mapTo(o_fMain, QPoint(5, 5));
     const struct {
         QStringList files;
@@ -237,6 +241,10 @@ TEST_F(DropTest, EachKindOpensItsDialogAsIfBrowsedThereOneAfterTheOther)
          tabOf("3310"),
          {o_fFlash},
          {"Flash file copied to the system specified directory"}},
+        {{picture},
+         onLists,
+         {o_fPhoneGroup},
+         {"Scheme file copied to the system specified directory"}},
         {{other},
          onLists,
          {},
@@ -251,6 +259,7 @@ TEST_F(DropTest, EachKindOpensItsDialogAsIfBrowsedThereOneAfterTheOther)
     EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\new.tia"));
     EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Boots\\b.bin"));
     EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\3310\\f.fls"));
+    EXPECT_TRUE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\s.bmp"));
     EXPECT_EQ(o_fMain->GroupInFront(), "3310");
     EXPECT_TRUE(seenDialogs.empty());
 }
