@@ -39,6 +39,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
@@ -752,10 +753,12 @@ void To_fMain::openDroppedFile(const QString& file)
                        .arg(name));
         return;
     }
-    // The dialog is shown as from the Tools list, and browses to the file at once.
+    // The dialog is shown as from the Tools list, and browses to the file at once; a file it
+    // was not shown for is forgotten, whatever ended the showing.
     editor->BrowseWhenShown(file);
+    const std::unique_ptr<CatalogueEditor, void (*)(CatalogueEditor*)> forget(
+        editor, [](CatalogueEditor* shown) { shown->BrowseWhenShown({}); });
     open();
-    editor->BrowseWhenShown({});
 }
 
 void To_fMain::closeEvent(QCloseEvent* event)
