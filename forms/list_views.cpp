@@ -218,9 +218,10 @@ QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page)
         widths.push_back(templateList->header()->sectionSize(column));
     }
     // The description's first width, not the width it has grown to.
-    if (const auto* follower =
-            templateList->findChild<LastColumnFollower*>(QString(), Qt::FindDirectChildrenOnly))
-        widths.back() = follower->firstWidth();
+    for (const QObject* child : templateList->children()) {
+        if (const auto* follower = dynamic_cast<const LastColumnFollower*>(child))
+            widths.back() = follower->firstWidth();
+    }
     list->setHeaderLabels(labels);
     SetUpReportList(list, widths);
     auto* layout = new QVBoxLayout(page);
