@@ -3,7 +3,7 @@
 // Usage: startup_probe [--bare | --bare-text | --from-memory] DRIVE_C
 //   --bare         a plain Qt Widgets window of the same size, started the same way: the reference
 //   --bare-text    the same with one line of text in it: what showing any text costs (fonts)
-//   --from-memory  the same seven windows with the main window's lists and group pages built from
+//   --from-memory  the same seven windows with the main window's lists and group tabs built from
 //                  rows already in memory (those of make-libraries.sh's limits library), with
 //                  DRIVE_C empty: what the widgets cost without our catalogue reading
 // Every mode ends the process once the events of the first showing (layout, first paint) have
@@ -58,14 +58,9 @@ void buildFromMemory(To_fMain& window)
     auto* ui = window.ui();
     fill(ui->ListView1, rows(800, "loader", ".tia", true));
     fill(ui->ListView3, rows(800, "boot", ".bin", false));
-    for (int group = 1; group <= 60; ++group) {
-        auto* page = new QWidget;
-        auto* list = ListViews::CreateListLike(ui->ListView2, page);
-        list->setFont(window.font());
-        ListViews::ConnectSelectItem(list, &window, [](QTreeWidgetItem*, bool) {});
-        ui->PageControl2->addTab(page, QStringLiteral("group%1").arg(group));
-        fill(list, rows(50, "image", ".fls", false));
-    }
+    // A group's page gets its flash list when it first comes to the front, after the start.
+    for (int group = 1; group <= 60; ++group)
+        ui->PageControl2->addTab(new QWidget, QStringLiteral("group%1").arg(group));
 }
 
 } // namespace

@@ -2,14 +2,14 @@
 #include "cable_step.h"
 
 #include "cable_question.h"
+#include "file_path.h"
 #include "library/cable_check.h"
 #include "message_boxes.h"
 #include "platform/files.h"
+#include "settings_store.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
-#include <memory>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -24,17 +24,9 @@ namespace
 const QString PortKey = QStringLiteral("cable/port");
 const QString DeviceKey = QStringLiteral("cable/device");
 
-// The user's settings of the program, in an INI file on every system, beside which the
-// program's DOSBox configuration file lies. (Tests move them with QSettings::setPath.)
-std::unique_ptr<QSettings> userSettings()
-{
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
-}
-
 std::optional<PortMapping> rememberedPort()
 {
-    const auto settings = userSettings();
+    const auto settings = SettingsStore::Open();
     const int port = settings->value(PortKey).toInt();
     const std::string device = settings->value(DeviceKey).toByteArray().toStdString();
     if (port < 1 || port > DosBoxSerial::PortCount || !DosBoxSerial::CanName(device))
@@ -44,15 +36,15 @@ std::optional<PortMapping> rememberedPort()
 
 void rememberPort(const PortMapping& mapping)
 {
-    const auto settings = userSettings();
+    const auto settings = SettingsStore::Open();
     settings->setValue(PortKey, mapping.port);
     settings->setValue(DeviceKey, QByteArray::fromStdString(mapping.device));
 }
 
 fs::path ownLayerFile()
 {
-    return fs::path(
-        QFileInfo(userSettings()->fileName()).dir().filePath("dosbox-serial.conf").toStdString());
+    // Beside the settings store.
+    return FilePath(QDir(SettingsStore::Folder()).filePath(QStringLiteral("dosbox-serial.conf")));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "file_entry_steps.h"
 #include "handlers.h"
 #include "keyboard.h"
+#include "open_dialog.h"
 #include "pictures.h"
 #include "status_picker.h"
 #include "window_setup.h"
@@ -11,6 +12,8 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QTimer>
+#include <utility>
 
 CatalogueEditor::CatalogueEditor(EditedList list, OpenDialog& openDialog, QWidget* parent)
     : QDialog(parent), m_list(list), m_openDialog(openDialog)
@@ -22,6 +25,7 @@ void CatalogueEditor::setUpEditor(const EditorLayout& layout)
     WindowSetup::MakeFixedDialog(this, layout.clientSize);
     WindowSetup::StyleFileDialog(this, layout.box);
     setWindowIcon(Pictures::Icon(layout.icon));
+    m_browse = layout.browse;
     layout.browse->setIcon(Pictures::Icon("browse"));
     layout.browse->setFocusPolicy(Qt::TabFocus);
     layout.browse->setShortcut(QKeySequence(Qt::ALT | Qt::Key_B));
@@ -48,6 +52,17 @@ void CatalogueEditor::showEvent(QShowEvent* event)
 void CatalogueEditor::FormShow()
 {
     emit opened(m_list);
+    if (m_dropped.isEmpty())
+        return;
+    // Once the dialog is up, so that the browse's messages stand over it.
+    const QString file = std::exchange(m_dropped, QString());
+    QTimer::singleShot(0, this, [this, file] {
+        if (!isVisible())
+            return;
+        m_openDialog.PickNext(file);
+        m_browse->click(); // guarded as every click is
+        m_openDialog.PickNext({});
+    });
 }
 
 void CatalogueEditor::BitBtn2Click()

@@ -35,10 +35,16 @@ class CatalogueEditor : public QDialog
 public:
     EditedList editedList() const { return m_list; }
 
+    // At its next showing the dialog browses at once, and the open dialog picks this file (a
+    // file dropped on the main window): the same copy, checks and messages as a browse. An
+    // empty path, after the showing, forgets it.
+    void BrowseWhenShown(const QString& path) { m_dropped = path; }
+
 signals:
     // At every showing, before the user acts.
     void opened(EditedList list);
-    // A completed OK wrote the list's catalogue (a flash list's: that of the group).
+    // A completed OK wrote the list's catalogue (a flash list's: that of the group); group
+    // names the flash list's group, or the phone group written.
     void written(EditedList list, const std::string& group);
 
 protected:
@@ -67,4 +73,6 @@ private:
 
     EditedList m_list;
     OpenDialog& m_openDialog;
+    QAbstractButton* m_browse = nullptr;
+    QString m_dropped;
 };

@@ -122,6 +122,48 @@ private:
     }
 };
 
+// The last column (the description) takes what the others leave of the list's width, and never
+// less than its first width; the user may still widen any column by dragging its edge.
+class LastColumnFollower : public QObject
+{
+public:
+    LastColumnFollower(QTreeWidget* list, int firstWidth)
+        : QObject(list), m_list(list), m_firstWidth(firstWidth)
+    {
+        list->viewport()->installEventFilter(this);
+        connect(list->header(), &QHeaderView::sectionResized, this, [this](int column) {
+            if (column != lastColumn())
+                follow();
+        });
+    }
+
+    int firstWidth() const { return m_firstWidth; }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            follow();
+        return false;
+    }
+
+private:
+    int lastColumn() const { return m_list->columnCount() - 1; }
+
+    void follow()
+    {
+        const int last = lastColumn();
+        int others = 0;
+        for (int column = 0; column < last; ++column)
+            others += m_list->header()->sectionSize(column);
+        m_list->header()->resizeSection(
+            last, std::max(m_firstWidth, m_list->viewport()->width() - others));
+    }
+
+    QTreeWidget* m_list;
+    const int m_firstWidth;
+};
+
 } // namespace
 
 void ConnectSelectItem(QTreeWidget* list, QObject* context, SelectHandler handler)
@@ -175,6 +217,11 @@ QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page)
         labels << templateList->headerItem()->text(column);
         widths.push_back(templateList->header()->sectionSize(column));
     }
+    // The description's first width, not the width it has grown to.
+    for (const QObject* child : templateList->children()) {
+        if (const auto* follower = dynamic_cast<const LastColumnFollower*>(child))
+            widths.back() = follower->firstWidth();
+    }
     list->setHeaderLabels(labels);
     SetUpReportList(list, widths);
     auto* layout = new QVBoxLayout(page);
@@ -197,6 +244,8 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
     list->setItemDelegate(new CutTextToolTips(list));
     for (int column = 0; column < static_cast<int>(columnWidths.size()); ++column)
         list->header()->resizeSection(column, columnWidths[static_cast<size_t>(column)]);
+    if (!columnWidths.empty())
+        new LastColumnFollower(list, columnWidths.back());
 }
 
 namespace
@@ -245,6 +294,12 @@ QTreeWidgetItem* HighlightedRow(const QTreeWidget* list)
     return rows.isEmpty() ? nullptr : rows.first();
 }
 
+QTreeWidgetItem* SelectedRow(const QTreeWidget* list)
+{
+    const auto rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : list->itemFromIndex(rows.first());
+}
+
 void SortRows(QTreeWidget* list, RowCompare compare)
 {
     std::vector<QTreeWidgetItem*> rows;
@@ -256,6 +311,19 @@ void SortRows(QTreeWidget* list, RowCompare compare)
         rows[static_cast<size_t>(place)]->setData(0, PlaceRole, place);
     // Qt's own sort moves the rows with their highlight and tells no one of a selection change.
     list->sortItems(0, Qt::AscendingOrder);
+}
+
+void Filter(QTreeWidget* list, const QString& text)
+{
+    const int columns = list->columnCount();
+    for (int index = 0; index < list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* row = list->topLevelItem(index);
+        bool shown = text.isEmpty();
+        for (int column = 0; column < columns && !shown; ++column)
+            shown = row->text(column).contains(text, Qt::CaseInsensitive);
+        if (row->isHidden() == shown)
+            row->setHidden(!shown);
+    }
 }
 
 void Clear(QTreeWidget* list)

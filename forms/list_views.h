@@ -40,7 +40,8 @@ void ConnectColumnClick(QTreeWidget* list, QObject* context, ColumnHandler handl
 QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page);
 
 // Applies the settings all lists share: one selected row at most, no editing, 16-pixel icons,
-// columns the user can widen, and a cell's whole text as its tooltip when the cell cuts it.
+// columns the user can widen, the last column taking the room the others leave (at least its
+// given width), and a cell's whole text as its tooltip when the cell cuts it.
 void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths);
 
 // Adds a row at the end: caption, sub-items and the picture of the given number.
@@ -53,12 +54,19 @@ QList<QTreeWidgetItem*> AddRows(QTreeWidget* list, const std::vector<CatalogueRo
 // Makes the row the one selected row, as a click would.
 void SelectRow(QTreeWidget* list, QTreeWidgetItem* item);
 
-// The highlighted row, or null.
+// The highlighted row, or null; a row the find field hides is not acted on.
 QTreeWidgetItem* HighlightedRow(const QTreeWidget* list);
+
+// The selected row, also when the find field hides it; or null.
+QTreeWidgetItem* SelectedRow(const QTreeWidget* list);
 
 // Sorts the rows ascending by compare, keeping the highlighted row and raising no select
 // notification; the header shows no sort mark. A later AddRow appends at the end again.
 void SortRows(QTreeWidget* list, RowCompare compare);
+
+// Shows only the rows with a cell that holds the text, in any letter case; an empty text shows
+// every row. Selection and highlight are left as they are: a hidden row stays chosen.
+void Filter(QTreeWidget* list, const QString& text);
 
 // Removes every row without any select notification.
 void Clear(QTreeWidget* list);

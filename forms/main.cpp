@@ -4,8 +4,10 @@
 
 #include "boot.h"
 #include "configuration.h"
+#include "find_field.h"
 #include "flash.h"
 #include "flasher_feedback.h"
+#include "group_tabs.h"
 #include "handlers.h"
 #include "image_list.h"
 #include "keyboard.h"
@@ -13,11 +15,13 @@
 #include "library/catalogue_lists.h"
 #include "library/flash_order.h"
 #include "library/paths.h"
+#include "library/profile_text.h"
 #include "list_views.h"
 #include "message_boxes.h"
 #include "phonegroup.h"
 #include "pictures.h"
 #include "readable_colours.h"
+#include "remembered_place.h"
 #include "run_history.h"
 #include "text.h"
 #include "tia.h"
@@ -25,17 +29,27 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTab>
 #include <QTabBar>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
 
 RunSelection runSelection;
 To_fMain* o_fMain = nullptr;
 
 namespace
 {
+
+constexpr QSize DesignedSize(599, 349);
 
 const std::vector<int> TiaColumnWidths{100, 50, 200};
 const std::vector<int> BootColumnWidths{100, 200};
@@ -96,6 +110,17 @@ public:
             area.translate(0, pixelMetric(PM_TabBarTabShiftVertical, option, widget));
         drawItemText(painter, area, Qt::AlignCenter | Qt::TextShowMnemonic, tab->palette,
                      tab->state & State_Enabled, tab->text, QPalette::WindowText);
+        // The label drawn here is the base style's place for the focus mark: drawn here too, the
+        // same in every style, in the text's own colour.
+        if (tab->state & State_HasFocus) {
+            const QRect text = itemTextRect(tab->fontMetrics, area, Qt::AlignCenter,
+                                            tab->state & State_Enabled, tab->text);
+            painter->save();
+            painter->setPen(QPen(tab->palette.color(QPalette::WindowText), 1, Qt::DotLine));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(text.adjusted(-3, -1, 2, 0));
+            painter->restore();
+        }
     }
 };
 
@@ -109,7 +134,9 @@ QString chipButtonLook()
     return QStringLiteral("QToolButton { background: %1; color: %2; border: 1px solid %3;"
                           " border-radius: 3px; }"
                           "QToolButton:hover { background: %4; border-color: %6; }"
-                          "QToolButton:checked { background: %5; border: 2px solid %6; }")
+                          "QToolButton:checked { background: %5; border: 2px solid %6; }"
+                          // The keyboard's place, on the white card and on the tinted one.
+                          "QToolButton:focus { border: 2px dashed black; }")
         .arg(card.name(), caption.name(), edge.name(), hover.name(), down.name(), frame.name());
 }
 
@@ -119,9 +146,12 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(599, 349);
-    WindowSetup::CentreOnScreenWhenShown(this);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // The designed size is the smallest; the lists take any room the user gives the window.
+    setMinimumSize(DesignedSize);
+    resize(DesignedSize);
+    RememberedPlace::Keep(this, QStringLiteral("MainWindow"), DesignedSize,
+                          RememberedPlace::Measure::Client);
     setWindowIcon(Pictures::Icon("program"));
 
     m_ui->ToolButton1->setIcon(Pictures::Icon("chip-atmel"));
@@ -147,6 +177,9 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     compactTabs->setParent(m_ui->PageControl1);
     m_ui->PageControl1->tabBar()->setStyle(compactTabs);
     m_ui->PageControl1->setElideMode(Qt::ElideNone);
+
+    // Files dropped on the window open in their dialogs.
+    setAcceptDrops(true);
 
     m_statusPanel = new QLabel(m_ui->StatusBar1);
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel"));
@@ -178,6 +211,17 @@ To_fMain::To_fMain(QWidget* parent) : QDialog(parent), m_ui(new Ui::To_fMain)
     ListViews::ConnectKeyUp(m_ui->ListView3, [this](int key) { ListView3KeyUp(key); });
     ListViews::ConnectKeyUp(m_ui->ListView4, [this](int key) { ListView4KeyUp(key); });
     connectFlashList(m_ui->ListView2);
+    // A group page is built when it first comes to the front, and shows what the find field
+    // finds.
+    connect(m_ui->PageControl2, &QTabWidget::currentChanged, this,
+            Handlers::Guard([this](int index) {
+                if (QTreeWidget* list = FlashList(index))
+                    ListViews::Filter(list, m_ui->FindEdit->text());
+            }));
+    GroupTabs::SetUp(m_ui->PageControl2, FirstGroupPage);
+    FindField::SetUp(m_ui->FindEdit, this, [this] { focusFoundRows(); });
+    connect(m_ui->FindEdit, &QLineEdit::textChanged, this,
+            Handlers::Guard([this](const QString& text) { findInLists(text); }));
     // Made with the window, as the dialogs are, so that it opens as quickly; the journal is read
     // when it opens.
     m_runHistory = new RunHistory(this);
@@ -213,10 +257,31 @@ void To_fMain::FormCreate()
     m_ui->ToolButton2->setChecked(true);
 }
 
+void To_fMain::findInLists(const QString& text)
+{
+    // Only rows are hidden: what is chosen for the run stays chosen.
+    ListViews::Filter(m_ui->ListView1, text);
+    ListViews::Filter(m_ui->ListView3, text);
+    if (QTreeWidget* list = activeFlashList())
+        ListViews::Filter(list, text);
+}
+
+void To_fMain::focusFoundRows()
+{
+    QWidget* left = m_ui->PageControl1->currentWidget();
+    if (left == m_ui->TabSheet1)
+        m_ui->ListView1->setFocus(Qt::OtherFocusReason);
+    else if (left == m_ui->TabSheet2)
+        m_ui->ListView3->setFocus(Qt::OtherFocusReason);
+    else if (QTreeWidget* list = activeFlashList())
+        list->setFocus(Qt::OtherFocusReason);
+}
+
 void To_fMain::fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows)
 {
     ListViews::Clear(list);
     const auto items = ListViews::AddRows(list, rows);
+    ListViews::Filter(list, m_ui->FindEdit->text());
     // Selected in file order, each selection handled before the next, as if added one by one.
     for (std::size_t index = 0; index < rows.size(); ++index) {
         if (rows[index].selected)
@@ -262,29 +327,39 @@ void To_fMain::LoadPhoneGroups()
 {
     QTabWidget* pages = m_ui->PageControl2;
     if (pages->count() > FirstGroupPage) {
+        // The template page's tab is hidden, so the About page is the one left in front.
+        pages->setCurrentIndex(AboutPage);
         while (pages->count() > FirstGroupPage) {
             QWidget* page = pages->widget(pages->count() - 1);
             pages->removeTab(pages->count() - 1);
             delete page;
         }
-        // The template page's tab is hidden, so the About page is the one left in front.
-        pages->setCurrentIndex(AboutPage);
     }
 
+    // Only the pages: a group's flash list is made and read when its page first comes to the
+    // front, so that a start costs the same whatever the library holds.
     CatalogueFile(Paths::PhoneCatalogue).ReadSections(m_sectionNames);
     for (const auto& group : m_sectionNames) {
-        auto* page = new QWidget;
-        QTreeWidget* list = createFlashList(page);
         // The whole name at the pointer, also when the tab is cut at the control's edge.
-        pages->setTabToolTip(Text::AddTab(pages, page, group),
+        pages->setTabToolTip(Text::AddTab(pages, new QWidget, group),
                              Text::PlainToolTip(fromBytes(group)));
-        // Right after the group tabs, not after every other control of the window.
-        setTabOrder(pages, list);
     }
-    for (int index = FirstGroupPage; index < pages->count(); ++index) {
-        auto* list = pages->widget(index)->findChild<QTreeWidget*>();
-        LoadFlashList(Text::TabBytes(pages, index), list);
-    }
+}
+
+QTreeWidget* To_fMain::FlashList(int pageIndex)
+{
+    QWidget* page = m_ui->PageControl2->widget(pageIndex);
+    if (pageIndex < FirstGroupPage || !page)
+        return nullptr;
+    if (auto* list = page->findChild<QTreeWidget*>())
+        return list;
+    QTreeWidget* list = createFlashList(page);
+    // Now, not once the event loop comes round: the page may be in front already.
+    list->show();
+    // Right after the group tabs, not after every other control of the window.
+    setTabOrder(m_ui->PageControl2, list);
+    LoadFlashList(Text::TabBytes(m_ui->PageControl2, pageIndex), list);
+    return list;
 }
 
 QString To_fMain::statusLine() const
@@ -319,10 +394,19 @@ std::optional<std::string> To_fMain::GroupInFront() const
     return ActivePageCaption();
 }
 
-QTreeWidget* To_fMain::activeFlashList() const
+int To_fMain::groupPage(const std::string& group) const
 {
-    QWidget* page = m_ui->PageControl2->currentWidget();
-    return page ? page->findChild<QTreeWidget*>() : nullptr;
+    // Named as the phone catalogue names its sections.
+    for (int index = FirstGroupPage; index < m_ui->PageControl2->count(); ++index) {
+        if (ProfileText::SameName(Text::TabBytes(m_ui->PageControl2, index), group))
+            return index;
+    }
+    return -1;
+}
+
+QTreeWidget* To_fMain::activeFlashList()
+{
+    return FlashList(m_ui->PageControl2->currentIndex());
 }
 
 void To_fMain::FollowRun(To_fConfiguration* run)
@@ -357,9 +441,14 @@ void To_fMain::editorWrote(EditedList list, const std::string& group)
     case EditedList::Boot:
         LoadBootList();
         break;
-    case EditedList::PhoneGroups:
+    case EditedList::PhoneGroups: {
+        const bool added = groupPage(group) < 0;
         LoadPhoneGroups();
+        // A group just added comes to the front, among however many there are.
+        if (const int page = groupPage(group); added && page >= 0)
+            m_ui->PageControl2->setCurrentIndex(page);
         break;
+    }
     case EditedList::Flash:
         // The flash dialog is modal: the group's page is still the one in front.
         if (QTreeWidget* list = activeFlashList())
@@ -444,8 +533,13 @@ void To_fMain::ListView4DblClick()
 void To_fMain::ListView4KeyUp(int key)
 {
     // Enter and Space open the row's dialog, as a double-click does.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-        ListView4DblClick();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return;
+    // The row with the focus mark, also before the keyboard has selected it.
+    QTreeWidgetItem* focused = m_ui->ListView4->currentItem();
+    if (!ListViews::HighlightedRow(m_ui->ListView4) && focused)
+        ListViews::SelectRow(m_ui->ListView4, focused);
+    ListView4DblClick();
 }
 
 void To_fMain::ListView1DblClick()
@@ -579,11 +673,103 @@ void To_fMain::reject()
 
 void To_fMain::FormClose()
 {
-    const auto selected = m_ui->ListView1->selectedItems();
-    if (!selected.isEmpty()) {
-        CatalogueFile(Paths::TiaCatalogue)
-            .WriteBool(Text::Bytes(selected.first(), 0), "Selected", true);
+    // Also a row the find field hides: it is still the one chosen.
+    if (const QTreeWidgetItem* selected = ListViews::SelectedRow(m_ui->ListView1))
+        CatalogueFile(Paths::TiaCatalogue).WriteBool(Text::Bytes(selected, 0), "Selected", true);
+}
+
+namespace
+{
+
+// The local files a drag carries; none when it carries anything else.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files << url.toLocalFile();
     }
+    return files;
+}
+
+} // namespace
+
+void To_fMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void To_fMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->acceptProposedAction();
+}
+
+void To_fMain::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Dropped on a group's tab, that group comes to the front: flash files go to the group in
+    // front.
+    QTabBar* tabs = m_ui->PageControl2->tabBar();
+    const QPoint onTabs = tabs->mapFrom(this, event->position().toPoint());
+    if (const int tab = tabs->tabAt(onTabs); tabs->rect().contains(onTabs) && tab >= FirstGroupPage)
+        m_ui->PageControl2->setCurrentIndex(tab);
+    // After the drop has ended: the dialogs are modal, and the program the files come from waits
+    // for the drop to end.
+    QTimer::singleShot(0, this, [this, files] { openDropped(files); });
+}
+
+void To_fMain::openDropped(const QStringList& files)
+{
+    for (const QString& file : files)
+        Handlers::Run([&] { openDroppedFile(file); });
+}
+
+void To_fMain::openDroppedFile(const QString& file)
+{
+    const QString name = QFileInfo(file).fileName();
+    const QString kind = QFileInfo(file).suffix().toLower();
+    static const QStringList pictures = {"bmp", "ico",  "wmf", "emf", "png",
+                                         "jpg", "jpeg", "gif", "svg"};
+    CatalogueEditor* editor = nullptr;
+    std::function<void()> open;
+    if (kind == QLatin1String("tia")) {
+        editor = o_fTia;
+        open = [] { o_fTia->exec(); };
+    } else if (kind == QLatin1String("bin")) {
+        editor = o_fBoot;
+        open = [] { o_fBoot->exec(); };
+    } else if (kind == QLatin1String("fls")) {
+        if (!GroupPageInFront()) {
+            ShowNotice(nullptr,
+                       QStringLiteral("Drop the flash file \"%1\" on the page of its phone "
+                                      "group.")
+                           .arg(name));
+            return;
+        }
+        editor = o_fFlash;
+        open = [this] { o_fFlash->ShowForGroup(ActivePageCaption()); };
+    } else if (pictures.contains(kind)) {
+        editor = o_fPhoneGroup;
+        open = [this] { o_fPhoneGroup->ShowPhoneGroupDialog(GroupInFront()); };
+    } else {
+        ShowNotice(nullptr,
+                   QStringLiteral("Quorvel cannot take \"%1\": drop TIA files (.tia), boot "
+                                  "files (.bin), flash files (.fls) or schematic "
+                                  "pictures.")
+                       .arg(name));
+        return;
+    }
+    // The dialog is shown as from the Tools list, and browses to the file at once; a file it
+    // was not shown for is forgotten, whatever ended the showing.
+    editor->BrowseWhenShown(file);
+    const std::unique_ptr<CatalogueEditor, void (*)(CatalogueEditor*)> forget(
+        editor, [](CatalogueEditor* shown) { shown->BrowseWhenShown({}); });
+    open();
 }
 
 void To_fMain::closeEvent(QCloseEvent* event)

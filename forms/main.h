@@ -47,6 +47,9 @@ public:
     void LoadBootList();
     void LoadPhoneGroups();
     void LoadFlashList(const std::string& group, QTreeWidget* list);
+    // The flash list of the group page at this index of the right page control, made and read
+    // now if the page has not been in front yet; null for a page that is not a group's.
+    QTreeWidget* FlashList(int pageIndex);
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
@@ -75,6 +78,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void reject() override;
 
 private slots:
@@ -111,8 +117,15 @@ private:
     void removeEntry(EntryKind kind, const std::string& name);
     void editorOpened(EditedList list);
     void editorWrote(EditedList list, const std::string& group);
-    QTreeWidget* activeFlashList() const;
+    QTreeWidget* activeFlashList();
+    // The index of the group's page; -1 when it has none.
+    int groupPage(const std::string& group) const;
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
+    void findInLists(const QString& text);
+    void focusFoundRows();
+    // Offers the files one after the other, each in the dialog of its kind, as if browsed there.
+    void openDropped(const QStringList& files);
+    void openDroppedFile(const QString& file);
 
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;

@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QStringList>
+#include <utility>
 
 namespace
 {
@@ -49,7 +50,9 @@ QString OpenDialog::qtNameFilters() const
 bool OpenDialog::Execute(QWidget* parent)
 {
     std::optional<QString> picked;
-    if (const auto& answerer = answererStorage()) {
+    if (!m_next.isEmpty()) {
+        picked = std::exchange(m_next, QString());
+    } else if (const auto& answerer = answererStorage()) {
         picked = answerer(*this);
     } else {
         QFileDialog dialog(parent, Title);

@@ -28,10 +28,17 @@ public:
     // Shows the dialog; false when the user cancels.
     bool Execute(QWidget* parent);
 
+    // The next Execute picks this file without showing anything: a file dropped on the main
+    // window goes through the browse steps as if the user had picked it. An empty path forgets it.
+    void PickNext(const QString& path) { m_next = path; }
+
     // The filter in the form the Qt file dialog takes; patterns match without regard to case.
     QString qtNameFilters() const;
 
     // For tests: answer with the function's path, or cancel with nothing (nullptr shows again).
     using Answerer = std::function<std::optional<QString>(const OpenDialog&)>;
     static void SetAnswerer(Answerer answerer);
+
+private:
+    QString m_next;
 };

@@ -139,6 +139,6 @@ void To_fPhoneGroup::BitBtn1Click()
 
     // Written as they stand in the boxes, blanks included.
     PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), scheme});
-    finishWrite({m_ui->Edit1, m_ui->Edit2, m_ui->Edit3}, {},
+    finishWrite({m_ui->Edit1, m_ui->Edit2, m_ui->Edit3}, name,
                 QStringLiteral("New Phone Group added successfully. Add new?"));
 }

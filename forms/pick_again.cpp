@@ -55,14 +55,15 @@ int groupPage(const To_fMain& window, const std::string& group)
     return -1;
 }
 
-QTreeWidget* flashList(const To_fMain& window, int page)
+// The group page's list, made and read now when the page was never in front.
+QTreeWidget* flashList(To_fMain& window, int page)
 {
-    return page < 0 ? nullptr : window.ui()->PageControl2->widget(page)->findChild<QTreeWidget*>();
+    return page < 0 ? nullptr : window.FlashList(page);
 }
 
 // Whether the library lists the run's file: a chip or a row for the loader, a row for the boot
 // file (or the common one, which comes with a chip) and the image.
-bool listed(const To_fMain& window, const RunJournal::Record& run, const RunJournal::File& file)
+bool listed(To_fMain& window, const RunJournal::Record& run, const RunJournal::File& file)
 {
     const auto* ui = window.ui();
     if (file.role == QLatin1String("loader"))
@@ -77,7 +78,7 @@ bool listed(const To_fMain& window, const RunJournal::Record& run, const RunJour
 
 } // namespace
 
-QStringList Problems(const To_fMain& window, const RunJournal::Record& run)
+QStringList Problems(To_fMain& window, const RunJournal::Record& run)
 {
     QStringList problems;
     if (groupPage(window, run.group) < 0) {

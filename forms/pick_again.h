@@ -14,7 +14,7 @@ namespace PickAgain
 
 // What keeps the run from being picked again: each file that is gone from the library or has
 // changed since; empty when all are there as they were.
-QStringList Problems(const To_fMain& window, const RunJournal::Record& run);
+QStringList Problems(To_fMain& window, const RunJournal::Record& run);
 
 // Picks the run's files in the main window, as the user's clicks would. Only after Problems
 // found none.

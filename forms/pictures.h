@@ -7,7 +7,7 @@ namespace Pictures
 {
 
 // One of the program's own pictures by its name ("program", "browse", "ok", ...), with every
-// size drawn for it, decoded once and shared by every window that shows it.
+// size drawn for it, decoded once (when first drawn) and shared by every window that shows it.
 QIcon Icon(const char* name);
 
 } // namespace Pictures

@@ -2,6 +2,7 @@
 #include "remembered_place.h"
 
 #include "handlers.h"
+#include "settings_store.h"
 #include "window_setup.h"
 
 #include <QCoreApplication>
@@ -11,8 +12,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
-
-#include <memory>
 
 namespace RememberedPlace
 {
@@ -31,9 +30,9 @@ bool onScreens(const QRect& frame)
 class PlaceKeeper : public QObject
 {
 public:
-    PlaceKeeper(QWidget* window, const QString& name, QSize firstFrameSize)
-        : QObject(window), m_window(window), m_size(name + QStringLiteral("/size")),
-          m_position(name + QStringLiteral("/position")), m_firstFrameSize(firstFrameSize)
+    PlaceKeeper(QWidget* window, const QString& name, QSize firstSize, Measure measure)
+        : QObject(window), m_window(window), m_name(name), m_firstSize(firstSize),
+          m_measure(measure)
     {
         window->installEventFilter(this);
         // A window still shown when the program ends is not hidden before.
@@ -55,46 +54,68 @@ protected:
     }
 
 private:
-    static std::unique_ptr<QSettings> settings()
+    QString key(const char* what) const { return m_name + QLatin1Char('/') + QLatin1String(what); }
+
+    // The store's value, or what an earlier version left in its own place.
+    static QVariant stored(const QSettings& settings, const QString& key)
     {
-        const QString name = QCoreApplication::applicationName();
-        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, name,
-                                           name);
+        const QVariant value = settings.value(key);
+        return value.isValid() ? value : SettingsStore::Earlier(key);
     }
 
     void restore()
     {
-        const auto stored = settings();
+        const auto settings = SettingsStore::Open();
         const QMargins margins = WindowSetup::FrameMargins(m_window);
-        const QSize size = stored->value(m_size).toSize();
-        m_window->resize(size.isValid() ? size : m_firstFrameSize.shrunkBy(margins));
-        const QVariant position = stored->value(m_position);
+        const QSize first =
+            m_measure == Measure::Frame ? m_firstSize.shrunkBy(margins) : m_firstSize;
+        QSize size = stored(*settings, key("size")).toSize();
+        if (!size.isValid())
+            size = first;
+        const QVariant position = stored(*settings, key("position"));
+        const QScreen* screen =
+            position.isValid() ? QGuiApplication::screenAt(position.toPoint()) : nullptr;
+        if (!screen)
+            screen = m_window->screen();
+        // Never larger than the screen: centred, a larger window would have its title bar above it.
+        if (screen)
+            size = size.boundedTo(screen->availableGeometry().size().shrunkBy(margins));
+        m_window->resize(size.expandedTo(m_window->minimumSize()));
         const QRect frame(position.toPoint(), m_window->size().grownBy(margins));
         if (position.isValid() && onScreens(frame))
             m_window->move(frame.topLeft());
         else
             WindowSetup::CentreOnScreen(m_window);
+        if (settings->value(key("maximised")).toBool())
+            m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
     }
 
     void save()
     {
-        const auto stored = settings();
-        stored->setValue(m_size, m_window->size());
-        stored->setValue(m_position, m_window->pos());
+        const auto settings = SettingsStore::Open();
+        const bool maximised = m_window->isMaximized();
+        // A maximised window keeps the place it comes back to when restored.
+        const QMargins margins = WindowSetup::FrameMargins(m_window);
+        const QRect normal = maximised ? m_window->normalGeometry() : m_window->geometry();
+        settings->setValue(key("size"), normal.size());
+        settings->setValue(key("position"),
+                           maximised ? normal.topLeft() - QPoint(margins.left(), margins.top())
+                                     : m_window->pos());
+        settings->setValue(key("maximised"), maximised);
     }
 
     QWidget* m_window;
-    const QString m_size;
-    const QString m_position;
-    const QSize m_firstFrameSize;
+    const QString m_name;
+    const QSize m_firstSize;
+    const Measure m_measure;
 };
 
 } // namespace
 
-void Keep(QWidget* window, const QString& name, QSize firstFrameSize)
+void Keep(QWidget* window, const QString& name, QSize firstSize, Measure measure)
 {
     // The keeper is the window's child, so it goes with the window.
-    new PlaceKeeper(window, name, firstFrameSize);
+    new PlaceKeeper(window, name, firstSize, measure);
 }
 
 } // namespace RememberedPlace

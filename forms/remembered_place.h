@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// A window that comes back where the user left it, in this run and the next: its size and
-// position go into the user's settings (QSettings, the platform's native format) when it is
-// hidden or the program ends.
+// A window that comes back where the user left it, in this run and the next: its size, position
+// and maximised state go into the settings store when it is hidden or the program ends.
 
 #include <QSize>
 #include <QString>
@@ -12,9 +11,13 @@ class QWidget;
 namespace RememberedPlace
 {
 
-// At every showing the window takes the size and position it had when it was last hidden. The
-// first time it takes the given frame size, centred on the screen; so it does when the place
-// it was left at is no longer wholly on the screens.
-void Keep(QWidget* window, const QString& name, QSize firstFrameSize);
+// What the first size given to Keep measures.
+enum class Measure { Frame, Client };
+
+// At every showing the window takes the place it had when it was last hidden. The first time it
+// takes the given size, centred on the screen. A place is always fitted to the screens as they
+// are now: a size larger than the screen shrinks to it, and a window no longer wholly on the
+// screens is centred, so that its title bar can always be reached.
+void Keep(QWidget* window, const QString& name, QSize firstSize, Measure measure = Measure::Frame);
 
 } // namespace RememberedPlace

@@ -260,6 +260,11 @@ private:
 
 } // namespace
 
+bool SameName(std::string_view a, std::string_view b)
+{
+    return sameName(a, b);
+}
+
 std::vector<std::string> SectionNames(std::string_view text, std::size_t bufferChars)
 {
     NameBuffer buffer(bufferChars);

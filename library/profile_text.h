@@ -22,6 +22,10 @@
 namespace ProfileText
 {
 
+// Whether two section or key names are the same name by the rules above (blanks around them
+// and ASCII letter case aside).
+bool SameName(std::string_view a, std::string_view b);
+
 // Section names in file order, as a 16,384-character buffer of NUL-terminated names (plus one
 // final NUL) holds them: names beyond it are dropped and the last one that fits only in part is
 // cut. Empty names are not listed.

@@ -82,6 +82,14 @@ TEST_F(ListActionsTest, ToolsRowsDescribeThemselvesAndOpenTheirDialogByPosition)
     // A double-click on an empty spot takes the highlight away and does nothing.
     EXPECT_EQ(modalShownBy([&] { doubleClickRow(tools, EmptySpot); }), nullptr);
     EXPECT_TRUE(messages.empty());
+
+    // Enter opens the row with the focus mark, selected or not.
+    tools->setFocus();
+    tools->selectionModel()->setCurrentIndex(tools->model()->index(1, 0),
+                                             QItemSelectionModel::NoUpdate);
+    ASSERT_TRUE(tools->selectedItems().isEmpty());
+    EXPECT_EQ(modalShownBy([&] { QTest::keyClick(tools, Qt::Key_Return); }), o_fBoot);
+    EXPECT_EQ(o_fMain->statusLine(), "Function= Boot   [ Description=Add new Boot file]");
 }
 
 TEST_F(ListActionsTest, AnyHeaderSortsByFileNameUntilTheNextLoad)

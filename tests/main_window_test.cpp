@@ -107,6 +107,19 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowDesign)
                (widget != next && widget->parentWidget() != o_fMain));
         EXPECT_EQ(widget, next);
     }
+
+    // Grown, the pages take the room, the buttons keep to the corner, and the description
+    // column takes what the other columns leave.
+    EXPECT_EQ(o_fMain->minimumSize(), QSize(599, 349));
+    o_fMain->resize(1400, 700);
+    EXPECT_EQ(ui->BitBtn2->geometry(), QRect(1400 - 95, 700 - 69, 89, 33));
+    EXPECT_EQ(ui->PageControl2->geometry().bottomRight(), QPoint(1400 - 7, 700 - 77));
+    EXPECT_GT(ui->PageControl1->width(), 201);
+    ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+    const QHeaderView* header = ui->ListView1->header();
+    EXPECT_EQ(header->sectionSize(0), 100);
+    EXPECT_EQ(header->sectionSize(0) + header->sectionSize(1) + header->sectionSize(2),
+              ui->ListView1->viewport()->width());
 }
 
 TEST_F(MainWindowTest, ListsShowTheCataloguesInFileOrder)
@@ -138,8 +151,8 @@ TEST_F(MainWindowTest, ListsShowTheCataloguesInFileOrder)
     EXPECT_TRUE(showsPicture(ui->ListView3->topLevelItem(1), 2));
 
     EXPECT_EQ(groupPages(), QStringList({"3310", "3210"}));
-    auto* empty = ui->PageControl2->widget(2)->findChild<QTreeWidget*>();
-    auto* flash = ui->PageControl2->widget(3)->findChild<QTreeWidget*>();
+    auto* empty = o_fMain->FlashList(2);
+    auto* flash = o_fMain->FlashList(3);
     EXPECT_EQ(empty->topLevelItemCount(), 0);
     ASSERT_EQ(flash->topLevelItemCount(), 2);
     EXPECT_EQ(rowTexts(flash->topLevelItem(0)), QStringList({"z.fls", "260000", "d"}));
@@ -214,8 +227,32 @@ TEST_F(MainWindowTest, ReloadRebuildsListsAndPagesFromTheFiles)
     EXPECT_EQ(ui->PageControl2->currentWidget(), ui->TabSheet5);
     for (int index = 2; index < ui->PageControl2->count(); ++index)
         EXPECT_NE(ui->PageControl2->widget(index), oldPage);
-    EXPECT_EQ(ui->PageControl2->widget(3)->findChild<QTreeWidget*>()->topLevelItemCount(), 2);
+    EXPECT_EQ(o_fMain->FlashList(3)->topLevelItemCount(), 2);
     EXPECT_EQ(ui->ListView1->topLevelItemCount(), 1);
+}
+
+TEST_F(MainWindowTest, AGroupPageIsMadeAndReadWhenItFirstComesToTheFront)
+{
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n");
+    drive.write(Paths::FlashCatalogue("3310"), "[old.fls]\r\n");
+    start();
+    QTabWidget* pages = o_fMain->ui()->PageControl2;
+    const auto made = [pages](int index) {
+        return pages->widget(index)->findChild<QTreeWidget*>() != nullptr;
+    };
+    EXPECT_FALSE(made(2) || made(3));
+
+    // Changed since the start (or since the pages were rebuilt), before the page was shown.
+    for (const bool rebuilt : {false, true}) {
+        drive.write(Paths::FlashCatalogue("3310"), rebuilt ? "[b.fls]\r\n" : "[new.fls]\r\n");
+        if (rebuilt)
+            o_fMain->LoadPhoneGroups();
+        showGroupPage("3310");
+        ASSERT_NE(activeFlashList(), nullptr);
+        EXPECT_EQ(activeFlashList()->topLevelItemCount(), 1);
+        EXPECT_EQ(activeFlashList()->topLevelItem(0)->text(0), rebuilt ? "b.fls" : "new.fls");
+        EXPECT_FALSE(made(2));
+    }
 }
 
 TEST_F(MainWindowTest, ClosingRemembersTheHighlightedTiaOnly)
@@ -380,4 +417,37 @@ TEST_F(WindowTest, AClosedDialogHandsTheFocusBackToTheMainWindow)
     o_fTia->exec();
     QTest::qWait(0);
     EXPECT_EQ(QApplication::activeWindow(), o_fMain);
+}
+
+TEST_F(MainWindowTest, TheFocusedChipAndLeftTabShowAFocusMark)
+{
+    start();
+    auto* ui = o_fMain->ui();
+    QApplication::setActiveWindow(o_fMain);
+    for (QWidget* widget : {static_cast<QWidget*>(ui->ToolButton2),
+                            static_cast<QWidget*>(ui->PageControl1->tabBar())}) {
+        ui->BitBtn1->setFocus();
+        const QImage unfocused = widget->grab().toImage();
+        widget->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(widget->hasFocus());
+        EXPECT_NE(widget->grab().toImage(), unfocused) << widget->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, ComesBackAsItWasLeftMaximisedOrNot)
+{
+    for (const bool maximised : {true, false}) {
+        start();
+        o_fMain->setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+        if (!maximised)
+            o_fMain->resize(700, 400);
+        o_fMain->ui()->BitBtn2->click();
+        windows.reset();
+        start();
+        EXPECT_EQ(o_fMain->isMaximized(), maximised);
+        if (!maximised) {
+            EXPECT_EQ(o_fMain->size(), QSize(700, 400));
+        }
+        windows.reset();
+    }
 }

@@ -206,6 +206,7 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
               "[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");
     EXPECT_TRUE(fs::is_directory(Drive::NativePath("c:\\nk_files\\Lunzo\\Phones\\  8210\\")));
     EXPECT_EQ(o_fMain->ui()->PageControl2->count(), 4);
-    EXPECT_TRUE(o_fScheme->isVisible()); // it stays when the dialog closes
+    EXPECT_EQ(o_fMain->GroupInFront(), "8210"); // the new group comes to the front
+    EXPECT_TRUE(o_fScheme->isVisible());        // it stays when the dialog closes
     o_fScheme->close();
 }

@@ -123,8 +123,8 @@ TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
         history->details()->toPlainText().contains(QString::fromStdString(sha256("image"))));
     auto* pickAgain = history->findChild<QPushButton*>("PickAgainButton");
     // Its image was picked on its page before another group's image was.
-    clickRow(o_fMain->ui()->PageControl2->widget(2)->findChild<QTreeWidget*>(), 0);
-    clickRow(o_fMain->ui()->PageControl2->widget(3)->findChild<QTreeWidget*>(), 0);
+    clickRow(o_fMain->FlashList(2), 0);
+    clickRow(o_fMain->FlashList(3), 0);
     o_fMain->ui()->ToolButton1->click();
     pickAgain->click();
     EXPECT_TRUE(messages.empty());

@@ -46,7 +46,7 @@ protected:
         drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "image");
         std::filesystem::create_directories(Drive::NativePath(Paths::FlasherFolder));
         start();
-        clickRow(o_fMain->ui()->PageControl2->widget(2)->findChild<QTreeWidget*>(), 0);
+        clickRow(o_fMain->FlashList(2), 0);
     }
 
     void confirmRun()

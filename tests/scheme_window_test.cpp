@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -95,26 +96,48 @@ TEST_F(SchemeWindowTest, FirstShownAtItsSizeAndClosingOnlyHides)
     EXPECT_EQ(o_fScheme->size(), QSize(500, 120));
 }
 
-TEST_F(SchemeWindowTest, NextRunComesBackWhereItWasLeftOrCentredWhenThatIsOffScreen)
+TEST_F(SchemeWindowTest, NextRunComesBackWhereItWasLeftOrFittedToTheScreen)
 {
     const QRect screen = o_fScheme->screen()->availableGeometry();
+    const QSize huge = screen.size() * 2;
     const struct {
         QPoint leftAt;
+        QSize size;
         bool kept;
-    } rows[] = {{{30, 40}, true}, {{screen.right() - 100, 40}, false}};
+    } rows[] = {{{30, 40}, {300, 200}, true},
+                {{screen.right() - 100, 40}, {300, 200}, false},
+                // Left on a larger screen: shrunk and centred, its title bar on the screen.
+                {{-50, -400}, huge, false}};
     for (const auto& row : rows) {
         o_fScheme->ShowPicture(Picture(), nullptr);
         o_fScheme->move(row.leftAt);
-        o_fScheme->resize(300, 200);
+        o_fScheme->resize(row.size);
         o_fScheme->ui()->exit1->trigger();
         windows.reset();
         start();
         o_fScheme->ShowPicture(Picture(), nullptr);
-        EXPECT_EQ(o_fScheme->size(), QSize(300, 200));
+        if (row.size == huge)
+            EXPECT_EQ(o_fScheme->frameGeometry().size(), screen.size());
+        else
+            EXPECT_EQ(o_fScheme->size(), row.size);
         EXPECT_EQ(row.kept ? o_fScheme->pos() : o_fScheme->frameGeometry().center(),
                   row.kept ? row.leftAt : screen.center());
+        EXPECT_TRUE(screen.contains(o_fScheme->frameGeometry()));
         o_fScheme->close();
     }
+}
+
+TEST_F(SchemeWindowTest, ThePlaceAnEarlierVersionKeptIsNotLost)
+{
+    windows.reset();
+    QSettings earlier(QSettings::NativeFormat, QSettings::UserScope, "Quorvel", "Quorvel");
+    earlier.setValue("SchematicWindow/size", QSize(310, 210));
+    earlier.setValue("SchematicWindow/position", QPoint(20, 30));
+    earlier.sync();
+    start();
+    o_fScheme->ShowPicture(Picture(), nullptr);
+    EXPECT_EQ(o_fScheme->geometry().size(), QSize(310, 210));
+    EXPECT_EQ(o_fScheme->pos(), QPoint(20, 30));
 }
 
 TEST_F(SchemeWindowTest, PrintsTheWindowAsShownAtTheScreensSize)

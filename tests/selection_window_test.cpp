@@ -22,7 +22,7 @@ QTreeWidget* flashList(const QString& group)
     QTabWidget* pages = o_fMain->ui()->PageControl2;
     for (int index = 2; index < pages->count(); ++index) {
         if (pages->tabText(index) == group)
-            return pages->widget(index)->findChild<QTreeWidget*>();
+            return o_fMain->FlashList(index);
     }
     return nullptr;
 }
