@@ -9,10 +9,10 @@
 //                                              prints the medians in milliseconds of each
 //        picture_probe --make-bitmap FILE W H  writes a 24-bit bitmap of W × H pixels
 
-#include "platform/picture.h"
-#include "platform/svg_image.h"
-#include "platform/vector_drawing.h"
-#include "platform/vector_svg.h"
+#include "platform/pictures/picture.h"
+#include "platform/pictures/svg_image.h"
+#include "platform/pictures/vector_drawing.h"
+#include "platform/pictures/vector_svg.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -10,7 +10,7 @@
 #include "library/paths.h"
 #include "library/phone_groups.h"
 #include "message_boxes.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 #include "scheme.h"
 #include "text.h"
 

@@ -2,10 +2,10 @@
 // Pictures by extension: each kind loads and draws its drawing stretched over any box, and the
 // errors a user can meet.
 
-#include "platform/picture.h"
-#include "platform/vector_drawing.h"
-#include "platform/vector_svg.h"
-#include "platform/wmf_text.h"
+#include "platform/pictures/picture.h"
+#include "platform/pictures/vector_drawing.h"
+#include "platform/pictures/vector_svg.h"
+#include "platform/pictures/wmf_text.h"
 #include "temporary_drive.h"
 #include "test_pictures.h"
 

@@ -7,7 +7,7 @@
 #include "forms/phonegroup.h"
 #include "forms/save_dialog.h"
 #include "forms/scheme.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 #include "test_pictures.h"
 #include "ui_phonegroup.h"
 #include "ui_scheme.h"

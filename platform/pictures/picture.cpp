@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "picture.h"
 
-#include "ascii_case.h"
+#include "platform/ascii_case.h"
 #include "dib_header.h"
 #include "drawing.h"
-#include "file_problem.h"
-#include "files.h"
+#include "platform/file_problem.h"
+#include "platform/files.h"
 #include "picture_limits.h"
 #include "vector_drawing.h"
 

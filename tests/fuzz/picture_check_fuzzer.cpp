@@ -3,8 +3,8 @@
 // on any bytes, as a WMF, an EMF, a bitmap's header or a bitmap file's, they read nothing
 // outside the bytes (the sanitizers watch), whatever the sizes and counts in them claim.
 
-#include "platform/dib_header.h"
-#include "platform/metafile_check.h"
+#include "platform/pictures/dib_header.h"
+#include "platform/pictures/metafile_check.h"
 
 #include <cstddef>
 #include <cstdint>
