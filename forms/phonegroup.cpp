@@ -28,12 +28,6 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
     QStringLiteral("Scheme file copied to the system specified directory"),
     QStringLiteral("Scheme file copy error.")};
 
-// What the notice says of a stored schematic that cannot be shown: the file and why.
-QString SchematicNotice(const std::string& path, const std::string& reason)
-{
-    return fromBytes(reason.find(path) != std::string::npos ? reason : reason + ": " + path);
-}
-
 } // namespace
 
 To_fPhoneGroup::To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent)
@@ -78,15 +72,12 @@ void To_fPhoneGroup::showStoredSchematic()
 void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::string& shownPath,
                                  std::function<void()> whenShown)
 {
-    const unsigned request = ++m_pictureRequest;
-    // Called from the event loop for a drawing: guarded as a handler is.
-    auto loaded = [this, request, shownPath, whenShown](const Picture& picture,
-                                                        const std::string& error) {
+    // Called from the event loop: guarded as a handler is.
+    auto loaded = [this, whenShown](const Picture& picture, const Platform::FileError* error) {
         Handlers::Run([&] {
-            if (request != m_pictureRequest)
-                return;
-            if (!error.empty()) {
-                ShowNotice(m_ui->Edit2, SchematicNotice(shownPath, error));
+            if (error) {
+                ShowUnexpectedError(*error);
+                m_ui->Edit2->setFocus(Qt::OtherFocusReason);
                 return;
             }
             m_ui->Image1->setPicture(picture);
@@ -94,12 +85,12 @@ void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::s
                 whenShown();
         });
     };
-    Picture::LoadLater(file, shownPath, this, std::move(loaded));
+    m_pictureRequest = Picture::Request(file, shownPath, std::move(loaded));
 }
 
 void To_fPhoneGroup::hideEvent(QHideEvent* event)
 {
-    ++m_pictureRequest;
+    m_pictureRequest.reset();
     CatalogueEditor::hideEvent(event);
 }
 
@@ -136,6 +127,7 @@ void To_fPhoneGroup::BitBtn1Click()
     });
     if (!passed)
         return;
+    m_pictureRequest.reset(); // a picture browsed for the group written comes too late
 
     // Written as they stand in the boxes, blanks included.
     PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), scheme});

@@ -171,6 +171,47 @@ std::string largestBitmap()
     return bitmap(16384, 16384, 8, 1, pixels + std::string("\x00\x01", 2));
 }
 
+// The start of a PNG file: its signature and its header chunk, for an image of that size.
+std::string pngHeader(std::uint32_t width, std::uint32_t height)
+{
+    std::string header("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    const auto bigEndian = [&header](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            header += char(value >> shift);
+    };
+    bigEndian(width);
+    bigEndian(height);
+    header += std::string("\x08\x06\0\0\0", 5);
+    // The chunk's check sum (CRC-32) over its type and data.
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (const char byte : header.substr(12)) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    bigEndian(~crc);
+    return header + std::string("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12); // where the pixels begin
+}
+
+// An icon whose directory lists the image `count` times, each entry pointing at the same bytes.
+std::string icon(const std::string& image, int count)
+{
+    std::string file = patched(patched(std::string(6, '\0'), 2, 1, 2), 4, count, 2);
+    for (int entry = 0; entry < count; ++entry)
+        file += patched(patched(std::string(16, '\0'), 8, image.size()), 12, 6 + 16 * count);
+    return file + image;
+}
+
+// A small, valid SVG drawing that takes seconds to draw: many half-transparent rectangles, each
+// over the whole picture.
+std::string slowSvg()
+{
+    std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>";
+    for (int shape = 0; shape < 20000; ++shape)
+        svg += "<rect width='100' height='100' fill-opacity='0.5'/>";
+    return svg + "</svg>";
+}
+
 } // namespace
 
 // Damaged, hostile and very large files: each refused with its kind's message (none drawn half
@@ -193,7 +234,7 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         {"bitmap header size 0.wmf", patched(wmf, wmfBitmap, 0), "Metafile is not valid"},
         {"bitmap header size 20.wmf", patched(wmf, wmfBitmap, 20), "Metafile is not valid"},
         {"record past the end.wmf", patched(wmf, 40, 0x7FFFFFFF), "Metafile is not valid"},
-        {"save flood.wmf", SaveFlood(), "Metafile is not valid"},
+        {"save flood.wmf", SaveFlood(), "Metafile could not be decoded within 0.5 s"},
         {"huge point count.wmf",
          patched(patched(wmf, wmfBitmap - 24, 0x0324, 2), wmfBitmap - 22, 0x7FFF, 2),
          "Metafile is not valid"},
@@ -213,6 +254,17 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         {"a side too long.bmp", bitmap(16385, 1, 24, 0, std::string(49156, '\0')),
          "The picture is too large (16385 \xC3\x97 1)"},
         {"largest.bmp", largestBitmap(), ""},
+        // Icons are checked by the size their images' own headers give.
+        {"huge png entries.ico", icon(pngHeader(20000, 20000), 1000),
+         "The picture is too large (20000 \xC3\x97 20000)"},
+        {"many png entries.ico", icon(sample("png"), 1000), ""},
+        {"entry past the end.ico", icon(sample("png"), 3).substr(0, 200),
+         "Icon image is not valid"},
+        {"huge.png", pngHeader(20000, 20000), "The picture is too large (20000 \xC3\x97 20000)"},
+        {"cut short.png", sample("png").substr(0, 60), "PNG image is not valid"},
+        {"slow.svg", slowSvg(), "SVG image could not be decoded within 0.5 s"},
+        {"cut short.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect",
+         "SVG image is not valid"},
     };
     VectorDrawing::SetTimeLimit(std::chrono::milliseconds(500));
     for (const auto& [name, bytes, error] : files) {

@@ -12,6 +12,12 @@
 namespace HelperImage
 {
 
+// The size of the output for an image of side × side pixels, the largest one of that side.
+constexpr qsizetype BytesFor(int side)
+{
+    return 12 + qsizetype(side) * side * 4;
+}
+
 // False when the output cannot be written whole.
 bool Write(const QImage& image, std::FILE* out);
 

@@ -4,19 +4,28 @@
 // metafiles (wmf, emf), and PNG, JPEG, GIF and SVG pictures, the kind taken from the file name's
 // extension in any letter case. Drawn stretched to any box, without keeping its proportions.
 // Copies share the loaded, unchangeable picture, so they stay independent of each other.
-// No file can hang or crash the program: sizes are checked before anything is decoded, and
-// metafiles and SVG drawings are decoded away from the program (vector_drawing.h).
+// No file can hang or crash the program, nor keep its windows from answering: sizes are checked
+// before anything is decoded, images are decoded away from the windows' thread, and metafiles
+// and SVG drawings in a process of their own (vector_drawing.h).
+
+#include "platform/file_problem.h"
 
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
 
 class Drawing;
-class QObject;
 class QPainter;
 class QRectF;
+
+// A picture being loaded. Destroying it drops its result and ends the work at once where it can
+// (a helper process is killed; an image already being decoded finishes unseen).
+class PictureRequest
+{
+public:
+    virtual ~PictureRequest() = default;
+};
 
 class Picture
 {
@@ -26,21 +35,25 @@ public:
     ~Picture();
     Picture(const Picture&);
     Picture& operator=(const Picture&);
+    // A picture of a decoded drawing (drawing.h).
+    explicit Picture(std::shared_ptr<const Drawing> drawing);
 
-    // Loads the file; shownPath names it in the error texts. Throws std::runtime_error with
-    // "Unknown picture file extension (.<ext>)", "Cannot open file <shownPath>" (a
-    // Platform::FileError with the reason), "<Kind> image is not valid" (Bitmap, Icon, PNG, JPEG,
-    // GIF, SVG), "Metafile is not valid", "The picture is too large (<width> × <height>)" or "The
-    // picture file is too large".
+    // What a request tells once it is done, always from the event loop, never before Request
+    // returns: the picture, or an empty one and the error, whose text is one of
+    // "Unknown picture file extension (.<ext>)", "Cannot open file <shownPath>" (with the
+    // system's reason), "<Kind> image is not valid" (Bitmap, Icon, PNG, JPEG, GIF, SVG),
+    // "Metafile is not valid", "Metafile could not be decoded within <N> s" (or "SVG image ..."),
+    // "The picture is too large (<width> × <height>)" or "The picture file is too large", and
+    // whose problem names the file.
+    using Loaded = std::function<void(const Picture& picture, const Platform::FileError* error)>;
+
+    // The one way a picture file is loaded; shownPath names it in the error texts.
+    static std::unique_ptr<PictureRequest> Request(const std::filesystem::path& file,
+                                                   std::string_view shownPath, Loaded loaded);
+
+    // A request waited for in a local event loop, for programs without windows: throws the
+    // error.
     static Picture Load(const std::filesystem::path& file, std::string_view shownPath);
-
-    // Load for a window that goes on answering while a metafile or SVG drawing is decoded:
-    // loaded gets the picture, or an empty one and the text that Load would throw. Other kinds
-    // and errors found before decoding are told before this returns, a drawing from the event
-    // loop later, unless context is deleted first (vector_drawing.h).
-    using Loaded = std::function<void(const Picture& picture, const std::string& error)>;
-    static void LoadLater(const std::filesystem::path& file, std::string_view shownPath,
-                          QObject* context, Loaded loaded);
 
     bool IsEmpty() const { return !m_drawing; }
 

@@ -5,10 +5,8 @@
 #include "svg_image.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QTimer>
 #include <stdexcept>
@@ -27,7 +25,7 @@ std::filesystem::path& ChosenHelper()
     return program;
 }
 
-std::chrono::milliseconds& TimeLimit()
+std::chrono::milliseconds& ChosenTimeLimit()
 {
     static std::chrono::milliseconds limit = DefaultTimeLimit;
     return limit;
@@ -46,61 +44,77 @@ QString KindName(VectorKind kind)
     return QStringLiteral("svg");
 }
 
-// The busy cursor while the program waits for the helper.
-class WaitCursor
+// One helper at work on one drawing. Its output is read as it comes, up to the largest image it
+// can rightly write: a helper that writes more is ended and its drawing refused.
+class HelperJob : public QObject
 {
 public:
-    WaitCursor()
+    HelperJob(VectorKind kind, std::string bytes, Done done) : m_done(std::move(done))
     {
-        if (qGuiApp)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        const QString program = QFile::decodeName(HelperProgram().c_str());
+        m_helper.setStandardErrorFile(QProcess::nullDevice());
+        connect(&m_helper, &QProcess::readyReadStandardOutput, this, &HelperJob::readOutput);
+        connect(&m_helper, &QProcess::finished, this, &HelperJob::finish);
+        m_helper.start(program, {KindName(kind)});
+        if (!m_helper.waitForStarted())
+            throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
+        m_helper.write(bytes.data(), qint64(bytes.size()));
+        m_helper.closeWriteChannel();
+        m_limit.setSingleShot(true);
+        connect(&m_limit, &QTimer::timeout, this, [this] {
+            m_timedOut = true;
+            m_helper.kill();
+        });
+        m_limit.start(TimeLimit());
     }
-    ~WaitCursor()
-    {
-        if (qGuiApp)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
-// Ended, quietly, when its owner goes before it has finished.
-class HelperProcess : public QProcess
-{
-public:
-    using QProcess::QProcess;
-    ~HelperProcess() override
+    ~HelperJob() override
     {
-        if (state() == NotRunning)
+        if (m_helper.state() == QProcess::NotRunning)
             return;
-        disconnect(); // nobody is told any more
-        kill();
-        waitForFinished(1000);
+        m_helper.disconnect(this); // nobody is told any more
+        m_helper.kill();
+        m_helper.waitForFinished(1000);
     }
+
+    HelperJob(const HelperJob&) = delete;
+    HelperJob& operator=(const HelperJob&) = delete;
+
+private:
+    void readOutput()
+    {
+        m_output += m_helper.read(MaxOutputBytes + 1 - m_output.size());
+        if (m_output.size() > MaxOutputBytes)
+            m_helper.kill();
+    }
+
+    void finish()
+    {
+        m_limit.stop();
+        readOutput();
+        m_outcome = m_timedOut ? Outcome::TimedOut : Outcome::Refused;
+        if (!m_timedOut && m_helper.exitStatus() == QProcess::NormalExit &&
+            m_helper.exitCode() == 0) {
+            if (auto image = HelperImage::Read(m_output, SvgImageMaxSide)) {
+                m_drawing = std::make_unique<ImageDrawing>(std::move(*image));
+                m_outcome = Outcome::Drawn;
+            }
+        }
+        m_output.clear();
+        // From the event loop, so that the owner may destroy this job when told.
+        QTimer::singleShot(0, this, [this] { m_done(std::move(m_drawing), m_outcome); });
+    }
+
+    static constexpr qsizetype MaxOutputBytes = HelperImage::BytesFor(SvgImageMaxSide);
+
+    Done m_done;
+    QProcess m_helper;
+    QTimer m_limit;
+    QByteArray m_output;
+    bool m_timedOut = false;
+    std::unique_ptr<Drawing> m_drawing;
+    Outcome m_outcome = Outcome::Refused;
 };
-
-// The helper started with the drawing's bytes on its input.
-void Start(QProcess& helper, VectorKind kind, std::string bytes)
-{
-    const QString program = QFile::decodeName(HelperProgram().c_str());
-    helper.setStandardErrorFile(QProcess::nullDevice());
-    helper.start(program, {KindName(kind)});
-    if (!helper.waitForStarted())
-        throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
-    helper.write(bytes.data(), qint64(bytes.size()));
-    helper.closeWriteChannel();
-}
-
-// What a finished helper drew: nothing when it failed or was ended.
-std::unique_ptr<Drawing> DrawingOf(QProcess& helper)
-{
-    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
-        return nullptr;
-    auto image = HelperImage::Read(helper.readAllStandardOutput(), SvgImageMaxSide);
-    if (!image)
-        return nullptr;
-    return std::make_unique<ImageDrawing>(std::move(*image));
-}
 
 } // namespace
 
@@ -121,40 +135,19 @@ void SetHelperProgram(std::filesystem::path program)
     ChosenHelper() = std::move(program);
 }
 
+std::chrono::milliseconds TimeLimit()
+{
+    return ChosenTimeLimit();
+}
+
 void SetTimeLimit(std::chrono::milliseconds limit)
 {
-    TimeLimit() = limit;
+    ChosenTimeLimit() = limit;
 }
 
-std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
+std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
 {
-    const WaitCursor waiting;
-    QProcess helper;
-    Start(helper, kind, std::move(bytes));
-    // A bounded wait: a helper still at work after it is ended, and its picture refused.
-    if (!helper.waitForFinished(int(TimeLimit().count()))) {
-        helper.kill();
-        helper.waitForFinished(1000);
-        return nullptr;
-    }
-    return DrawingOf(helper);
-}
-
-void LoadLater(VectorKind kind, std::string bytes, QObject* context, Done done)
-{
-    auto started = std::make_unique<HelperProcess>();
-    Start(*started, kind, std::move(bytes));
-    HelperProcess* helper = started.release();
-    helper->setParent(context);
-    // Ended at the limit, the helper finishes as crashed: its picture is refused.
-    auto* limit = new QTimer(helper);
-    limit->setSingleShot(true);
-    QObject::connect(limit, &QTimer::timeout, helper, &QProcess::kill);
-    QObject::connect(helper, &QProcess::finished, helper, [helper, done = std::move(done)] {
-        helper->deleteLater();
-        done(DrawingOf(*helper));
-    });
-    limit->start(TimeLimit());
+    return std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
 }
 
 } // namespace VectorDrawing

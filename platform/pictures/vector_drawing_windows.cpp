@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 #include <cstring>
 #include <windows.h>
 
@@ -106,10 +107,19 @@ HENHMETAFILE FromWmf(const std::string& bytes)
 namespace VectorDrawing
 {
 
+namespace
+{
+
+std::chrono::milliseconds& ChosenTimeLimit()
+{
+    static std::chrono::milliseconds limit = DefaultTimeLimit;
+    return limit;
+}
+
 // The system plays metafiles in this process, as it does for every program that shows them; the
 // record check keeps from it the files whose records lie about their sizes. SVG is drawn by Qt,
 // made into an image once.
-std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
+std::unique_ptr<Drawing> Load(VectorKind kind, const std::string& bytes)
 {
     HENHMETAFILE metafile = nullptr;
     switch (kind) {
@@ -134,9 +144,27 @@ std::unique_ptr<Drawing> Load(VectorKind kind, std::string bytes)
     return std::make_unique<GdiDrawing>(metafile);
 }
 
-void LoadLater(VectorKind kind, std::string bytes, QObject*, Done done)
+} // namespace
+
+std::chrono::milliseconds TimeLimit()
 {
-    done(Load(kind, std::move(bytes)));
+    return ChosenTimeLimit();
+}
+
+void SetTimeLimit(std::chrono::milliseconds limit)
+{
+    ChosenTimeLimit() = limit;
+}
+
+std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
+{
+    auto job = std::make_unique<QObject>();
+    QTimer::singleShot(0, job.get(), [kind, bytes = std::move(bytes), done = std::move(done)] {
+        auto drawing = Load(kind, bytes);
+        const Outcome outcome = drawing ? Outcome::Drawn : Outcome::Refused;
+        done(std::move(drawing), outcome);
+    });
+    return job;
 }
 
 } // namespace VectorDrawing
