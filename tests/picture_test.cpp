@@ -62,8 +62,16 @@ TEST_F(PictureTest, EachKindDrawsItsDrawingStretchedOverTheBox)
     const struct {
         const char* extension;
         const char* name; // the kind follows the extension in any letter case
-    } kinds[] = {{"bmp", "s.bmp"}, {"ico", "s.ICO"},  {"wmf", "s.Wmf"}, {"emf", "s.emf"},
-                 {"png", "s.png"}, {"jpg", "s.jpeg"}, {"svg", "s.svg"}};
+    } kinds[] = {{"bmp", "s.bmp"},
+                 {"ico", "s.ICO"},
+                 {"wmf", "s.Wmf"},
+                 {"emf", "s.emf"},
+                 {"png", "s.png"},
+                 {"jpg", "s.jpeg"},
+                 {"svg", "s.svg"},
+                 // bitmaps inside a metafile that are PNG or JPEG images
+                 {"png-inside.emf", "p.emf"},
+                 {"jpeg-inside.emf", "j.emf"}};
     for (const auto& kind : kinds) {
         SCOPED_TRACE(kind.name);
         const fs::path path = file(kind.name);
@@ -263,6 +271,10 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         {"huge.png", pngHeader(20000, 20000), "The picture is too large (20000 \xC3\x97 20000)"},
         {"cut short.png", sample("png").substr(0, 60), "PNG image is not valid"},
         {"slow.svg", slowSvg(), "SVG image could not be decoded within 0.5 s"},
+        // Unpadded text records of characters outside Windows-1252.
+        {"cjk text.emf", sample("cjk-text.emf"), ""},
+        // Texts of glyph indices, whose font the converter looks up for each.
+        {"glyph index texts.emf", sample("glyph-texts.emf"), ""},
         {"cut short.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect",
          "SVG image is not valid"},
     };

@@ -61,6 +61,12 @@ bool ReadInput(std::string& bytes)
 
 } // namespace
 
+// libemf2svg ends fontconfig after each glyph-index text whose font it looks up, and the next
+// text sets it up again from the start: seconds for a drawing of a few hundred texts. This
+// process decodes one drawing and ends, so fontconfig is set up once and stays: the library's
+// calls come here, before fontconfig's own.
+extern "C" void FcFini() {}
+
 int main(int argc, char** argv)
 {
     if (argc != 2)
@@ -79,7 +85,6 @@ int main(int argc, char** argv)
     std::string bytes;
     if (!ReadInput(bytes))
         Leave(1);
-    // Converted before the application loads any font: libemf2svg ends fontconfig when done.
     const auto svg = VectorSvg(kind, bytes);
     if (!svg)
         Leave(1);
