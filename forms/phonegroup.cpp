@@ -109,7 +109,7 @@ void To_fPhoneGroup::SpeedButton1Click()
 
 void To_fPhoneGroup::Image1DblClick()
 {
-    o_fScheme->ShowPicture(m_ui->Image1->picture(), this);
+    o_fScheme->ShowPicture(m_ui->Image1->picture(), this, Text::Bytes(m_ui->Edit1));
 }
 
 void To_fPhoneGroup::BitBtn1Click()

@@ -23,7 +23,7 @@ void PutU32(char* at, std::uint32_t value)
 
 } // namespace
 
-bool Write(const QImage& source, std::FILE* out)
+bool Write(const QImage& source, const QByteArray& svg, std::FILE* out)
 {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     char header[HeaderBytes];
@@ -37,10 +37,15 @@ bool Write(const QImage& source, std::FILE* out)
         if (std::fwrite(image.constScanLine(row), 1, rowBytes, out) != rowBytes)
             return false;
     }
+    char size[4];
+    PutU32(size, std::uint32_t(svg.size()));
+    if (std::fwrite(size, 1, sizeof size, out) != sizeof size ||
+        std::fwrite(svg.constData(), 1, std::size_t(svg.size()), out) != std::size_t(svg.size()))
+        return false;
     return std::fflush(out) == 0;
 }
 
-std::optional<QImage> Read(const QByteArray& output, int maxSide)
+std::optional<Output> Read(const QByteArray& output, int maxSide)
 {
     const std::string_view bytes(output.constData(), std::size_t(output.size()));
     const auto width = DibHeader::U32(bytes, 4), height = DibHeader::U32(bytes, 8);
@@ -48,14 +53,16 @@ std::optional<QImage> Read(const QByteArray& output, int maxSide)
         *height == 0 || *width > std::uint32_t(maxSide) || *height > std::uint32_t(maxSide))
         return std::nullopt;
     const std::size_t rowBytes = std::size_t(*width) * 4;
-    if (bytes.size() != HeaderBytes + rowBytes * *height)
+    const std::size_t documentAt = HeaderBytes + rowBytes * *height + 4;
+    const auto documentBytes = DibHeader::U32(bytes, documentAt - 4);
+    if (!documentBytes || bytes.size() != documentAt + *documentBytes)
         return std::nullopt;
     QImage image(int(*width), int(*height), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return std::nullopt;
     for (int row = 0; row < image.height(); ++row)
         std::memcpy(image.scanLine(row), bytes.data() + HeaderBytes + row * rowBytes, rowBytes);
-    return image;
+    return Output{std::move(image), output.mid(qsizetype(documentAt))};
 }
 
 } // namespace HelperImage

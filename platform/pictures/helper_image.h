@@ -2,7 +2,8 @@
 #pragma once
 // How the picture helper hands its image back through its standard output: "QPIC", the width
 // and the height as 32-bit little-endian numbers, then the rows of 32-bit premultiplied ARGB
-// pixels, top row first.
+// pixels, top row first; then the SVG document it drew, for printing: its size as a 32-bit
+// little-endian number and its bytes.
 
 #include <QByteArray>
 #include <QImage>
@@ -12,16 +13,23 @@
 namespace HelperImage
 {
 
-// The size of the output for an image of side × side pixels, the largest one of that side.
-constexpr qsizetype BytesFor(int side)
+// The largest output of an image of at most side × side pixels and a document of at most
+// documentBytes.
+constexpr qsizetype MaxBytes(int side, std::uint64_t documentBytes)
 {
-    return 12 + qsizetype(side) * side * 4;
+    return 16 + qsizetype(side) * side * 4 + qsizetype(documentBytes);
 }
 
 // False when the output cannot be written whole.
-bool Write(const QImage& image, std::FILE* out);
+bool Write(const QImage& image, const QByteArray& svg, std::FILE* out);
 
-// The image, or nothing when the output is not one whole image of at most maxSide a side.
-std::optional<QImage> Read(const QByteArray& output, int maxSide);
+struct Output {
+    QImage image;
+    QByteArray svg;
+};
+
+// The image and document, or nothing when the output is not one whole image of at most maxSide
+// a side followed by one document.
+std::optional<Output> Read(const QByteArray& output, int maxSide);
 
 } // namespace HelperImage

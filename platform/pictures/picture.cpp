@@ -327,3 +327,14 @@ void Picture::Draw(QPainter& painter, const QRectF& box) const
     if (m_drawing)
         m_drawing->Draw(painter, box);
 }
+
+void Picture::Print(QPainter& painter, const QRectF& box) const
+{
+    if (m_drawing)
+        m_drawing->Print(painter, box);
+}
+
+QSizeF Picture::Size() const
+{
+    return m_drawing ? m_drawing->Size() : QSizeF();
+}

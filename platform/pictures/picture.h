@@ -18,6 +18,7 @@
 class Drawing;
 class QPainter;
 class QRectF;
+class QSizeF;
 
 // A picture being loaded. Destroying it drops its result and ends the work at once where it can
 // (a helper process is killed; an image already being decoded finishes unseen).
@@ -60,6 +61,10 @@ public:
     // Draws the picture filling the box. Areas that the picture leaves undrawn (an icon's or a
     // drawing's transparent parts) keep what was under them.
     void Draw(QPainter& painter, const QRectF& box) const;
+    // Draws it for a printer: SVG drawings and metafiles with their shapes and texts.
+    void Print(QPainter& painter, const QRectF& box) const;
+    // Its own size in pixels (empty for an empty picture), for its proportions.
+    QSizeF Size() const;
 
 private:
     std::shared_ptr<const Drawing> m_drawing;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The picture helper: decodes one metafile or SVG drawing, read from its standard input, into an
-// image written to its standard output (helper_image.h), within limits of processor time and
-// memory. The decoding libraries can crash, loop or run out of memory on a damaged file, and
-// keep state from one file to the next: here that costs only this short-lived process, and the
-// program refuses the picture. Usage: quorvel-picture wmf|emf|svg <FILE
-// Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
+// image and the SVG document it drew, written to its standard output (helper_image.h), within
+// limits of processor time and memory. The decoding libraries can crash, loop or run out of memory
+// on a damaged file, and keep state from one file to the next: here that costs only this
+// short-lived process, and the program refuses the picture. Usage: quorvel-picture wmf|emf|svg
+// <FILE Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
 
 #include "helper_image.h"
 #include "picture_limits.h"
@@ -89,13 +89,16 @@ int main(int argc, char** argv)
     if (!svg)
         Leave(1);
     bytes = std::string();
+    if (svg->size() > PictureLimits::MaxDrawingFileBytes)
+        Leave(1);
 
     // Fonts for the drawing's texts, without a display.
     qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
     int applicationArgc = 1;
     QGuiApplication application(applicationArgc, argv);
-    const QImage image = SvgImage(QByteArray::fromStdString(*svg));
-    if (image.isNull() || !HelperImage::Write(image, stdout))
+    const QByteArray document = QByteArray::fromStdString(*svg);
+    const QImage image = SvgImage(document);
+    if (image.isNull() || !HelperImage::Write(image, document, stdout))
         Leave(1);
     Leave(0);
 }

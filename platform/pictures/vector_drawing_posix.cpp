@@ -2,6 +2,7 @@
 #include "vector_drawing.h"
 
 #include "helper_image.h"
+#include "picture_limits.h"
 #include "svg_image.h"
 
 #include <QCoreApplication>
@@ -95,8 +96,9 @@ private:
         m_outcome = m_timedOut ? Outcome::TimedOut : Outcome::Refused;
         if (!m_timedOut && m_helper.exitStatus() == QProcess::NormalExit &&
             m_helper.exitCode() == 0) {
-            if (auto image = HelperImage::Read(m_output, SvgImageMaxSide)) {
-                m_drawing = std::make_unique<ImageDrawing>(std::move(*image));
+            if (auto output = HelperImage::Read(m_output, SvgImageMaxSide)) {
+                m_drawing = std::make_unique<ImageDrawing>(std::move(output->image),
+                                                           std::move(output->svg));
                 m_outcome = Outcome::Drawn;
             }
         }
@@ -105,7 +107,8 @@ private:
         QTimer::singleShot(0, this, [this] { m_done(std::move(m_drawing), m_outcome); });
     }
 
-    static constexpr qsizetype MaxOutputBytes = HelperImage::BytesFor(SvgImageMaxSide);
+    static constexpr qsizetype MaxOutputBytes =
+        HelperImage::MaxBytes(SvgImageMaxSide, PictureLimits::MaxDrawingFileBytes);
 
     Done m_done;
     QProcess m_helper;

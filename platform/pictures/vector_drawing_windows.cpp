@@ -7,69 +7,65 @@
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <windows.h>
 
 namespace
 {
 
-// The system plays the metafile into a bitmap of the box's size, over the painter's background.
-class GdiDrawing : public Drawing
+// The system plays the metafile once, into an image of the size SVG drawings get (svg_image.h):
+// its own size at 96 dpi, its longer side brought between 1024 and 4096 pixels. Drawing it again
+// at every paint would cost a replay each time.
+QImage PlayedImage(HENHMETAFILE metafile)
 {
-public:
-    explicit GdiDrawing(HENHMETAFILE metafile) : m_metafile(metafile) {}
-    ~GdiDrawing() override { DeleteEnhMetaFile(m_metafile); }
-    GdiDrawing(const GdiDrawing&) = delete;
-    GdiDrawing& operator=(const GdiDrawing&) = delete;
+    ENHMETAHEADER header{};
+    if (GetEnhMetaFileHeader(metafile, sizeof header, &header) == 0)
+        return {};
+    // The frame is in hundredths of a millimetre.
+    const double width = (double(header.rclFrame.right) - header.rclFrame.left) * 96 / 2540;
+    const double height = (double(header.rclFrame.bottom) - header.rclFrame.top) * 96 / 2540;
+    if (!(width > 0 && height > 0))
+        return {};
+    const double longSide = std::max(width, height);
+    const double scale = std::clamp(longSide, 1024.0, double(SvgImageMaxSide)) / longSide;
+    const int pixelsWide = std::clamp(int(std::lround(width * scale)), 1, SvgImageMaxSide);
+    const int pixelsHigh = std::clamp(int(std::lround(height * scale)), 1, SvgImageMaxSide);
 
-    void Draw(QPainter& painter, const QRectF& box) const override
-    {
-        const qreal scale = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-        const int width = qMax(1, qRound(box.width() * scale));
-        const int height = qMax(1, qRound(box.height() * scale));
-
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top row first, as QImage has it
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!dc || !bitmap) {
-            if (bitmap)
-                DeleteObject(bitmap);
-            if (dc)
-                DeleteDC(dc);
-            return;
-        }
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        const QColor background = painter.background().color();
-        HBRUSH brush =
-            CreateSolidBrush(RGB(background.red(), background.green(), background.blue()));
-        RECT area{0, 0, width, height};
-        FillRect(dc, &area, brush);
-        DeleteObject(brush);
-        SetStretchBltMode(dc, HALFTONE);
-        PlayEnhMetaFile(dc, m_metafile, &area);
-        GdiFlush();
-
-        QImage image(width, height, QImage::Format_RGB32);
-        for (int row = 0; row < height; ++row)
-            std::memcpy(image.scanLine(row), static_cast<const uchar*>(bits) + row * width * 4,
-                        static_cast<size_t>(width) * 4);
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        image.setDevicePixelRatio(scale);
-        painter.drawImage(box, image);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = pixelsWide;
+    info.bmiHeader.biHeight = -pixelsHigh; // top row first, as QImage has it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!bitmap) {
+        if (dc)
+            DeleteDC(dc);
+        return {};
     }
-
-private:
-    HENHMETAFILE m_metafile;
-};
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT area{0, 0, pixelsWide, pixelsHigh};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetStretchBltMode(dc, HALFTONE);
+    const bool played = PlayEnhMetaFile(dc, metafile, &area) != 0;
+    GdiFlush();
+    QImage image(pixelsWide, pixelsHigh, QImage::Format_RGB32);
+    if (played && !image.isNull()) {
+        for (int row = 0; row < pixelsHigh; ++row)
+            std::memcpy(image.scanLine(row),
+                        static_cast<const uchar*>(bits) + std::size_t(row) * pixelsWide * 4,
+                        std::size_t(pixelsWide) * 4);
+    }
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return played ? image : QImage();
+}
 
 // A placeable header (before the metafile proper) gives the picture's size; without one the
 // system takes the size from the records.
@@ -133,15 +129,20 @@ std::unique_ptr<Drawing> Load(VectorKind kind, const std::string& bytes)
                                           reinterpret_cast<const BYTE*>(bytes.data()));
         break;
     case VectorKind::Svg: {
-        QImage image = SvgImage(QByteArray::fromStdString(bytes));
+        const QByteArray svg = QByteArray::fromStdString(bytes);
+        QImage image = SvgImage(svg);
         if (image.isNull())
             return nullptr;
-        return std::make_unique<ImageDrawing>(std::move(image));
+        return std::make_unique<ImageDrawing>(std::move(image), svg);
     }
     }
     if (!metafile)
         return nullptr;
-    return std::make_unique<GdiDrawing>(metafile);
+    QImage image = PlayedImage(metafile);
+    DeleteEnhMetaFile(metafile);
+    if (image.isNull())
+        return nullptr;
+    return std::make_unique<ImageDrawing>(std::move(image));
 }
 
 } // namespace
