@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The picture helper: decodes one metafile or SVG drawing, read from its standard input, into an
-// image and the SVG document it drew, written to its standard output (helper_image.h), within
-// limits of processor time and memory. The decoding libraries can crash, loop or run out of memory
-// on a damaged file, and keep state from one file to the next: here that costs only this
-// short-lived process, and the program refuses the picture. Usage: quorvel-picture wmf|emf|svg
-// <FILE Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
+// image, written to its standard output (helper_image.h) with the SVG document it drew, within
+// limits of processor time and memory. The decoders can crash, loop or run out of memory on a
+// damaged file, and keep state from one file to the next: here that costs only this short-lived
+// process, and the program refuses the picture.
+// Usage: quorvel-picture wmf|emf|svg <FILE
+// Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
 
 #include "helper_image.h"
 #include "picture_limits.h"
+#include "platform/process_limits.h"
 #include "svg_image.h"
 #include "vector_svg.h"
 
@@ -15,30 +17,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/resource.h>
+
+#ifdef _WIN32
+#include "metafile_image_windows.h"
+
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace
 {
 
 // The program waits a few seconds; this ends a helper that it could not end itself.
-constexpr rlim_t ProcessorSeconds = 10;
+constexpr std::chrono::seconds ProcessorTime{10};
 // Room for Qt, the fonts, the largest image (64 MiB) and a large drawing's documents.
-constexpr rlim_t AddressSpace = 1536ull * 1024 * 1024;
-
-void Limit(int resource, rlim_t value)
-{
-    const rlimit limit{value, value};
-    setrlimit(resource, &limit);
-}
-
-void LimitThisProcess()
-{
-    Limit(RLIMIT_CPU, ProcessorSeconds);
-    Limit(RLIMIT_CORE, 0);   // a library's crash leaves no core file behind
-#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer reserves terabytes of address space for itself
-    Limit(RLIMIT_AS, AddressSpace);
-#endif
-}
+constexpr std::uint64_t MemoryBytes = 1536ull * 1024 * 1024;
 
 bool ReadInput(std::string& bytes)
 {
@@ -61,11 +54,13 @@ bool ReadInput(std::string& bytes)
 
 } // namespace
 
+#ifndef _WIN32
 // libemf2svg ends fontconfig after each glyph-index text whose font it looks up, and the next
 // text sets it up again from the start: seconds for a drawing of a few hundred texts. This
 // process decodes one drawing and ends, so fontconfig is set up once and stays: the library's
 // calls come here, before fontconfig's own.
 extern "C" void FcFini() {}
+#endif
 
 int main(int argc, char** argv)
 {
@@ -81,21 +76,35 @@ int main(int argc, char** argv)
     else
         return 2;
 
-    LimitThisProcess();
+    Platform::LimitThisProcess(ProcessorTime, MemoryBytes);
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::string bytes;
     if (!ReadInput(bytes))
         Leave(1);
+#ifdef _WIN32
+    // The system plays metafiles; only SVG has a document to print.
+    int applicationArgc = 1;
+    QGuiApplication application(applicationArgc, argv);
+    if (kind != VectorKind::Svg) {
+        const QImage image = MetafileImage(kind, bytes);
+        if (image.isNull() || !HelperImage::Write(image, {}, stdout))
+            Leave(1);
+        Leave(0);
+    }
+    const std::optional<std::string> svg = std::move(bytes);
+#else
     const auto svg = VectorSvg(kind, bytes);
-    if (!svg)
+    if (!svg || svg->size() > PictureLimits::MaxDrawingFileBytes)
         Leave(1);
     bytes = std::string();
-    if (svg->size() > PictureLimits::MaxDrawingFileBytes)
-        Leave(1);
-
     // Fonts for the drawing's texts, without a display.
     qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
     int applicationArgc = 1;
     QGuiApplication application(applicationArgc, argv);
+#endif
     const QByteArray document = QByteArray::fromStdString(*svg);
     const QImage image = SvgImage(document);
     if (image.isNull() || !HelperImage::Write(image, document, stdout))

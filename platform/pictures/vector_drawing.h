@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Metafiles and SVG drawings decoded for showing, away from the program's windows. Off Windows
-// they are decoded by the picture helper (picture_helper.cpp), a process of its own with limits
-// of time and memory, ended at the time limit. On Windows the system plays metafiles, after a
-// check of their records (metafile_check.h), and Qt draws SVG.
+// Metafiles and SVG drawings decoded for showing, away from the program's windows, by the
+// picture helper (picture_helper.cpp): a process of its own with limits of time and memory,
+// ended at the time limit.
 
 #include "drawing.h"
 #include "vector_svg.h"
@@ -36,11 +35,9 @@ inline constexpr std::chrono::milliseconds DefaultTimeLimit{3000};
 std::chrono::milliseconds TimeLimit();
 void SetTimeLimit(std::chrono::milliseconds limit);
 
-#ifndef _WIN32
-// The helper: found beside the program (as built), or in its installation's folder of
-// programs for programs (libexec). Tests name the one they built.
+// The helper: found beside the program (as built, and installed on Windows), or in its
+// installation's folder of programs for programs (libexec). Tests name the one they built.
 std::filesystem::path HelperProgram();
 void SetHelperProgram(std::filesystem::path program);
-#endif
 
 } // namespace VectorDrawing

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "vector_drawing.h"
+#include "metafile_image_windows.h"
 
 #include "metafile_check.h"
 #include "svg_image.h"
 
-#include <QImage>
-#include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -100,72 +97,17 @@ HENHMETAFILE FromWmf(const std::string& bytes)
 
 } // namespace
 
-namespace VectorDrawing
-{
-
-namespace
-{
-
-std::chrono::milliseconds& ChosenTimeLimit()
-{
-    static std::chrono::milliseconds limit = DefaultTimeLimit;
-    return limit;
-}
-
-// The system plays metafiles in this process, as it does for every program that shows them; the
-// record check keeps from it the files whose records lie about their sizes. SVG is drawn by Qt,
-// made into an image once.
-std::unique_ptr<Drawing> Load(VectorKind kind, const std::string& bytes)
+QImage MetafileImage(VectorKind kind, const std::string& bytes)
 {
     HENHMETAFILE metafile = nullptr;
-    switch (kind) {
-    case VectorKind::Wmf:
-        if (MetafileCheck::IsSoundWmf(bytes))
-            metafile = FromWmf(bytes);
-        break;
-    case VectorKind::Emf:
-        if (MetafileCheck::IsSoundEmf(bytes))
-            metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
-                                          reinterpret_cast<const BYTE*>(bytes.data()));
-        break;
-    case VectorKind::Svg: {
-        const QByteArray svg = QByteArray::fromStdString(bytes);
-        QImage image = SvgImage(svg);
-        if (image.isNull())
-            return nullptr;
-        return std::make_unique<ImageDrawing>(std::move(image), svg);
-    }
-    }
+    if (kind == VectorKind::Wmf && MetafileCheck::IsSoundWmf(bytes))
+        metafile = FromWmf(bytes);
+    else if (kind == VectorKind::Emf && MetafileCheck::IsSoundEmf(bytes))
+        metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
+                                      reinterpret_cast<const BYTE*>(bytes.data()));
     if (!metafile)
-        return nullptr;
+        return {};
     QImage image = PlayedImage(metafile);
     DeleteEnhMetaFile(metafile);
-    if (image.isNull())
-        return nullptr;
-    return std::make_unique<ImageDrawing>(std::move(image));
+    return image;
 }
-
-} // namespace
-
-std::chrono::milliseconds TimeLimit()
-{
-    return ChosenTimeLimit();
-}
-
-void SetTimeLimit(std::chrono::milliseconds limit)
-{
-    ChosenTimeLimit() = limit;
-}
-
-std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
-{
-    auto job = std::make_unique<QObject>();
-    QTimer::singleShot(0, job.get(), [kind, bytes = std::move(bytes), done = std::move(done)] {
-        auto drawing = Load(kind, bytes);
-        const Outcome outcome = drawing ? Outcome::Drawn : Outcome::Refused;
-        done(std::move(drawing), outcome);
-    });
-    return job;
-}
-
-} // namespace VectorDrawing

@@ -18,7 +18,11 @@ namespace VectorDrawing
 namespace
 {
 
+#ifdef _WIN32
+constexpr char HelperName[] = "quorvel-picture.exe";
+#else
 constexpr char HelperName[] = "quorvel-picture";
+#endif
 
 std::filesystem::path& ChosenHelper()
 {
