@@ -54,6 +54,7 @@ void To_fPhoneGroup::ShowPhoneGroupDialog(const std::optional<std::string>& grou
         Text::Show(m_ui->Edit2, group.scheme);
         showStoredSchematic();
     }
+    Picture::PrepareForDrawings();
     // Opened from the About page, the picture of the last use stays.
     exec();
 }

@@ -235,9 +235,9 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
 // helper of the one dropped is ended at once.
 TEST_F(PhoneGroupDialogTest, APictureThatComesLateIsDroppedAndItsHelperEnded)
 {
-    // A helper that tells its process id and never finishes.
+    // A helper that tells its process id once given a drawing, and never finishes.
     const fs::path helper = drive.root() / "stuck-helper";
-    drive.write("c:\\stuck-helper", "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n");
+    drive.write("c:\\stuck-helper", "#!/bin/sh\nread kind\necho $$ > \"$0.pid\"\nexec sleep 60\n");
     fs::permissions(helper, fs::perms::owner_all);
     putPicture("c:\\download\\late.bmp", "bmp");
     putPicture("c:\\download\\stuck.wmf", "wmf");

@@ -304,6 +304,15 @@ std::unique_ptr<PictureRequest> Picture::Request(const fs::path& file, std::stri
     return request;
 }
 
+void Picture::PrepareForDrawings()
+{
+    try {
+        VectorDrawing::StartSpareHelper();
+    } catch (const std::runtime_error&) {
+        // told when a drawing is asked for
+    }
+}
+
 Picture Picture::Load(const fs::path& file, std::string_view shownPath)
 {
     QEventLoop loop;

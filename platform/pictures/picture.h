@@ -52,6 +52,10 @@ public:
     static std::unique_ptr<PictureRequest> Request(const std::filesystem::path& file,
                                                    std::string_view shownPath, Loaded loaded);
 
+    // Gets ready for the next drawing (a metafile or SVG), for a window that may soon ask for
+    // one: a helper started ahead saves most of the wait.
+    static void PrepareForDrawings();
+
     // A request waited for in a local event loop, for programs without windows: throws the
     // error.
     static Picture Load(const std::filesystem::path& file, std::string_view shownPath);

@@ -4,8 +4,9 @@
 // limits of processor time and memory. The decoders can crash, loop or run out of memory on a
 // damaged file, and keep state from one file to the next: here that costs only this short-lived
 // process, and the program refuses the picture.
-// Usage: quorvel-picture wmf|emf|svg <FILE
-// Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong command.
+// Usage: quorvel-picture <INPUT, the input being the kind's line ("wmf", "emf" or "svg" and a
+// line feed), then the file. The program starts helpers ahead, before it knows the kind.
+// Exit code 0 with the image, 1 when the input is not a sound drawing, 2 for a wrong kind.
 
 #include "helper_image.h"
 #include "picture_limits.h"
@@ -62,32 +63,37 @@ bool ReadInput(std::string& bytes)
 extern "C" void FcFini() {}
 #endif
 
-int main(int argc, char** argv)
+int main(int, char** argv)
 {
-    if (argc != 2)
-        return 2;
-    VectorKind kind;
-    if (std::strcmp(argv[1], "wmf") == 0)
-        kind = VectorKind::Wmf;
-    else if (std::strcmp(argv[1], "emf") == 0)
-        kind = VectorKind::Emf;
-    else if (std::strcmp(argv[1], "svg") == 0)
-        kind = VectorKind::Svg;
-    else
-        return 2;
-
     Platform::LimitThisProcess(ProcessorTime, MemoryBytes);
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+#else
+    // Fonts for the drawing's texts, without a display.
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
 #endif
+    // Set up while the helper waits for its drawing.
+    int applicationArgc = 1;
+    QGuiApplication application(applicationArgc, argv);
+
+    char kindLine[8] = {};
+    if (!std::fgets(kindLine, sizeof kindLine, stdin))
+        Leave(2);
+    VectorKind kind;
+    if (std::strcmp(kindLine, "wmf\n") == 0)
+        kind = VectorKind::Wmf;
+    else if (std::strcmp(kindLine, "emf\n") == 0)
+        kind = VectorKind::Emf;
+    else if (std::strcmp(kindLine, "svg\n") == 0)
+        kind = VectorKind::Svg;
+    else
+        Leave(2);
     std::string bytes;
     if (!ReadInput(bytes))
         Leave(1);
 #ifdef _WIN32
     // The system plays metafiles; only SVG has a document to print.
-    int applicationArgc = 1;
-    QGuiApplication application(applicationArgc, argv);
     if (kind != VectorKind::Svg) {
         const QImage image = MetafileImage(kind, bytes);
         if (image.isNull() || !HelperImage::Write(image, {}, stdout))
@@ -100,10 +106,6 @@ int main(int argc, char** argv)
     if (!svg || svg->size() > PictureLimits::MaxDrawingFileBytes)
         Leave(1);
     bytes = std::string();
-    // Fonts for the drawing's texts, without a display.
-    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-    int applicationArgc = 1;
-    QGuiApplication application(applicationArgc, argv);
 #endif
     const QByteArray document = QByteArray::fromStdString(*svg);
     const QImage image = SvgImage(document);

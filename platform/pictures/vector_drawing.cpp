@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
 #include <stdexcept>
@@ -36,17 +37,69 @@ std::chrono::milliseconds& ChosenTimeLimit()
     return limit;
 }
 
-QString KindName(VectorKind kind)
+QByteArray KindLine(VectorKind kind)
 {
     switch (kind) {
     case VectorKind::Wmf:
-        return QStringLiteral("wmf");
+        return "wmf\n";
     case VectorKind::Emf:
-        return QStringLiteral("emf");
+        return "emf\n";
     case VectorKind::Svg:
         break;
     }
-    return QStringLiteral("svg");
+    return "svg\n";
+}
+
+// A helper process, killed quietly when it is destroyed while it runs.
+class HelperProcess : public QProcess
+{
+public:
+    using QProcess::QProcess;
+    ~HelperProcess() override
+    {
+        if (state() == NotRunning)
+            return;
+        disconnect();
+        kill();
+        waitForFinished(1000);
+    }
+};
+
+std::unique_ptr<HelperProcess> StartHelper()
+{
+    const QString program = QFile::decodeName(HelperProgram().c_str());
+    auto helper = std::make_unique<HelperProcess>();
+    helper->setStandardErrorFile(QProcess::nullDevice());
+    helper->start(program, {});
+    if (!helper->waitForStarted())
+        throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
+    return helper;
+}
+
+// A helper started ahead, waiting for its drawing: the program and its libraries loaded, which
+// takes longer than decoding most drawings. Ended with the application.
+struct Spare {
+    QPointer<HelperProcess> process;
+    std::filesystem::path program;
+};
+Spare& TheSpare()
+{
+    static Spare spare;
+    return spare;
+}
+
+// The spare helper when it is still waiting and of the helper program in use, else a new one.
+std::unique_ptr<HelperProcess> TakeHelper()
+{
+    Spare& spare = TheSpare();
+    std::unique_ptr<HelperProcess> taken(spare.process.data());
+    spare.process.clear();
+    if (taken) {
+        taken->setParent(nullptr);
+        if (taken->state() == QProcess::Running && spare.program == HelperProgram())
+            return taken;
+    }
+    return StartHelper();
 }
 
 // One helper at work on one drawing. Its output is read as it comes, up to the largest image it
@@ -54,15 +107,12 @@ QString KindName(VectorKind kind)
 class HelperJob : public QObject
 {
 public:
-    HelperJob(VectorKind kind, std::string bytes, Done done) : m_done(std::move(done))
+    HelperJob(VectorKind kind, std::string bytes, Done done)
+        : m_done(std::move(done)), m_process(TakeHelper()), m_helper(*m_process)
     {
-        const QString program = QFile::decodeName(HelperProgram().c_str());
-        m_helper.setStandardErrorFile(QProcess::nullDevice());
         connect(&m_helper, &QProcess::readyReadStandardOutput, this, &HelperJob::readOutput);
         connect(&m_helper, &QProcess::finished, this, &HelperJob::finish);
-        m_helper.start(program, {KindName(kind)});
-        if (!m_helper.waitForStarted())
-            throw std::runtime_error("Cannot start the picture helper " + program.toStdString());
+        m_helper.write(KindLine(kind));
         m_helper.write(bytes.data(), qint64(bytes.size()));
         m_helper.closeWriteChannel();
         m_limit.setSingleShot(true);
@@ -115,7 +165,8 @@ private:
         HelperImage::MaxBytes(SvgImageMaxSide, PictureLimits::MaxDrawingFileBytes);
 
     Done m_done;
-    QProcess m_helper;
+    std::unique_ptr<HelperProcess> m_process;
+    QProcess& m_helper;
     QTimer m_limit;
     QByteArray m_output;
     bool m_timedOut = false;
@@ -142,6 +193,20 @@ void SetHelperProgram(std::filesystem::path program)
     ChosenHelper() = std::move(program);
 }
 
+void StartSpareHelper()
+{
+    Spare& spare = TheSpare();
+    if (spare.process && spare.process->state() == QProcess::Running &&
+        spare.program == HelperProgram())
+        return;
+    delete spare.process.data();
+    auto started = StartHelper();
+    // Ended with the application, if it is never used.
+    started->setParent(QCoreApplication::instance());
+    spare.process = started.release();
+    spare.program = HelperProgram();
+}
+
 std::chrono::milliseconds TimeLimit()
 {
     return ChosenTimeLimit();
@@ -154,7 +219,13 @@ void SetTimeLimit(std::chrono::milliseconds limit)
 
 std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
 {
-    return std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
+    auto job = std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
+    try {
+        StartSpareHelper(); // for the next drawing
+    } catch (const std::runtime_error&) {
+        // told when the next drawing asks for a helper
+    }
+    return job;
 }
 
 } // namespace VectorDrawing
