@@ -47,7 +47,8 @@ std::optional<Entry> Largest(std::string_view file)
 {
     const auto reserved = DibHeader::U16(file, 0), type = DibHeader::U16(file, 2),
                count = DibHeader::U16(file, 4);
-    if (!reserved || !type || !count || *reserved != 0 || (*type != 1 && *type != 2))
+    if (!reserved || !type || !count || *reserved != 0 || (*type != 1 && *type != 2) ||
+        HeaderBytes + std::size_t(*count) * EntryBytes > file.size())
         return std::nullopt;
     std::optional<Entry> largest;
     for (int index = 0; index < *count; ++index) {

@@ -18,8 +18,8 @@ struct Entry {
 };
 
 // The image with the most pixels, by the larger of the directory's and the image's own size (the
-// largest stretches best); nothing when the file is no icon or holds no image whose bytes lie
-// inside the file.
+// largest stretches best); nothing when the file is no icon, its directory runs past its end, or
+// it holds no image whose bytes lie inside the file.
 std::optional<Entry> Largest(std::string_view file);
 
 } // namespace IconDirectory
