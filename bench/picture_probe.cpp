@@ -19,6 +19,7 @@
 #include "platform/pictures/vector_drawing.h"
 #include "platform/pictures/vector_svg.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -59,6 +60,12 @@ int TimeLoads(int runs, const char* helper, const char* file)
     VectorDrawing::SetHelperProgram(helper);
     std::vector<double> throughHelper, inProcess;
     for (int run = 0; run <= runs; ++run) { // the first of each warms the caches, uncounted
+        // As the phone group dialog does when it opens, a while before a drawing is picked.
+        Picture::PrepareForDrawings();
+        QElapsedTimer ready;
+        ready.start();
+        while (ready.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QElapsedTimer timer;
         timer.start();
         if (Picture::Load(file, file).IsEmpty())

@@ -4,6 +4,7 @@
 #include "dib_header.h"
 
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace HelperImage
@@ -33,9 +34,15 @@ bool Write(const QImage& source, const QByteArray& svg, std::FILE* out)
     if (std::fwrite(header, 1, sizeof header, out) != sizeof header)
         return false;
     const std::size_t rowBytes = std::size_t(image.width()) * 4;
-    for (int row = 0; row < image.height(); ++row) {
-        if (std::fwrite(image.constScanLine(row), 1, rowBytes, out) != rowBytes)
+    if (image.bytesPerLine() == qsizetype(rowBytes)) { // the rows one after the other: at once
+        const std::size_t bytes = rowBytes * std::size_t(image.height());
+        if (std::fwrite(image.constBits(), 1, bytes, out) != bytes)
             return false;
+    } else {
+        for (int row = 0; row < image.height(); ++row) {
+            if (std::fwrite(image.constScanLine(row), 1, rowBytes, out) != rowBytes)
+                return false;
+        }
     }
     char size[4];
     PutU32(size, std::uint32_t(svg.size()));
@@ -43,6 +50,21 @@ bool Write(const QImage& source, const QByteArray& svg, std::FILE* out)
         std::fwrite(svg.constData(), 1, std::size_t(svg.size()), out) != std::size_t(svg.size()))
         return false;
     return std::fflush(out) == 0;
+}
+
+std::optional<qsizetype> WholeSize(const QByteArray& output)
+{
+    const std::string_view bytes(output.constData(), std::size_t(output.size()));
+    const auto width = DibHeader::U32(bytes, 4), height = DibHeader::U32(bytes, 8);
+    if (!width || !height)
+        return std::nullopt;
+    const std::uint64_t documentAt = HeaderBytes + std::uint64_t(*width) * 4 * *height + 4;
+    if (documentAt > std::uint64_t(std::numeric_limits<qsizetype>::max() / 2))
+        return std::nullopt;
+    const auto documentBytes = DibHeader::U32(bytes, std::size_t(documentAt - 4));
+    if (!documentBytes)
+        return std::nullopt;
+    return qsizetype(documentAt + *documentBytes);
 }
 
 std::optional<Output> Read(const QByteArray& output, int maxSide)

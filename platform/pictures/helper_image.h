@@ -28,6 +28,10 @@ struct Output {
     QByteArray svg;
 };
 
+// The size of the whole output, once its start says it; nothing before. The program need not
+// wait for the helper to end once it has that much.
+std::optional<qsizetype> WholeSize(const QByteArray& output);
+
 // The image and document, or nothing when the output is not one whole image of at most maxSide
 // a side followed by one document.
 std::optional<Output> Read(const QByteArray& output, int maxSide);

@@ -15,6 +15,7 @@
 #include "vector_svg.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +48,13 @@ bool ReadInput(std::string& bytes)
 
 // Leaves without the libraries' clean-up, which only costs time (and reports their leaks in
 // sanitised builds).
+// The fonts loaded while the helper waits, rather than at the drawing's first text.
+void LoadFonts()
+{
+    QImage image(8, 8, QImage::Format_ARGB32_Premultiplied);
+    QPainter(&image).drawText(0, 8, QStringLiteral("0"));
+}
+
 [[noreturn]] void Leave(int code)
 {
     std::fflush(stdout);
@@ -76,6 +84,7 @@ int main(int, char** argv)
     // Set up while the helper waits for its drawing.
     int applicationArgc = 1;
     QGuiApplication application(applicationArgc, argv);
+    LoadFonts();
 
     char kindLine[8] = {};
     if (!std::fgets(kindLine, sizeof kindLine, stdin))

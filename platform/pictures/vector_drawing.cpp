@@ -139,17 +139,29 @@ private:
     void readOutput()
     {
         m_output += m_helper.read(MaxOutputBytes + 1 - m_output.size());
-        if (m_output.size() > MaxOutputBytes)
+        if (m_output.size() > MaxOutputBytes) {
             m_helper.kill();
+            return;
+        }
+        // Whole: the helper's own ending is not waited for.
+        if (const auto whole = HelperImage::WholeSize(m_output); whole && m_output.size() >= *whole)
+            finish();
     }
 
     void finish()
     {
+        if (m_finished)
+            return;
+        m_finished = true;
         m_limit.stop();
-        readOutput();
+        m_helper.disconnect(this);
+        if (m_helper.state() == QProcess::NotRunning)
+            m_output += m_helper.read(MaxOutputBytes + 1 - m_output.size());
         m_outcome = m_timedOut ? Outcome::TimedOut : Outcome::Refused;
-        if (!m_timedOut && m_helper.exitStatus() == QProcess::NormalExit &&
-            m_helper.exitCode() == 0) {
+        const bool ended = m_helper.state() == QProcess::NotRunning;
+        const bool failed =
+            ended && (m_helper.exitStatus() != QProcess::NormalExit || m_helper.exitCode() != 0);
+        if (!m_timedOut && !failed && m_output.size() <= MaxOutputBytes) {
             if (auto output = HelperImage::Read(m_output, SvgImageMaxSide)) {
                 m_drawing = std::make_unique<ImageDrawing>(std::move(output->image),
                                                            std::move(output->svg));
@@ -159,6 +171,14 @@ private:
         m_output.clear();
         // From the event loop, so that the owner may destroy this job when told.
         QTimer::singleShot(0, this, [this] { m_done(std::move(m_drawing), m_outcome); });
+        // A helper for the next drawing, started once this one no longer needs the processor.
+        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+            try {
+                StartSpareHelper();
+            } catch (const std::runtime_error&) {
+                // told when the next drawing asks for a helper
+            }
+        });
     }
 
     static constexpr qsizetype MaxOutputBytes =
@@ -170,6 +190,7 @@ private:
     QTimer m_limit;
     QByteArray m_output;
     bool m_timedOut = false;
+    bool m_finished = false;
     std::unique_ptr<Drawing> m_drawing;
     Outcome m_outcome = Outcome::Refused;
 };
@@ -219,13 +240,7 @@ void SetTimeLimit(std::chrono::milliseconds limit)
 
 std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
 {
-    auto job = std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
-    try {
-        StartSpareHelper(); // for the next drawing
-    } catch (const std::runtime_error&) {
-        // told when the next drawing asks for a helper
-    }
-    return job;
+    return std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
 }
 
 } // namespace VectorDrawing

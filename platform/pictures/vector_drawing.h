@@ -41,7 +41,7 @@ std::filesystem::path HelperProgram();
 void SetHelperProgram(std::filesystem::path program);
 
 // Starts a helper ahead, to wait for the next drawing (a window that may show one calls this
-// when it opens, and Start after each drawing): most of a helper's time goes into starting.
+// when it opens, and each drawing when it is done): most of a helper's time goes into starting.
 // Throws as Start.
 void StartSpareHelper();
 
