@@ -200,7 +200,7 @@ Platform::FileError AsFileError(const std::exception& error, const fs::path& fil
 }
 
 // What a request has told, or will: shared with the work it started, which may outlive it.
-struct Outcome {
+struct Listener {
     Picture::Loaded loaded;
     bool dropped = false; // read and written on the windows' thread only
 };
@@ -209,7 +209,7 @@ class ImageOrDrawingRequest : public PictureRequest
 {
 public:
     explicit ImageOrDrawingRequest(Picture::Loaded loaded)
-        : m_outcome(std::make_shared<Outcome>(Outcome{std::move(loaded)}))
+        : m_outcome(std::make_shared<Listener>(Listener{std::move(loaded)}))
     {
     }
     ~ImageOrDrawingRequest() override
@@ -227,11 +227,11 @@ public:
         TellLater(m_outcome, std::move(drawing), std::move(error));
     }
 
-    static void TellLater(std::shared_ptr<Outcome> outcome, std::shared_ptr<const Drawing> drawing,
+    static void TellLater(std::shared_ptr<Listener> outcome, std::shared_ptr<const Drawing> drawing,
                           std::optional<Platform::FileError> error);
 
     std::shared_ptr<std::atomic<bool>> m_cancelled = std::make_shared<std::atomic<bool>>(false);
-    std::shared_ptr<Outcome> m_outcome;
+    std::shared_ptr<Listener> m_outcome;
     std::unique_ptr<QObject> m_job; // a drawing's decoding, ended with the request
 };
 
@@ -243,7 +243,7 @@ Picture::Picture(const Picture&) = default;
 Picture& Picture::operator=(const Picture&) = default;
 Picture::Picture(std::shared_ptr<const Drawing> drawing) : m_drawing(std::move(drawing)) {}
 
-void ImageOrDrawingRequest::TellLater(std::shared_ptr<Outcome> outcome,
+void ImageOrDrawingRequest::TellLater(std::shared_ptr<Listener> outcome,
                                       std::shared_ptr<const Drawing> drawing,
                                       std::optional<Platform::FileError> error)
 {
