@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target for the checks that metafiles, bitmaps and icons pass before any decoder sees
 // them: on any bytes, as a WMF, an EMF, a bitmap's header or a bitmap file's, or an icon's
-// directory, they read nothing
-// outside the bytes (the sanitizers watch), whatever the sizes and counts in them claim.
+// directory, they read nothing outside the bytes (the sanitizers watch), whatever the sizes and
+// counts in them claim.
 
 #include "platform/pictures/dib_header.h"
 #include "platform/pictures/icon_directory.h"
