@@ -57,8 +57,11 @@ TEST(IconDirectory, TheLargestImageByItsOwnHeader)
         std::int64_t width, height;
     } rows[] = {
         {"bitmap and png", icon({{16, bitmap(16, 16)}, {0, png(300, 200)}}), 1, 300, 256},
-        {"a png larger than listed", icon({{32, png(20000, 20000)}, {48, bitmap(48, 48)}}), 0,
-         20000, 20000},
+        {"a png larger than listed", icon({{32, png(1000, 900)}, {48, bitmap(48, 48)}}), 0, 1000,
+         900},
+        {"one beyond the limit", icon({{32, png(20000, 20000)}, {48, bitmap(48, 48)}}), 1, 48, 48},
+        {"all beyond the limit", icon({{32, png(20000, 20000)}, {0, png(3000, 2000)}}), 0, 20000,
+         20000},
         {"a bitmap under its listed size", icon({{48, bitmap(16, 16)}}), 0, 48, 48},
         {"an entry past the end", icon({{16, bitmap(16, 16)}}).substr(0, 40), -1, 0, 0},
         {"more entries than the file holds", icon({{16, bitmap(16, 16)}}, 65535), -1, 0, 0},
@@ -66,7 +69,7 @@ TEST(IconDirectory, TheLargestImageByItsOwnHeader)
     };
     for (const auto& [name, file, index, width, height] : rows) {
         SCOPED_TRACE(name);
-        const auto largest = IconDirectory::Largest(file);
+        const auto largest = IconDirectory::Largest(file, 1024);
         ASSERT_EQ(largest.has_value(), index >= 0);
         if (!largest)
             continue;

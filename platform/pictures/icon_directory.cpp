@@ -43,14 +43,14 @@ std::optional<Entry> OwnSize(std::string_view image)
 
 } // namespace
 
-std::optional<Entry> Largest(std::string_view file)
+std::optional<Entry> Largest(std::string_view file, std::int64_t maxSide)
 {
     const auto reserved = DibHeader::U16(file, 0), type = DibHeader::U16(file, 2),
                count = DibHeader::U16(file, 4);
     if (!reserved || !type || !count || *reserved != 0 || (*type != 1 && *type != 2) ||
         HeaderBytes + std::size_t(*count) * EntryBytes > file.size())
         return std::nullopt;
-    std::optional<Entry> largest;
+    std::optional<Entry> largest, largestBeyond;
     for (int index = 0; index < *count; ++index) {
         const std::size_t at = HeaderBytes + std::size_t(index) * EntryBytes;
         const auto bytes = DibHeader::U32(file, at + 8), offset = DibHeader::U32(file, at + 12);
@@ -65,10 +65,12 @@ std::optional<Entry> Largest(std::string_view file)
         own->index = index;
         own->width = std::max<std::int64_t>(own->width, listedWidth ? listedWidth : 256);
         own->height = std::max<std::int64_t>(own->height, listedHeight ? listedHeight : 256);
-        if (!largest || own->width * own->height > largest->width * largest->height)
-            largest = own;
+        const bool fits = own->width <= maxSide && own->height <= maxSide;
+        std::optional<Entry>& best = fits ? largest : largestBeyond;
+        if (!best || own->width * own->height > best->width * best->height)
+            best = own;
     }
-    return largest;
+    return largest ? largest : largestBeyond;
 }
 
 } // namespace IconDirectory

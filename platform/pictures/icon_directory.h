@@ -18,8 +18,9 @@ struct Entry {
 };
 
 // The image with the most pixels, by the larger of the directory's and the image's own size (the
-// largest stretches best); nothing when the file is no icon, its directory runs past its end, or
-// it holds no image whose bytes lie inside the file.
-std::optional<Entry> Largest(std::string_view file);
+// largest stretches best), among those of at most maxSide a side; when all are larger, the
+// largest of them. Nothing when the file is no icon, its directory runs past its end, or it holds
+// no image whose bytes lie inside the file.
+std::optional<Entry> Largest(std::string_view file, std::int64_t maxSide);
 
 } // namespace IconDirectory

@@ -122,10 +122,14 @@ QImage ReadImage(const fs::path& file, const Kind& kind, std::string_view shownP
         if (std::uint64_t(device.size()) > PictureLimits::MaxDrawingFileBytes)
             throw std::runtime_error("The picture file is too large");
         icon = device.readAll();
-        largest = IconDirectory::Largest(std::string_view(icon.constData(), icon.size()));
+        largest = IconDirectory::Largest(std::string_view(icon.constData(), icon.size()),
+                                         PictureLimits::MaxIconSide);
         if (!largest)
             throw std::runtime_error(kind.invalidText);
-        CheckDimensions(largest->width, largest->height);
+        if (largest->width > PictureLimits::MaxIconSide ||
+            largest->height > PictureLimits::MaxIconSide)
+            throw std::runtime_error("The picture is too large (" + std::to_string(largest->width) +
+                                     " \xC3\x97 " + std::to_string(largest->height) + ")");
         iconDevice.open(QIODevice::ReadOnly);
     }
     QImageReader reader(largest ? static_cast<QIODevice*>(&iconDevice) : &device, kind.imageFormat);

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MetafileCheck::IsSoundWmf(bytes);
     MetafileCheck::IsSoundEmf(bytes);
     DibHeader::Read(bytes);
-    IconDirectory::Largest(bytes);
+    IconDirectory::Largest(bytes, 1024);
     if (bytes.size() > 14)
         DibHeader::Read(bytes.substr(14)); // after a bitmap file's own header
     return 0;
