@@ -67,7 +67,7 @@ public:
 
 std::unique_ptr<HelperProcess> StartHelper()
 {
-    const QString program = QFile::decodeName(HelperProgram().c_str());
+    const QString program = QString::fromStdU16String(HelperProgram().u16string());
     auto helper = std::make_unique<HelperProcess>();
     helper->setStandardErrorFile(QProcess::nullDevice());
     helper->start(program, {});
@@ -201,8 +201,7 @@ std::filesystem::path HelperProgram()
 {
     if (!ChosenHelper().empty())
         return ChosenHelper();
-    const std::filesystem::path folder =
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdU16String();
     const std::filesystem::path installed = folder / QUORVEL_HELPER_FOLDER / HelperName;
     if (QFileInfo(installed).isExecutable())
         return installed;
