@@ -110,6 +110,13 @@ void To_fScheme::print(QPrinter& printer, const std::string& failure)
     const QString group = fromBytes(m_group);
     printer.setDocName(group); // a PDF's title
     printer.setCreator(QApplication::applicationName());
+    // Margins of at least half an inch, where the printer's own are smaller.
+    const QMarginsF own = printer.pageLayout().margins(QPageLayout::Point);
+    constexpr qreal HalfInch = 36;
+    printer.setPageMargins(QMarginsF(std::max(own.left(), HalfInch), std::max(own.top(), HalfInch),
+                                     std::max(own.right(), HalfInch),
+                                     std::max(own.bottom(), HalfInch)),
+                           QPageLayout::Point);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error(failure);
@@ -159,8 +166,7 @@ void To_fScheme::PrinttoPDF1Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(*path);
-    // The page size of the user's country (Qt's default), with margins of half an inch.
-    printer.setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    // The page size of the user's country (Qt's default).
     print(printer, "Cannot write the file " + toBytes(*path));
 }
 

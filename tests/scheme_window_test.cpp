@@ -44,7 +44,7 @@ protected:
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             printer->setPageSize(QPageSize(QPageSize::A4));
-            printer->setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+            printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Point); // widened
             return printer;
         });
     }
