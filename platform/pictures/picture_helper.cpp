@@ -20,11 +20,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <fcntl.h>
 #ifdef _WIN32
 #include "metafile_image_windows.h"
 
-#include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace
@@ -78,6 +80,10 @@ int main(int, char** argv)
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 #else
+#ifdef F_SETPIPE_SZ
+    // The image passes through the pipe in a few large steps rather than many small ones.
+    fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+#endif
     // Fonts for the drawing's texts, without a display.
     qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
 #endif
