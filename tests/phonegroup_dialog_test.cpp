@@ -235,9 +235,12 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
 // helper of the one dropped is ended at once.
 TEST_F(PhoneGroupDialogTest, APictureThatComesLateIsDroppedAndItsHelperEnded)
 {
-    // A helper that tells its process id once given a drawing, and never finishes.
+    // A helper that tells its process id once given a drawing (in a file that appears whole),
+    // and never finishes.
     const fs::path helper = drive.root() / "stuck-helper";
-    drive.write("c:\\stuck-helper", "#!/bin/sh\nread kind\necho $$ > \"$0.pid\"\nexec sleep 60\n");
+    drive.write("c:\\stuck-helper",
+                "#!/bin/sh\nread kind\necho $$ > \"$0.new\"\nmv \"$0.new\" \"$0.pid\"\n"
+                "exec sleep 60\n");
     fs::permissions(helper, fs::perms::owner_all);
     putPicture("c:\\download\\late.bmp", "bmp");
     putPicture("c:\\download\\stuck.wmf", "wmf");
