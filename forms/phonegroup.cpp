@@ -10,7 +10,7 @@
 #include "library/paths.h"
 #include "library/phone_groups.h"
 #include "message_boxes.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 #include "scheme.h"
 #include "text.h"
 
@@ -27,12 +27,6 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
                    "*.png;*.jpg;*.jpeg;*.gif;*.svg"),
     QStringLiteral("Scheme file copied to the system specified directory"),
     QStringLiteral("Scheme file copy error.")};
-
-// What the notice says of a stored schematic that cannot be shown: the file and why.
-QString SchematicNotice(const std::string& path, const std::string& reason)
-{
-    return fromBytes(reason.find(path) != std::string::npos ? reason : reason + ": " + path);
-}
 
 } // namespace
 
@@ -60,6 +54,7 @@ void To_fPhoneGroup::ShowPhoneGroupDialog(const std::optional<std::string>& grou
         Text::Show(m_ui->Edit2, group.scheme);
         showStoredSchematic();
     }
+    Picture::PrepareForDrawings();
     // Opened from the About page, the picture of the last use stays.
     exec();
 }
@@ -78,15 +73,12 @@ void To_fPhoneGroup::showStoredSchematic()
 void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::string& shownPath,
                                  std::function<void()> whenShown)
 {
-    const unsigned request = ++m_pictureRequest;
-    // Called from the event loop for a drawing: guarded as a handler is.
-    auto loaded = [this, request, shownPath, whenShown](const Picture& picture,
-                                                        const std::string& error) {
+    // Called from the event loop: guarded as a handler is.
+    auto loaded = [this, whenShown](const Picture& picture, const Platform::FileError* error) {
         Handlers::Run([&] {
-            if (request != m_pictureRequest)
-                return;
-            if (!error.empty()) {
-                ShowNotice(m_ui->Edit2, SchematicNotice(shownPath, error));
+            if (error) {
+                ShowUnexpectedError(*error);
+                m_ui->Edit2->setFocus(Qt::OtherFocusReason);
                 return;
             }
             m_ui->Image1->setPicture(picture);
@@ -94,12 +86,12 @@ void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::s
                 whenShown();
         });
     };
-    Picture::LoadLater(file, shownPath, this, std::move(loaded));
+    m_pictureRequest = Picture::Request(file, shownPath, std::move(loaded));
 }
 
 void To_fPhoneGroup::hideEvent(QHideEvent* event)
 {
-    ++m_pictureRequest;
+    m_pictureRequest.reset();
     CatalogueEditor::hideEvent(event);
 }
 
@@ -118,7 +110,7 @@ void To_fPhoneGroup::SpeedButton1Click()
 
 void To_fPhoneGroup::Image1DblClick()
 {
-    o_fScheme->ShowPicture(m_ui->Image1->picture(), this);
+    o_fScheme->ShowPicture(m_ui->Image1->picture(), this, Text::Bytes(m_ui->Edit1));
 }
 
 void To_fPhoneGroup::BitBtn1Click()
@@ -136,6 +128,7 @@ void To_fPhoneGroup::BitBtn1Click()
     });
     if (!passed)
         return;
+    m_pictureRequest.reset(); // a picture browsed for the group written comes too late
 
     // Written as they stand in the boxes, blanks included.
     PhoneGroups::Write({name, Text::Bytes(m_ui->Edit3), scheme});

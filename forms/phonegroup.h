@@ -3,16 +3,19 @@
 // The phone group dialog: adds a phone group (its flasher configuration entry and its wiring
 // schematic) to the phone catalogue, or changes the group in front of the main window. Its
 // fields and picture keep their contents between showings; a double-click on the picture shows
-// it large in the schematic window. Metafiles and SVG drawings are decoded while the dialog
-// answers: the picture comes when ready.
+// it large in the schematic window. Pictures are loaded while the dialog answers: the picture
+// comes when ready, unless OK, Close or another browse came first.
 
 #include "catalogue_editor.h"
 
 #include <QScopedPointer>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+
+class PictureRequest;
 
 namespace Ui
 {
@@ -28,7 +31,8 @@ public:
     ~To_fPhoneGroup() override;
 
     // Fills the dialog from the group in front of the main window, if any, and shows it. A
-    // stored schematic that cannot be loaded is named in a notice, and the picture stays empty.
+    // stored schematic that cannot be loaded is told in an error box, and the picture stays
+    // empty.
     void ShowPhoneGroupDialog(const std::optional<std::string>& groupInFront);
 
     Ui::To_fPhoneGroup* ui() const { return m_ui.data(); }
@@ -39,16 +43,17 @@ private:
     void BitBtn1Click() override;
     // The stored schematic of the group shown, or an empty picture.
     void showStoredSchematic();
-    // Shows the file's picture when it is loaded, then runs whenShown; a refused one is named in
-    // a notice and the picture stays as it was.
+    // Shows the file's picture when it is loaded, then runs whenShown; a refused one is told in
+    // an error box naming the file, and the picture stays as it was. Drops the picture asked for
+    // before.
     void showPicture(const std::filesystem::path& file, const std::string& shownPath,
                      std::function<void()> whenShown = {});
 
     void hideEvent(QHideEvent* event) override;
 
     const QScopedPointer<Ui::To_fPhoneGroup> m_ui;
-    // Counts the pictures asked for and the closings: a picture that comes late is dropped.
-    unsigned m_pictureRequest = 0;
+    // The picture being loaded: dropped by OK, by closing and by the next one asked for.
+    std::unique_ptr<PictureRequest> m_pictureRequest;
 };
 
 extern To_fPhoneGroup* o_fPhoneGroup;

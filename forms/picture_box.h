@@ -3,7 +3,7 @@
 // A picture box: shows a picture (platform/picture.h) stretched over the whole box in both
 // directions. Where the picture draws nothing, the window's colour shows.
 
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 
 #include <QWidget>
 

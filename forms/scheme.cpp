@@ -4,15 +4,18 @@
 
 #include "default_printer.h"
 #include "handlers.h"
+#include "platform/pictures/picture.h"
 #include "remembered_place.h"
 #include "save_dialog.h"
 #include "text.h"
 #include "window_setup.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QMenu>
 #include <QPainter>
-#include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWindow>
 #include <algorithm>
 #include <stdexcept>
@@ -48,9 +51,10 @@ To_fScheme::To_fScheme(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new 
 
 To_fScheme::~To_fScheme() = default;
 
-void To_fScheme::ShowPicture(const Picture& picture, QWidget* fromDialog)
+void To_fScheme::ShowPicture(const Picture& picture, QWidget* fromDialog, const std::string& group)
 {
     m_ui->Image1->setPicture(picture);
+    m_group = group;
     if (!isVisible()) {
         // A window of the open dialog, as far as modality goes, until the dialog closes.
         if (fromDialog && fromDialog->isVisible() && fromDialog->isModal()) {
@@ -103,21 +107,42 @@ void To_fScheme::placeBeside(const QWidget* dialog)
 
 void To_fScheme::print(QPrinter& printer, const std::string& failure)
 {
-    // The client area as the window shows it: its colour with the stretched picture over it.
-    const QPixmap image = grab();
+    const QString group = fromBytes(m_group);
+    printer.setDocName(group); // a PDF's title
+    printer.setCreator(QApplication::applicationName());
+    // Margins of at least half an inch, where the printer's own are smaller.
+    const QMarginsF own = printer.pageLayout().margins(QPageLayout::Point);
+    constexpr qreal HalfInch = 36;
+    printer.setPageMargins(QMarginsF(std::max(own.left(), HalfInch), std::max(own.top(), HalfInch),
+                                     std::max(own.right(), HalfInch),
+                                     std::max(own.bottom(), HalfInch)),
+                           QPageLayout::Point);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error(failure);
-    // The size the window has on the screen, made smaller where the printable area is smaller,
-    // keeping the proportions: the whole window is printed.
-    const QSizeF onScreen(width() * printer.logicalDpiX() / double(logicalDpiX()),
-                          height() * printer.logicalDpiY() / double(logicalDpiY()));
-    const QSizeF area = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    const QSizeF printed = onScreen.width() <= area.width() && onScreen.height() <= area.height()
-                               ? onScreen
-                               : onScreen.scaled(area, Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(QPoint(0, 0), printed.toSize()), image);
-    painter.end();
+    // The printable area, in the painter's coordinates, whose origin is its top left corner.
+    const QRectF area(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QRectF room = area;
+    if (!group.isEmpty()) {
+        QFont font = this->font();
+        font.setPointSizeF(14);
+        font.setBold(true);
+        painter.setFont(font);
+        constexpr int Flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+        QRectF title;
+        painter.drawText(area, Flags, group, &title);
+        room.setTop(title.bottom() + title.height() / 2);
+    }
+    // The drawing as large as the room below the name allows, its proportions kept, centred.
+    const Picture& picture = m_ui->Image1->picture();
+    if (const QSizeF size = picture.Size(); !size.isEmpty() && !room.isEmpty()) {
+        QRectF box(QPointF(0, 0), size.scaled(room.size(), Qt::KeepAspectRatio));
+        box.moveCenter(room.center());
+        picture.Print(painter, box);
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw std::runtime_error(failure);
 }
 
 void To_fScheme::Printscheme1Click()
@@ -128,15 +153,20 @@ void To_fScheme::Printscheme1Click()
 
 void To_fScheme::PrinttoPDF1Click()
 {
-    const auto path = SaveDialog::Ask(this, QStringLiteral("Print to PDF"),
-                                      QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf"));
+    // Named after the group, in the user's documents.
+    const QString name = m_group.empty() ? QStringLiteral("Schematic") : fromBytes(m_group);
+    const QString suggested =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(name + QStringLiteral(".pdf"));
+    const auto path =
+        SaveDialog::Ask(this, QStringLiteral("Print to PDF"), QStringLiteral("PDF files (*.pdf)"),
+                        QStringLiteral("pdf"), suggested);
     if (!path)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(*path);
-    // The page size of the user's country (Qt's default), with margins of half an inch.
-    printer.setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    // The page size of the user's country (Qt's default).
     print(printer, "Cannot write the file " + toBytes(*path));
 }
 

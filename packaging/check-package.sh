@@ -55,7 +55,8 @@ run --no-such-option 2>"$work/error" || status=$?
 grep -q "Unknown option 'no-such-option'" "$work/error" || fail "no message for a bad option"
 # The helper the program finds beside it, decoding a WMF into an image without a display.
 sample=$(dirname "$0")/../tools/sample/wiring.wmf
-env -u DISPLAY -u WAYLAND_DISPLAY "$usr/libexec/quorvel/quorvel-picture" wmf <"$sample" \
-    >"$work/image" 2>/dev/null || fail "the picture helper ended with $?"
+{ echo wmf; cat "$sample"; } | env -u DISPLAY -u WAYLAND_DISPLAY \
+    "$usr/libexec/quorvel/quorvel-picture" >"$work/image" 2>/dev/null ||
+    fail "the picture helper ended with $?"
 [ "$(head -c 4 "$work/image")" = QPIC ] || fail "the picture helper gave no image"
 echo "ok: $version"

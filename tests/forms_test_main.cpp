@@ -2,7 +2,7 @@
 // Widget tests run on Qt's offscreen platform with one application object for all of them.
 
 #include "forms/application.h"
-#include "platform/vector_drawing.h"
+#include "platform/pictures/vector_drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,13 @@
 
 #include "test_pictures.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QPainter>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <string>
 #include <uemf.h>
 #include <uwmf.h>
 
@@ -45,7 +48,31 @@ struct GreenBlock {
     PU_BITMAPINFO info;
 };
 
-void WriteEmf(const std::filesystem::path& file)
+// The green block as a PNG or JPEG inside the bitmap record, as the format allows: the header's
+// bit count 0, its compression the image's kind.
+struct PackedGreenBlock {
+    explicit PackedGreenBlock(const char* format)
+    {
+        QImage block(2, 2, QImage::Format_RGB32);
+        block.fill(Green);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        block.save(&buffer, format);
+        const uint32_t compression = std::string_view(format) == "png" ? U_BI_PNG : U_BI_JPEG;
+        info = bitmapinfo_set(
+            bitmapinfoheader_set(2, 2, 1, 0, compression, uint32_t(bytes.size()), 3780, 3780, 0, 0),
+            nullptr);
+    }
+    ~PackedGreenBlock() { std::free(info); }
+    PackedGreenBlock(const PackedGreenBlock&) = delete;
+    PackedGreenBlock& operator=(const PackedGreenBlock&) = delete;
+
+    QByteArray bytes;
+    PU_BITMAPINFO info;
+};
+
+// packed: the green block's kind when it is a PNG or JPEG image, else null.
+void WriteEmf(const std::filesystem::path& file, const char* packed = nullptr)
 {
     EMFTRACK* track = nullptr;
     EMFHANDLES* handles = nullptr;
@@ -74,9 +101,17 @@ void WriteEmf(const std::filesystem::path& file)
     add(selectobject_set(blue, handles));
     add(U_EMRRECTANGLE_set(rectl_set(pointl_set(100, 0), pointl_set(200, 100))));
     GreenBlock green;
-    add(U_EMRSTRETCHDIBITS_set(bounds, pointl_set(120, 60), pointl_set(60, 30), pointl_set(0, 0),
-                               pointl_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, green.info,
-                               sizeof green.pixels, reinterpret_cast<char*>(green.pixels)));
+    if (packed) {
+        PackedGreenBlock image(packed);
+        add(U_EMRSTRETCHDIBITS_set(bounds, pointl_set(120, 60), pointl_set(60, 30),
+                                   pointl_set(0, 0), pointl_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY,
+                                   image.info, uint32_t(image.bytes.size()), image.bytes.data()));
+    } else {
+        add(U_EMRSTRETCHDIBITS_set(bounds, pointl_set(120, 60), pointl_set(60, 30),
+                                   pointl_set(0, 0), pointl_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY,
+                                   green.info, sizeof green.pixels,
+                                   reinterpret_cast<char*>(green.pixels)));
+    }
     add(U_EMREOF_set(0, nullptr, track));
     emf_finish(track, handles);
     emf_free(&track);
@@ -188,12 +223,68 @@ void WriteWiringWmf(const std::filesystem::path& file)
     write(230, 87, "W m");
 }
 
+// A text drawing in EMF: each record an EXTTEXTOUTW of the UTF-16 characters given, its
+// spacings before its characters and the record left unpadded, as some writers leave it; with
+// glyphIndices, the characters are the font's glyph indices.
+void WriteTextEmf(const std::filesystem::path& file, const std::u16string& characters, int records,
+                  bool glyphIndices)
+{
+    EMFTRACK* track = nullptr;
+    EMFHANDLES* handles = nullptr;
+    emf_start(file.string().c_str(), 4096, 4096, &track);
+    emf_htable_create(16, 16, &handles);
+    const U_RECTL bounds = rectl_set(pointl_set(0, 0), pointl_set(199, 99));
+    const U_RECTL frame = rectl_set(pointl_set(0, 0), pointl_set(5292, 2646));
+    emf_append(reinterpret_cast<PU_ENHMETARECORD>(U_EMRHEADER_set(bounds, frame, nullptr, 0,
+                                                                  nullptr, sizel_set(1024, 768),
+                                                                  sizel_set(271, 203), 0)),
+               track, 1);
+    uint16_t* face = U_Utf8ToUtf16le("DejaVu Sans", 0, nullptr);
+    const U_LOGFONT font =
+        logfont_set(-16, 0, 0, 0, 400, 0, 0, 0, U_DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    std::free(face);
+    uint32_t fontHandle = 0;
+    emf_append(reinterpret_cast<PU_ENHMETARECORD>(extcreatefontindirectw_set(
+                   &fontHandle, handles, reinterpret_cast<const char*>(&font), nullptr)),
+               track, 1);
+    emf_append(reinterpret_cast<PU_ENHMETARECORD>(selectobject_set(fontHandle, handles)), track, 1);
+
+    constexpr std::size_t FixedBytes = 76; // the record's fields before its lists
+    const std::size_t count = characters.size();
+    std::string record(FixedBytes + 4 * count + 2 * count, '\0');
+    const auto put = [&record](std::size_t at, std::uint32_t value) {
+        std::memcpy(record.data() + at, &value, 4);
+    };
+    put(0, U_EMR_EXTTEXTOUTW);
+    put(4, std::uint32_t(record.size()));
+    put(24, U_GM_COMPATIBLE);
+    put(44, std::uint32_t(count));
+    put(48, std::uint32_t(FixedBytes + 4 * count)); // the characters after the spacings
+    put(52, glyphIndices ? U_ETO_GLYPH_INDEX : 0);
+    put(72, FixedBytes);
+    for (std::size_t index = 0; index < count; ++index) {
+        put(FixedBytes + 4 * index, 12);
+        std::memcpy(record.data() + FixedBytes + 4 * count + 2 * index, &characters[index], 2);
+    }
+    for (int line = 0; line < records; ++line) {
+        put(36, 10 + (line % 40) * 2); // where the line starts
+        put(40, 20 + (line / 40) % 40);
+        char* copy = static_cast<char*>(std::malloc(record.size()));
+        std::memcpy(copy, record.data(), record.size());
+        emf_append(reinterpret_cast<PU_ENHMETARECORD>(copy), track, 1);
+    }
+    emf_append(reinterpret_cast<PU_ENHMETARECORD>(U_EMREOF_set(0, nullptr, track)), track, 1);
+    emf_finish(track, handles);
+    emf_free(&track);
+    emf_htable_free(&handles);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv); // for the icon writer's plugin
-    if (argc != 2)
+    if (argc != 2 && argc != 4)
         return 2;
     const std::filesystem::path folder(argv[1]);
     std::filesystem::create_directories(folder);
@@ -205,6 +296,12 @@ int main(int argc, char** argv)
         << R"( fill="#00f"/><rect x="120" y="60" width="60" height="30" fill="#0f0"/></svg>)";
     WriteWmf(folder / "schematic.wmf");
     WriteEmf(folder / "schematic.emf");
+    WriteEmf(folder / "png-inside.emf", "png");
+    WriteEmf(folder / "jpeg-inside.emf", "jpeg");
+    WriteTextEmf(folder / "cjk-text.emf", u"\u4E2D\u6587\u2713", 1, false);
+    WriteTextEmf(folder / "glyph-texts.emf", u"Quorvel", 200, true);
+    if (argc == 4) // a drawing of that many glyph-index texts, for the benchmarks
+        WriteTextEmf(argv[2], u"Quorvel", std::atoi(argv[3]), true);
     WriteWiringWmf(folder / "wiring.wmf");
     return 0;
 }

@@ -109,7 +109,7 @@ TEST_F(RunHistoryTest, TheFilterPicksTheRowsThatCSVExports)
 
     // Written where the user says.
     const QString target = QString::fromStdString((drive.root() / "runs.csv").string());
-    SaveDialog::SetAnswerer([&target](const QString&) { return target; });
+    SaveDialog::SetAnswerer([&target](const QString&, const QString&) { return target; });
     history->findChild<QPushButton*>("ExportButton")->click();
     SaveDialog::SetAnswerer(nullptr);
     EXPECT_EQ(QByteArray::fromStdString(TemporaryDrive::readNative(target.toStdString())),

@@ -1,24 +1,26 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The schematic window: the picture stretched over the window at any size, printing what the
-// window shows, and taking input beside the phone group dialog only when shown from it.
+// The schematic window: the picture stretched over the window at any size, printing it on a page,
+// and taking input beside the phone group dialog only when shown from it.
 
 #include "forms/default_printer.h"
 #include "forms/main.h"
 #include "forms/phonegroup.h"
 #include "forms/save_dialog.h"
 #include "forms/scheme.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 #include "test_pictures.h"
 #include "ui_phonegroup.h"
 #include "ui_scheme.h"
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -43,7 +45,7 @@ protected:
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
             printer->setPageSize(QPageSize(QPageSize::A4));
-            printer->setPageMargins(QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+            printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Point); // widened
             return printer;
         });
     }
@@ -61,17 +63,24 @@ protected:
     }
 
     // Prints from the menu, on the printer or through "Print to PDF…": one A4 page, rasterised
-    // at 96 dpi.
-    QImage print(QAction* item)
+    // at 96 dpi; what pdfinfo and pdftotext read of it.
+    QImage print(QAction* item, QString* info = nullptr, QString* text = nullptr)
     {
         QFile::remove(pdf);
         item->trigger();
-        QProcess info;
-        info.start("pdfinfo", {pdf});
-        info.waitForFinished();
-        const QString said = QString::fromUtf8(info.readAllStandardOutput()).simplified();
+        const auto output = [](const char* program, const QStringList& arguments) {
+            QProcess run;
+            run.start(program, arguments);
+            run.waitForFinished();
+            return QString::fromUtf8(run.readAllStandardOutput());
+        };
+        const QString said = output("pdfinfo", {pdf}).simplified();
         EXPECT_TRUE(said.contains("Pages: 1 ") && said.contains("Page size: 595 x 842 pts (A4)"))
             << said.toStdString();
+        if (info)
+            *info = said;
+        if (text)
+            *text = output("pdftotext", {pdf, "-"});
         const QString png = pdf.chopped(4); // pdftoppm adds ".png"
         QProcess::execute("pdftoppm", {"-r", "96", "-png", "-singlefile", pdf, png});
         const QImage page(png + ".png");
@@ -140,42 +149,72 @@ TEST_F(SchemeWindowTest, ThePlaceAnEarlierVersionKeptIsNotLost)
     EXPECT_EQ(o_fScheme->pos(), QPoint(20, 30));
 }
 
-TEST_F(SchemeWindowTest, PrintsTheWindowAsShownAtTheScreensSize)
+namespace
 {
-    // Without a picture: a rectangle of the window's colour, of the client area's size.
-    showAtClientSize({300, 200});
-    const QColor face = o_fScheme->palette().color(QPalette::Window);
-    const QImage plain = print(o_fScheme->ui()->Printscheme1);
-    const QPoint origin(Margin, Margin);
-    EXPECT_EQ(plain.pixelColor(origin + QPoint(2, 2)), face);
-    EXPECT_EQ(plain.pixelColor(origin + QPoint(297, 197)), face);
-    for (const QPoint beside : {QPoint(303, 100), QPoint(100, 203), QPoint(-3, 100)})
-        EXPECT_EQ(plain.pixelColor(origin + beside), QColor(Qt::white));
 
-    // The picture stretched over the window at two sizes; wider than the printable area, the
-    // whole window is printed smaller, keeping its proportions. A PDF is printed the same.
-    o_fScheme->ShowPicture(Picture::Load(Sample("emf"), "s"), nullptr);
-    SaveDialog::SetAnswerer([this](const QString&) { return pdf; });
-    const struct {
-        QSize window;
-        QAction* item;
-        QSize printed;
-    } prints[] = {{{300, 200}, o_fScheme->ui()->Printscheme1, {300, 200}},
-                  {{1000, 150}, o_fScheme->ui()->Printscheme1, {698, 105}},
-                  {{1000, 150}, o_fScheme->ui()->PrinttoPDF1, {698, 105}}};
-    for (const auto& [window, item, size] : prints) {
+// Where the page has other than white below the first 100 rows: the printed drawing.
+QRect drawnArea(const QImage& page)
+{
+    QRect drawn;
+    for (int y = 100; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixelColor(x, y) != QColor(Qt::white))
+                drawn |= QRect(x, y, 1, 1);
+    return drawn;
+}
+
+} // namespace
+
+// One page, whatever the window's size: the group's name above, the drawing fitted to the
+// printable area with its proportions kept, centred; drawings printed with their texts as text.
+TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
+{
+    showAtClientSize({300, 200});
+    QString suggested;
+    SaveDialog::SetAnswerer([&](const QString&, const QString& path) {
+        suggested = path;
+        return pdf;
+    });
+    const std::string group = "3310 \xC3\xBC";
+    o_fScheme->ShowPicture(Picture::Load(Sample("emf"), "s"), nullptr, group);
+    for (QAction* item : {o_fScheme->ui()->Printscheme1, o_fScheme->ui()->PrinttoPDF1}) {
         SCOPED_TRACE(item->text().toStdString());
-        showAtClientSize(window);
-        EXPECT_TRUE(Near(ColourAt(o_fScheme->grab().toImage(), o_fScheme->rect(), 150, 75), Green));
-        const QImage page = print(item);
-        const QRect printed(origin, size);
-        EXPECT_TRUE(Near(ColourAt(page, printed, 40, 30), White));
-        EXPECT_TRUE(Near(ColourAt(page, printed, 110, 20), Blue));
-        EXPECT_TRUE(Near(ColourAt(page, printed, 196, 75), Blue));
-        EXPECT_TRUE(Near(ColourAt(page, printed, 130, 75), Green));
-        EXPECT_EQ(page.pixelColor(Margin + 100, Margin + size.height() + 3), QColor(Qt::white));
-        EXPECT_EQ(page.pixelColor(Margin + size.width() + 3, Margin + 20), QColor(Qt::white));
+        QString info, text;
+        const QImage page = print(item, &info, &text);
+        EXPECT_TRUE(info.contains(QString::fromUtf8("Title: 3310 ü "))) << info.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8("3310 ü")));
+        // 200 × 100 fitted to the 698 pixels between the margins, centred below the name: its
+        // right half, the blue one, is what is not white.
+        const QRect drawn = drawnArea(page);
+        EXPECT_NEAR(drawn.right(), 794 - Margin, 3);
+        EXPECT_NEAR(drawn.width(), 349, 3);
+        EXPECT_NEAR(drawn.height(), 349, 3);
+        EXPECT_NEAR(drawn.center().y(), (1123 + 60) / 2, 30);
+        const QRect whole(drawn.right() - 698, drawn.top(), 698, drawn.height());
+        EXPECT_TRUE(Near(ColourAt(page, whole, 110, 20), Blue));
+        EXPECT_TRUE(Near(ColourAt(page, whole, 150, 75), Green));
     }
+    EXPECT_EQ(suggested, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                             .filePath(QString::fromUtf8("3310 ü.pdf")));
+
+    // A drawing is printed with its shapes, as no image; without a group, no name above it.
+    drive.write("c:\\text.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
+                                "<text x='10' y='50' font-family='sans-serif' font-size='12'>"
+                                "VPP 12V &amp; GND</text></svg>");
+    o_fScheme->ShowPicture(Picture::Load(drive.root() / "text.svg", "s"), nullptr);
+    QString text;
+    print(o_fScheme->ui()->PrinttoPDF1, nullptr, &text);
+    EXPECT_EQ(text.simplified(), "");
+    QProcess images;
+    images.start("pdfimages", {"-list", pdf});
+    images.waitForFinished();
+    EXPECT_EQ(images.readAllStandardOutput().count('\n'), 2); // its two lines of headings only
+
+    // A file that cannot be written is told.
+    const QString nowhere = QString::fromStdString((drive.root() / "no folder" / "s.pdf").string());
+    SaveDialog::SetAnswerer([&](const QString&, const QString&) { return nowhere; });
+    o_fScheme->ui()->PrinttoPDF1->trigger();
+    EXPECT_EQ(takeMessages(), std::vector<QString>{"Cannot write the file " + nowhere + "."});
 }
 
 TEST_F(SchemeWindowTest, NoDefaultPrinterEndsInTheErrorBox)

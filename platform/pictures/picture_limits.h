@@ -16,6 +16,10 @@ inline constexpr std::int64_t MaxSide = 16384;
 // rounding.
 inline constexpr int ReaderAllocationLimitMiB = int(MaxSide * MaxSide * 4 / (1024 * 1024)) + 1;
 
+// An icon's image: its directory can say at most 256; some programs write larger PNG images
+// into icons, and none larger than this.
+inline constexpr std::int64_t MaxIconSide = 1024;
+
 // A bitmap inside a metafile: far smaller in any real drawing.
 inline constexpr std::uint64_t MaxEmbeddedPixels = 64ull * 1024 * 1024;
 

@@ -210,7 +210,7 @@ bool IsSoundEmf(std::string_view bytes)
         return false;
     for (std::size_t at = 0;;) {
         const auto type = U32(bytes, at), size = U32(bytes, at + 4);
-        if (!type || !size || *size < 8 || *size % 4 != 0 || *size > bytes.size() - at)
+        if (!type || !size || *size < 8 || *size > bytes.size() - at)
             return false;
         if (*type == EndType)
             return true;
