@@ -197,18 +197,27 @@ TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
     EXPECT_EQ(suggested, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                              .filePath(QString::fromUtf8("3310 ü.pdf")));
 
-    // A drawing is printed with its shapes, as no image; without a group, no name above it.
-    drive.write("c:\\text.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
-                                "<text x='10' y='50' font-family='sans-serif' font-size='12'>"
-                                "VPP 12V &amp; GND</text></svg>");
+    // A drawing is printed with its shapes and words, as no image; without a group, no name
+    // above it. A text turned by a transform of its own is found as well.
+    drive.write("c:\\text.svg",
+                "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='100'>"
+                "<g font-family='sans-serif' font-size='12'><text x='10' y='50'>VPP 12V "
+                "<tspan font-weight='bold'>&amp;</tspan> GND</text>"
+                "<text x='180' y='90' transform='rotate(-90 180 90)'>PIN3</text></g></svg>");
     o_fScheme->ShowPicture(Picture::Load(drive.root() / "text.svg", "s"), nullptr);
     QString text;
     print(o_fScheme->ui()->PrinttoPDF1, nullptr, &text);
-    EXPECT_EQ(text.simplified(), "");
+    EXPECT_TRUE(text.contains("VPP 12V & GND")) << text.toStdString();
+    EXPECT_TRUE(text.contains("PIN3")) << text.toStdString();
+    EXPECT_FALSE(text.contains("3310"));
     QProcess images;
     images.start("pdfimages", {"-list", pdf});
     images.waitForFinished();
     EXPECT_EQ(images.readAllStandardOutput().count('\n'), 2); // its two lines of headings only
+    // So is a metafile's text, which reaches the print as SVG.
+    o_fScheme->ShowPicture(Picture::Load(Sample("wiring.wmf"), "s"), nullptr);
+    print(o_fScheme->ui()->PrinttoPDF1, nullptr, &text);
+    EXPECT_TRUE(text.contains("R1 & R2 4.7k")) << text.toStdString();
 
     // A file that cannot be written is told.
     const QString nowhere = QString::fromStdString((drive.root() / "no folder" / "s.pdf").string());

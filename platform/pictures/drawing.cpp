@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "drawing.h"
 
+#include "svg_text_layer.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -31,7 +33,8 @@ void ImageDrawing::Draw(QPainter& painter, const QRectF& box) const
 void ImageDrawing::Print(QPainter& painter, const QRectF& box) const
 {
     // The helper drew this document within its limits already: it draws as fast here.
-    QSvgRenderer renderer(m_svg);
+    const SvgTextLayer texts(m_svg);
+    QSvgRenderer renderer(texts.Document());
     if (m_svg.isEmpty() || !renderer.isValid()) {
         Draw(painter, box);
         return;
@@ -41,5 +44,6 @@ void ImageDrawing::Print(QPainter& painter, const QRectF& box) const
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
     renderer.render(&painter, box);
+    texts.Draw(painter, renderer, box);
     painter.restore();
 }
