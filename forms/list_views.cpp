@@ -136,8 +136,12 @@ public:
             if (column != lastColumn())
                 follow();
         });
-        // A list filled or refilled after its last resize has names of other lengths.
-        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [this] { fitName(); });
+        // A list refilled while in sight has names of other lengths; one out of sight is
+        // measured when it comes into sight, so that a start measures no hidden list.
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [this] {
+            if (m_list->isVisible())
+                fitName();
+        });
     }
 
     const std::vector<int>& firstWidths() const { return m_firstWidths; }
@@ -145,7 +149,7 @@ public:
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
             fitName();
             follow();
         }
