@@ -50,6 +50,8 @@ protected:
             restore();
         else if (event->type() == QEvent::Hide && !event->spontaneous())
             save();
+        else if (m_fitWhenFramed && event->type() == QEvent::Move)
+            fitFramed();
         return false;
     }
 
@@ -95,6 +97,23 @@ private:
             WindowSetup::CentreOnScreen(m_window);
         if (settings->value(key("maximised")).toBool())
             m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
+        // Fitted without its frame (the first window of the program under X11): fitted again
+        // once framed, so that the frame does not run past the screen's edge.
+        m_fitWhenFramed = margins.isNull();
+    }
+
+    void fitFramed()
+    {
+        const QMargins margins = WindowSetup::FrameMargins(m_window);
+        const QScreen* screen = m_window->screen();
+        if (margins.isNull() || !screen)
+            return;
+        m_fitWhenFramed = false;
+        const QRect room = screen->availableGeometry();
+        if (m_window->isMaximized() || room.contains(m_window->frameGeometry()))
+            return;
+        m_window->resize(m_window->size().boundedTo(room.size().shrunkBy(margins)));
+        WindowSetup::CentreOnScreen(m_window);
     }
 
     void save()
@@ -112,6 +131,7 @@ private:
     const QString m_name;
     const QSize m_firstSize;
     const Measure m_measure;
+    bool m_fitWhenFramed = false;
 };
 
 } // namespace
