@@ -123,32 +123,58 @@ private:
 };
 
 // The last column (the description) takes what the others leave of the list's width, and never
-// less than its first width; the user may still widen any column by dragging its edge.
+// less than its first width; the first column (the name) grows to show whole names while the list
+// has room beyond the first widths. The user may still widen any column by dragging its edge.
 class LastColumnFollower : public QObject
 {
 public:
-    LastColumnFollower(QTreeWidget* list, int firstWidth)
-        : QObject(list), m_list(list), m_firstWidth(firstWidth)
+    LastColumnFollower(QTreeWidget* list, std::vector<int> firstWidths)
+        : QObject(list), m_list(list), m_firstWidths(std::move(firstWidths))
     {
         list->viewport()->installEventFilter(this);
         connect(list->header(), &QHeaderView::sectionResized, this, [this](int column) {
             if (column != lastColumn())
                 follow();
         });
+        // A list refilled while in sight has names of other lengths; one out of sight is
+        // measured when it comes into sight, so that a start measures no hidden list.
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, [this] {
+            if (m_list->isVisible())
+                fitName();
+        });
     }
 
-    int firstWidth() const { return m_firstWidth; }
+    const std::vector<int>& firstWidths() const { return m_firstWidths; }
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize)
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            fitName();
             follow();
+        }
         return false;
     }
 
 private:
     int lastColumn() const { return m_list->columnCount() - 1; }
+
+    // Between its first width and what the list can spare for it: the room beyond the first
+    // width of the description and the widths of the columns between.
+    void fitName()
+    {
+        const int last = lastColumn();
+        if (last < 1 || m_firstWidths.size() != static_cast<std::size_t>(last + 1))
+            return;
+        int room = m_list->viewport()->width() - m_firstWidths.back();
+        for (int column = 1; column < last; ++column)
+            room -= m_list->header()->sectionSize(column);
+        const int first = m_firstWidths.front();
+        const QAbstractItemView* view = m_list; // where the width of the names is public
+        const int name = std::clamp(view->sizeHintForColumn(0), first, std::max(first, room));
+        if (name != m_list->header()->sectionSize(0))
+            m_list->header()->resizeSection(0, name);
+    }
 
     void follow()
     {
@@ -157,11 +183,11 @@ private:
         for (int column = 0; column < last; ++column)
             others += m_list->header()->sectionSize(column);
         m_list->header()->resizeSection(
-            last, std::max(m_firstWidth, m_list->viewport()->width() - others));
+            last, std::max(m_firstWidths.back(), m_list->viewport()->width() - others));
     }
 
     QTreeWidget* m_list;
-    const int m_firstWidth;
+    const std::vector<int> m_firstWidths;
 };
 
 } // namespace
@@ -217,10 +243,10 @@ QTreeWidget* CreateListLike(const QTreeWidget* templateList, QWidget* page)
         labels << templateList->headerItem()->text(column);
         widths.push_back(templateList->header()->sectionSize(column));
     }
-    // The description's first width, not the width it has grown to.
+    // The first widths, not the widths the name and the description have grown to.
     for (const QObject* child : templateList->children()) {
         if (const auto* follower = dynamic_cast<const LastColumnFollower*>(child))
-            widths.back() = follower->firstWidth();
+            widths = follower->firstWidths();
     }
     list->setHeaderLabels(labels);
     SetUpReportList(list, widths);
@@ -245,7 +271,7 @@ void SetUpReportList(QTreeWidget* list, const std::vector<int>& columnWidths)
     for (int column = 0; column < static_cast<int>(columnWidths.size()); ++column)
         list->header()->resizeSection(column, columnWidths[static_cast<size_t>(column)]);
     if (!columnWidths.empty())
-        new LastColumnFollower(list, columnWidths.back());
+        new LastColumnFollower(list, columnWidths);
 }
 
 namespace

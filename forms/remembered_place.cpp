@@ -50,6 +50,8 @@ protected:
             restore();
         else if (event->type() == QEvent::Hide && !event->spontaneous())
             save();
+        else if (m_fitWhenFramed && event->type() == QEvent::Move)
+            fitFramed();
         return false;
     }
 
@@ -72,7 +74,12 @@ private:
         QSize size = stored(*settings, key("size")).toSize();
         if (!size.isValid())
             size = first;
-        const QVariant position = stored(*settings, key("position"));
+        // The client area's place. An earlier version kept the frame's.
+        QVariant position = settings->value(key("position"));
+        if (!position.isValid()) {
+            if (const QVariant frame = SettingsStore::Earlier(key("position")); frame.isValid())
+                position = frame.toPoint() + QPoint(margins.left(), margins.top());
+        }
         const QScreen* screen =
             position.isValid() ? QGuiApplication::screenAt(position.toPoint()) : nullptr;
         if (!screen)
@@ -81,13 +88,32 @@ private:
         if (screen)
             size = size.boundedTo(screen->availableGeometry().size().shrunkBy(margins));
         m_window->resize(size.expandedTo(m_window->minimumSize()));
-        const QRect frame(position.toPoint(), m_window->size().grownBy(margins));
-        if (position.isValid() && onScreens(frame))
-            m_window->move(frame.topLeft());
+        // Placed by its client area: a window's frame is not known before its first showing on
+        // every system, and a place given with the frame would be taken for the client's.
+        const QRect client(position.toPoint(), m_window->size());
+        if (position.isValid() && onScreens(client.marginsAdded(margins)))
+            m_window->setGeometry(client);
         else
             WindowSetup::CentreOnScreen(m_window);
         if (settings->value(key("maximised")).toBool())
             m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
+        // Fitted without its frame (the first window of the program under X11): fitted again
+        // once framed, so that the frame does not run past the screen's edge.
+        m_fitWhenFramed = margins.isNull();
+    }
+
+    void fitFramed()
+    {
+        const QMargins margins = WindowSetup::FrameMargins(m_window);
+        const QScreen* screen = m_window->screen();
+        if (margins.isNull() || !screen)
+            return;
+        m_fitWhenFramed = false;
+        const QRect room = screen->availableGeometry();
+        if (m_window->isMaximized() || room.contains(m_window->frameGeometry()))
+            return;
+        m_window->resize(m_window->size().boundedTo(room.size().shrunkBy(margins)));
+        WindowSetup::CentreOnScreen(m_window);
     }
 
     void save()
@@ -95,12 +121,9 @@ private:
         const auto settings = SettingsStore::Open();
         const bool maximised = m_window->isMaximized();
         // A maximised window keeps the place it comes back to when restored.
-        const QMargins margins = WindowSetup::FrameMargins(m_window);
         const QRect normal = maximised ? m_window->normalGeometry() : m_window->geometry();
         settings->setValue(key("size"), normal.size());
-        settings->setValue(key("position"),
-                           maximised ? normal.topLeft() - QPoint(margins.left(), margins.top())
-                                     : m_window->pos());
+        settings->setValue(key("position"), normal.topLeft());
         settings->setValue(key("maximised"), maximised);
     }
 
@@ -108,6 +131,7 @@ private:
     const QString m_name;
     const QSize m_firstSize;
     const Measure m_measure;
+    bool m_fitWhenFramed = false;
 };
 
 } // namespace

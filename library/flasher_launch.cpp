@@ -106,6 +106,8 @@ std::string BatchText()
                 "\r\n";
     text += "echo %QVCODE% >" + std::string(1, BatchDrive) + ":\\%1.TXT\r\n";
     text += "if \"%QVCODE%\"==\"0\" goto end\r\n";
+    // On a line of its own, also after a message that does not end its last line.
+    text += "echo.\r\n";
     text += "echo The flasher ended with exit code %QVCODE%. Read its message above, then press "
             "a key.\r\n";
     text += "pause\r\n";

@@ -167,17 +167,17 @@ TEST_F(MainWindowTest, ListsShowTheCataloguesInFileOrder)
 TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAtThePointer)
 {
     const std::string name = "loader_for_the_intel_28f160_chips_of_the_3310_and_3330_v2.tia";
-    drive.write(Paths::TiaCatalogue, "[" + name + "]\r\nTYPE=x\r\n");
+    drive.write(Paths::TiaCatalogue, "[" + name + "]\r\nTYPE=x\r\n[loader_28f160_3310.tia]\r\n");
     drive.write(Paths::PhoneCatalogue, "[3210 <b>GSM</b>]\r\n");
     start();
     auto* list = o_fMain->ui()->ListView1;
     o_fMain->ui()->PageControl1->setCurrentWidget(o_fMain->ui()->TabSheet1);
-    const auto toolTipAt = [list](int column) {
+    const auto toolTipAt = [list](int column, int row = 0) {
         for (QWidget* shown : QApplication::topLevelWidgets()) {
             if (shown->inherits("QTipLabel"))
                 shown->hide(); // at once: hideText() lets it fade out
         }
-        const QPoint at = list->visualRect(list->model()->index(0, column)).center();
+        const QPoint at = list->visualRect(list->model()->index(row, column)).center();
         QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
         QApplication::sendEvent(list->viewport(), &event);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
@@ -186,6 +186,13 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAtThePointer)
     EXPECT_EQ(toolTipAt(1), ""); // the type "x" is whole
     EXPECT_EQ(list->header()->sectionResizeMode(0), QHeaderView::Interactive);
     EXPECT_TRUE(o_fMain->ui()->PageControl2->tabToolTip(2).contains("3210 &lt;b&gt;GSM"));
+    // Grown, the window shows a name cut before whole; made small again, the name gives the
+    // room back to the description.
+    EXPECT_NE(toolTipAt(0, 1), "");
+    o_fMain->resize(1400, 700);
+    EXPECT_EQ(toolTipAt(0, 1), "");
+    o_fMain->resize(599, 349);
+    EXPECT_EQ(list->header()->sectionSize(0), 100);
 }
 
 TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
