@@ -2,6 +2,7 @@
 #include "file_entry_steps.h"
 
 #include "file_path.h"
+#include "library/checksums.h"
 #include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
@@ -73,6 +74,9 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
         break;
     case LibraryFiles::CopyOutcome::Copied:
         ShowNotice(nullptr, texts.copiedMessage);
+        if (copy.checksumFailure)
+            ShowNotice(nullptr, fromBytes(Checksums::Recorded::FailureText()),
+                       *copy.checksumFailure);
         break;
     case LibraryFiles::CopyOutcome::Failed: {
         const std::string target = Paths::Join(libraryFolder, LibraryFiles::FileNameOf(picked));
