@@ -205,6 +205,10 @@ void To_fMain::FormCreate()
     LoadPhoneGroups();
     ToolButton2Click();
     m_ui->ToolButton2->setChecked(true);
+    // The TIA row remembered at the last close is the run's loader, as if clicked: the list
+    // must not show one loader while the run holds another.
+    if (QTreeWidgetItem* remembered = ListViews::HighlightedRow(m_ui->ListView1))
+        ListView1SelectItem(remembered, true);
 }
 
 void To_fMain::fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows)

@@ -175,7 +175,7 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAtThePointer)
     EXPECT_TRUE(o_fMain->ui()->PageControl2->tabToolTip(2).contains("3210 &lt;b&gt;GSM"));
 }
 
-TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
+TEST_F(MainWindowTest, RememberedTiaRowIsTheRunsLoaderAfterStart)
 {
     drive.write(Paths::TiaCatalogue,
                 "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nSelected=1\r\n[c.tia]\r\nSelected=2\r\n");
@@ -186,9 +186,10 @@ TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
     EXPECT_EQ(ui->ListView1->selectedItems().first()->text(0), "c.tia");
     ASSERT_EQ(ui->ListView3->selectedItems().size(), 1);
     EXPECT_EQ(ui->ListView3->selectedItems().first()->text(0), "x.bin");
-    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
+    // The highlighted TIA row is the loader, as if clicked; the boot file stays the common one.
+    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\c.tia");
     EXPECT_EQ(runSelection.BootFile, "c:\\nk_files\\Lunzo\\Common\\boot.bin");
-    EXPECT_EQ(o_fMain->statusLine(), "Intel iw28f008 type tia file selected");
+    EXPECT_EQ(o_fMain->statusLine(), "Tia file= c.tia   [ Type=Unknown Description=]");
 
     o_fMain->LoadTiaList();
     EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\c.tia");
