@@ -92,7 +92,7 @@ bool BeforeDosBox(QWidget* questionParent, FlasherLaunch::Plan& plan, std::strin
         }
         FlasherLaunch::AddDosBoxOptions(plan, DosBoxSerial::LayerOptions(usersFile, layer));
     }
-    statusLine = CableCheck::StatusLine(mappings);
+    statusLine = CableCheck::StatusLine(mappings, Platform::CheckSerialDevice);
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -207,7 +208,7 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
          {Missing},
          true,
          false,
-         "COM1 \u2192 ttyQV9"},
+         "COM1 \u2192 ttyQV9 (not plugged in)"},
         {"[serial]\nserial3=directserial realport:" + device,
          {},
          {},
@@ -249,6 +250,24 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
     asked.clear();
     startRun();
     EXPECT_TRUE(asked.empty());
+}
+
+// With the mapped adapter unplugged, Enter looks again: no other port is picked for the user.
+TEST_F(CableRunTest, AbsentAdapterMakesLookAgainTheDefault)
+{
+    drive.write("c:\\dev\\ttyUSB1", "");
+    CableQuestion::SetAnswerer(nullptr);
+    QTimer::singleShot(0, [] {
+        QWidget* question = QApplication::activeModalWidget();
+        ASSERT_TRUE(question);
+        EXPECT_TRUE(question->findChild<QPushButton*>("LookAgainButton")->isDefault());
+        auto* use = question->findChild<QPushButton*>("UseButton");
+        EXPECT_FALSE(use->isDefault() || use->isEnabled());
+        EXPECT_EQ(question->findChild<QListWidget*>("DeviceList")->currentRow(), -1);
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    const auto answer = CableQuestion::Ask(nullptr, {Missing, {1, "ttyUSB0"}});
+    EXPECT_EQ(answer.choice, Choice::LookAgain);
 }
 
 // The real DOSBox, with one end of a pseudo-terminal pair standing in for a USB adapter and no
