@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace Checksums
@@ -113,7 +114,11 @@ std::string Recorded::FailureText()
            "library with Check library.";
 }
 
-Recorded Record(const std::map<std::string, std::string>& digests)
+namespace
+{
+
+// Rewrites the manifest with the new lines (manifest name → line; an empty line removes it).
+Recorded rewrite(std::map<std::string, std::string, LibraryName::Less> lines)
 {
     const auto path = Drive::NativePath(Paths::ChecksumManifest);
     Platform::FileProblem problem;
@@ -123,25 +128,19 @@ Recorded Record(const std::map<std::string, std::string>& digests)
     if (Platform::IsReadOnly(path))
         return {Platform::FileProblem{path, Platform::ReasonText(EACCES)}};
 
-    // manifest name → its new line, until written; an old line of the same name takes it
-    std::map<std::string, std::string, LibraryName::Less> lines;
-    for (const auto& [logicalPath, digest] : digests) {
-        if (std::string key = KeyOf(logicalPath); !key.empty())
-            lines[key] = digest + "  " + key;
-    }
+    std::set<std::string, LibraryName::Less> written;
     std::string text;
     for (const std::string& old : linesOf(*oldText)) {
         const auto entry = parseLine(old);
         const auto replaced = entry ? lines.find(entry->second) : lines.end();
         if (replaced == lines.end()) {
             text += old + '\n';
-        } else if (!replaced->second.empty()) {
-            text += replaced->second + '\n';
-            replaced->second.clear(); // a name listed twice keeps one line
+        } else if (written.insert(replaced->first).second && !replaced->second.empty()) {
+            text += replaced->second + '\n'; // a name listed twice keeps one line
         }
     }
     for (const auto& [key, line] : lines) {
-        if (!line.empty())
+        if (!written.contains(key) && !line.empty())
             text += line + '\n';
     }
     errno = 0;
@@ -150,6 +149,29 @@ Recorded Record(const std::map<std::string, std::string>& digests)
         return {Platform::FileProblem{path, Platform::ReasonText(error)}};
     }
     return {};
+}
+
+} // namespace
+
+Recorded Record(const std::map<std::string, std::string>& digests)
+{
+    // manifest name → its new line; an old line of the same name takes its place
+    std::map<std::string, std::string, LibraryName::Less> lines;
+    for (const auto& [logicalPath, digest] : digests) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            lines[key] = digest + "  " + key;
+    }
+    return rewrite(std::move(lines));
+}
+
+Recorded Forget(const std::vector<std::string>& logicalPaths)
+{
+    std::map<std::string, std::string, LibraryName::Less> lines;
+    for (const auto& logicalPath : logicalPaths) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            lines[key].clear();
+    }
+    return rewrite(std::move(lines));
 }
 
 } // namespace Checksums

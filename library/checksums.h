@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Checksums
 {
@@ -56,5 +57,8 @@ struct [[nodiscard]] Recorded {
 // be read, or is read-only (as a read-only catalogue is), is never rewritten; nor is anything
 // when the file system refuses. Files outside the library are left out.
 Recorded Record(const std::map<std::string, std::string>& digests);
+
+// Removes the files' lines (by logical path), under the same rules as Record.
+Recorded Forget(const std::vector<std::string>& logicalPaths);
 
 } // namespace Checksums

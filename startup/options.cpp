@@ -54,7 +54,12 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
                        "set, else %2.")
             .arg(QLatin1String(DriveVariable), FilePathText(defaultRoot)),
         QStringLiteral("folder"));
-    parser.addOptions({help, version, drive});
+    const QCommandLineOption checkLibrary(
+        QStringLiteral("check-library"),
+        QStringLiteral("Check every library file against checksums.sha256 and the catalogues, "
+                       "print the findings as sha256sum -c does and exit: 0 when nothing is "
+                       "changed or missing, 1 otherwise."));
+    parser.addOptions({help, version, drive, checkLibrary});
     // "-platform" is reported as one unknown option, not as eight unknown letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
 
@@ -74,6 +79,7 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
 
     Outcome outcome;
     outcome.run = true;
+    outcome.checkLibrary = parser.isSet(checkLibrary);
     outcome.driveRoot = defaultRoot;
     QString named;
     QString source;

@@ -22,6 +22,7 @@ struct Outcome {
     QString text;
     bool isError = false;
     int exitCode = 0;
+    bool checkLibrary = false; // check the library on driveRoot and print it, open no window
 };
 
 // Exit code for a command line that cannot be used: an unknown option, a missing value or a
