@@ -3,6 +3,7 @@
 #include "ui_main.h"
 
 #include "boot.h"
+#include "check_library.h"
 #include "configuration.h"
 #include "flash.h"
 #include "handlers.h"
@@ -44,7 +45,7 @@ constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
 
 // The rows of the Tools list; a double-click acts by the row's position.
-enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools };
+enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, CheckLibrary };
 
 QString removalQuestion(EntryKind kind)
 {
@@ -190,6 +191,7 @@ void To_fMain::addToolsRows()
         {"Phone Group", "Add new Phone group"},
         {"Flash", "Add new flash file to selected phone group"},
         {"Tools", "Add new tool tho this list"},
+        {"Check library", "Check every library file against its checksum and the catalogues"},
     };
     for (const auto& row : rows)
         ListViews::AddRow(m_ui->ListView4,
@@ -429,9 +431,33 @@ void To_fMain::ListView4DblClick()
         if (GroupPageInFront())
             o_fFlash->ShowForGroup(ActivePageCaption());
         break;
+    case CheckLibrary:
+        showLibraryCheck();
+        break;
     default:
         break;
     }
+}
+
+void To_fMain::showLibraryCheck()
+{
+    CheckLibraryWindow window(this);
+    connect(&window, &CheckLibraryWindow::openEditor, this,
+            Handlers::Guard([](EntryKind kind, const std::string& group, const std::string& name) {
+                // A new entry: the editor finds no section of that name and fills in the name.
+                switch (kind) {
+                case EntryKind::Tia:
+                    o_fTia->EditTiaEntry(name);
+                    break;
+                case EntryKind::Boot:
+                    o_fBoot->EditBootEntry(name);
+                    break;
+                case EntryKind::Flash:
+                    o_fFlash->EditFlashEntry(group, name);
+                    break;
+                }
+            }));
+    window.exec();
 }
 
 void To_fMain::ListView4KeyUp(int key)

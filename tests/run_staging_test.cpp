@@ -7,10 +7,12 @@
 #include "library/checksums.h"
 #include "library/delete_command.h"
 #include "library/flasher_launch.h"
+#include "library/library_check.h"
 #include "library/library_files.h"
 #include "library/paths.h"
 #include "library/run_staging.h"
 #include "platform/files.h"
+#include "platform/hash.h"
 #include "temporary_drive.h"
 
 #include <gtest/gtest.h>
@@ -532,3 +534,49 @@ TEST(DeleteCommand, MatchesTheSameInEveryLocale)
     EXPECT_TRUE(matches);
 }
 #endif
+
+// Check library over a library with one changed, one missing and one uncatalogued file, as the
+// command line prints it; what the window does about them.
+TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
+{
+    TemporaryDrive drive;
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "common");
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[B.TIA]\r\n[gone.tia]\r\n");
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nScheme=w.bmp\r\n");
+    drive.write(Paths::FlashCatalogue("3210"), "[f.fls]\r\n");
+    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp",
+                             "Phones\\3210\\f.fls", "Phones\\3210\\left.fls"})
+        drive.write(Paths::Join(Paths::Library, file), file);
+    std::map<std::string, std::string> digests;
+    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp"})
+        digests[Paths::Join(Paths::Library, file)] =
+            *Platform::HashFile(Drive::NativePath(Paths::Join(Paths::Library, file)));
+    ASSERT_TRUE(Checksums::Record(digests));
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "changed");
+    fs::remove(Drive::NativePath("c:\\nk_files\\Lunzo\\Tias\\gone.tia"));
+
+    std::size_t calls = 0;
+    const auto result = LibraryCheck::Run([&](std::size_t, std::size_t total) {
+        EXPECT_EQ(total, 4u);
+        return ++calls, true;
+    });
+    EXPECT_EQ(calls, 5u); // before each file, and at the end
+    // Files without a line (the common ones, f.fls) are not read, as sha256sum -c reads none.
+    EXPECT_EQ(LibraryCheck::Report(result), "Phones/w.bmp: OK\n"
+                                            "Tias/a.tia: OK\n"
+                                            "Tias/b.tia: FAILED\n"
+                                            "Tias/gone.tia: FAILED open or read\n"
+                                            "Phones/3210/left.fls: NOT CATALOGUED\n");
+    EXPECT_TRUE(result.Troubled());
+    EXPECT_TRUE(LibraryCheck::Run([](auto, auto) { return false; }).cancelled);
+
+    const auto& left = result.items.back();
+    EXPECT_TRUE(LibraryCheck::MoveToRemoved(left));
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Phones\\3210\\left.fls"),
+              "Phones\\3210\\left.fls");
+    EXPECT_FALSE(drive.exists(left.logical));
+    ASSERT_TRUE(Checksums::Forget({"c:\\nk_files\\Lunzo\\Tias\\GONE.tia"}));
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest).find("gone"), std::string::npos);
+}
