@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -83,7 +84,7 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowDesign)
     EXPECT_EQ(ui->CheckBox1->text(), "Flasher autocerrado  ");
     EXPECT_EQ(ui->CheckBox2->text(), "Handle Flash.out file");
     EXPECT_EQ(ui->ListView1->header()->sectionSize(2), 200);
-    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 5);
+    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 6);
     EXPECT_EQ(rowTexts(ui->ListView4->topLevelItem(3)),
               QStringList({"Flash", "Add new flash file to selected phone group"}));
     EXPECT_EQ(ui->ListView4->topLevelItem(4)->text(1), "Add new tool tho this list");
@@ -381,4 +382,42 @@ TEST_F(WindowTest, AClosedDialogHandsTheFocusBackToTheMainWindow)
     o_fTia->exec();
     QTest::qWait(0);
     EXPECT_EQ(QApplication::activeWindow(), o_fMain);
+}
+
+// The Tools row "Check library": the window hashes, lists what needs a look and moves a file
+// left by a cancelled browse into Removed.
+TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
+{
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
+    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Tias/a.tia\n");
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "");
+    start();
+    QStringList listed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
+        if (!findings || findings->topLevelItemCount() == 0)
+            return;
+        poll.stop();
+        for (int row = 0; row < findings->topLevelItemCount(); ++row)
+            listed << findings->topLevelItem(row)->text(0) + " " +
+                          findings->topLevelItem(row)->text(1);
+        findings->setCurrentItem(findings->topLevelItem(2));
+        window->findChild<QPushButton*>("MoveButton")->click();
+        window->findChild<QPushButton*>("CancelButton")->click();
+    });
+    poll.start(10);
+    QTreeWidget* tools = o_fMain->ui()->ListView4;
+    clickRow(tools, 5);
+    QTest::keyClick(tools, Qt::Key_Return);
+    EXPECT_EQ(listed, QStringList({"Tias/a.tia changed", "Tias/gone.tia missing",
+                                   "Tias/stray.tia not catalogued"}));
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
+    EXPECT_TRUE(messages.empty());
 }

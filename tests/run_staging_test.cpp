@@ -570,6 +570,9 @@ TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
                                             "Tias/gone.tia: FAILED open or read\n"
                                             "Phones/3210/left.fls: NOT CATALOGUED\n");
     EXPECT_TRUE(result.Troubled());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(LibraryCheck::PrintReport(), 1); // the command line's exit code
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), LibraryCheck::Report(result));
     EXPECT_TRUE(LibraryCheck::Run([](auto, auto) { return false; }).cancelled);
 
     const auto& left = result.items.back();
