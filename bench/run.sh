@@ -89,6 +89,15 @@ echo "== The check before a run: sample-sized files, a manifest of a library at 
 compare "small staging, checked" "$bin/staging_probe" "$out/small" \
     --vs "$out/stage.sh" "$out/small" --unchecked
 
+echo "== Check library over a library at its limits (5200 files), against sha256sum -c (goal: within 1.1x)"
+cat >"$out/sha256sum-c.sh" <<'SHELL'
+#!/bin/sh
+cd "$1/nk_files/Lunzo" && sha256sum --quiet -c checksums.sha256
+SHELL
+chmod +x "$out/sha256sum-c.sh"
+compare "check library" build/bench/quorvel --check-library --drive-c "$out/checked" \
+    --vs "$out/sha256sum-c.sh" "$out/checked"
+
 echo "== Pictures"
 # The sample schematic through the helper process, against the helper's work done in this
 # process (the program's fonts already loaded, as they are once a window shows text).
