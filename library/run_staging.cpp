@@ -55,7 +55,7 @@ std::function<void(const std::string&)> afterCopyHook;
 
 // The digests of the run's files as they are now, each checked against the manifest; nothing
 // when the user keeps a changed file out of the run. A file that cannot be read has none: its
-// copy reports it. New checksum lines that could not be written are told in unrecorded.
+// copy reports it. Whether the new checksum lines could be written is told in recorded.
 std::optional<std::vector<std::string>> checkedDigests(const std::vector<LibraryFile>& files,
                                                        const Checksums::Manifest& manifest,
                                                        const RunCalls& calls,
@@ -242,13 +242,15 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
 
 RunFiles RunFiles::Resolve(const RunSelection& selection)
 {
-    const std::string imageName = Paths::FileNameOf(selection.FlashFile);
-    return {LibraryFile::Resolve(selection.LoaderFile),
-            LibraryFile::Resolve(selection.BootFile),
-            LibraryFile::Resolve(selection.FlashFile),
-            LibraryFile::Resolve(Paths::StagedLoader),
-            LibraryFile::Resolve(Paths::StagedBoot),
-            LibraryFile::Resolve(Paths::EntryPath(Paths::LibraryRoot, imageName))};
+    const std::string stagedImage =
+        Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
+    // The staged loader and boot file take the place of one of another spelling (the flasher
+    // would not tell them apart); the old images are deleted before the new one is staged, under
+    // its own name.
+    return {
+        LibraryFile::Resolve(selection.LoaderFile), LibraryFile::Resolve(selection.BootFile),
+        LibraryFile::Resolve(selection.FlashFile),  LibraryFile::Resolve(Paths::StagedLoader),
+        LibraryFile::Resolve(Paths::StagedBoot),    {stagedImage, Drive::NativePath(stagedImage)}};
 }
 
 std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
