@@ -104,7 +104,8 @@ CheckLibraryWindow::~CheckLibraryWindow()
 {
     if (m_worker) {
         m_cancelled = true;
-        m_worker->wait();
+        m_worker->wait(); // its result, queued to this window, is dropped with it
+        delete m_worker;
     }
 }
 
