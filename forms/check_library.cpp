@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace
 {
@@ -49,6 +50,14 @@ std::optional<std::pair<EntryKind, std::string>> editorFor(const std::string& na
     if (const auto group = rest.find('/'); folder == "Phones" && group != std::string::npos)
         return std::pair{EntryKind::Flash, rest.substr(0, group)};
     return std::nullopt;
+}
+
+// A row whose finding was dealt with stays, greyed, with what was done.
+void markDone(QTreeWidget* list, const QString& done)
+{
+    QTreeWidgetItem* row = list->currentItem();
+    row->setText(1, done);
+    row->setDisabled(true);
 }
 
 } // namespace
@@ -199,14 +208,6 @@ void CheckLibraryWindow::followRow()
     m_forget->setEnabled(item && item->finding == Missing);
     m_edit->setEnabled(item && item->finding == NotCatalogued && editorFor(item->name));
     m_move->setEnabled(item && item->finding == NotCatalogued);
-}
-
-// A row whose finding was dealt with stays, greyed, with what was done.
-static void markDone(QTreeWidget* list, const QString& done)
-{
-    QTreeWidgetItem* row = list->currentItem();
-    row->setText(1, done);
-    row->setDisabled(true);
 }
 
 void CheckLibraryWindow::recordNewSum()
