@@ -192,12 +192,11 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
         return std::nullopt;
     }
     const Checksums::Manifest manifest = Checksums::Read();
-    if (!manifest.readable) {
-        notice("The checksum manifest " + std::string(Paths::ChecksumManifest) +
-                   " cannot be read, so the run's files cannot be checked. Nothing was staged.",
-               manifest.problem);
-        return std::nullopt;
-    }
+    if (!manifest.readable)
+        throw ManifestError("The checksum manifest " + std::string(Paths::ChecksumManifest) +
+                                " cannot be read, so the run's files cannot be checked. Nothing "
+                                "was staged.",
+                            manifest.problem);
     const auto digests =
         checkedDigests({files.loader, files.boot, files.image}, manifest, calls, recorded);
     if (!digests)

@@ -28,6 +28,13 @@ public:
     using Platform::FileError::FileError;
 };
 
+// The checksum manifest exists but cannot be read: the run stops before anything is staged.
+class ManifestError : public Platform::FileError
+{
+public:
+    using Platform::FileError::FileError;
+};
+
 // The commands whose effect the staging carries out to clear the old staged files.
 inline constexpr std::string_view DeleteOldFlashImages = "COMMAND.COM /C DEL c:\\nk_files\\*.fls";
 inline constexpr std::string_view DeleteOldFlasherConfig =
@@ -75,8 +82,9 @@ struct RunFiles {
 //
 // A flash image named as a staged file (f_loader.bin, boot.bin) stops the run before anything
 // is staged. Then the loader, boot file and flash image are checked against their checksums: a
-// manifest that cannot be read stops the run and is left as it is; a file without a line gets
-// one; a file changed since it entered the library stops the run before anything is staged
+// manifest that cannot be read is left as it is; a file without a line gets
+// one (a manifest that cannot be read throws ManifestError); a file changed since it entered
+// the library stops the run before anything is staged
 // unless the question is answered Yes, which records its new checksum. Manifest lines that
 // cannot be read are told once, and checksums that could not be recorded after the run. Each
 // staged copy is read back and compared with its source's checksum before the flasher is

@@ -79,6 +79,19 @@ TEST_F(RunWindowTest, FlasherConfigErrorShowsTheErrorBoxAndTheWindowCloses)
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "image");
 }
 
+TEST_F(RunWindowTest, UnreadableManifestShowsTheErrorBoxAndStagesNothing)
+{
+    std::filesystem::create_directories(Drive::NativePath(Paths::ChecksumManifest));
+    confirmRun();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Quorvel");
+    EXPECT_TRUE(messages[0].text.startsWith("The checksum manifest c:\\nk_files\\Lunzo\\"
+                                            "checksums.sha256 cannot be read"));
+    EXPECT_TRUE(messages[0].details.contains("checksums.sha256"))
+        << messages[0].details.toStdString();
+    EXPECT_FALSE(drive.exists(Paths::StagedLoader));
+}
+
 TEST_F(RunWindowTest, StatusLineTellsHowTheFlasherStartedAndAnEarlyFailureIsShown)
 {
     const std::string dosProgram("\xE9\x00\x01", 3);
