@@ -9,6 +9,7 @@
 #include "journal/history_table.h"
 #include "library/data_folder.h"
 #include "library/drive.h"
+#include "library/library_check.h"
 #include "startup/options.h"
 
 #include <QFile>
@@ -72,6 +73,11 @@ int main(int argc, char* argv[])
     if (!options.run) {
         std::fputs(options.text.toLocal8Bit().constData(), options.isError ? stderr : stdout);
         return options.exitCode;
+    }
+
+    if (options.checkLibrary) {
+        Drive::SetRoot(options.driveRoot);
+        return LibraryCheck::PrintReport();
     }
 
     // Ties the windows to the desktop entry (its name without ".desktop"), for their icon.

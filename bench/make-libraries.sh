@@ -4,6 +4,7 @@
 #   empty/     nothing at all
 #   limits/    800 TIA entries, 800 boot entries, 60 phone groups of 50 flash files each
 #   staging/   a run's sources with a 64 MiB flash image, and the flasher folder
+#   checked/   the library at its limits with its files and their checksums
 set -euo pipefail
 out=${1:?usage: make-libraries.sh FOLDER}
 rm -rf "$out" && mkdir -p "$out/empty"
@@ -37,3 +38,23 @@ awk 'BEGIN { d = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcd
     for (i = 0; i < 800; i++) printf "%s  Tias/loader%d.tia\n%s  Boots/boot%d.bin\n", d, i, d, i;
     for (i = 0; i < 3000; i++) printf "%s  Phones/group%d/image%d.fls\n", d, i / 50, i % 50 }' \
     >"$small/nk_files/Lunzo/checksums.sha256"
+
+# The library at its limits with its files in place and every line of its manifest written by
+# sha256sum: 800 TIA and 800 boot files, 3000 flash images, of the sample library's sizes.
+checked="$out/checked"
+lib="$checked/nk_files/Lunzo"
+mkdir -p "$lib/Common"
+cp -r "$out/limits/nk_files/Lunzo/." "$lib/"
+head -c 16384 /dev/urandom >"$checked/tia"
+head -c 16384 /dev/urandom >"$checked/boot"
+head -c 32768 /dev/urandom >"$checked/image"
+for i in $(seq 0 799); do
+    cp "$checked/tia" "$lib/Tias/loader$i.tia"
+    cp "$checked/boot" "$lib/Boots/boot$i.bin"
+done
+for g in $(seq 1 60); do
+    for i in $(seq 0 49); do cp "$checked/image" "$lib/Phones/group$g/image$i.fls"; done
+done
+for f in 28F008 29F800 28F160 boot; do cp "$checked/boot" "$lib/Common/$f.bin"; done
+(cd "$lib" && find Common Tias Boots Phones -type f ! -name '*.ini' -print0 | sort -z |
+    xargs -0 sha256sum >checksums.sha256)

@@ -115,6 +115,15 @@ rm -f "$out/tia.ms" "$out/history.ms"
 printf '%-34s %9.3f ms against %9.3f ms opening the TIA dialog = %5sx (goal: within 2x)\n' \
     "Run history with 10,000 runs" "$history" "$tia" "$(ratio "$history" "$tia")"
 
+echo "== Check library over a library at its limits (4604 files), against sha256sum -c (goal: within 1.1x)"
+cat >"$out/sha256sum-c.sh" <<'SHELL'
+#!/bin/sh
+cd "$1/nk_files/Lunzo" && sha256sum --quiet -c checksums.sha256
+SHELL
+chmod +x "$out/sha256sum-c.sh"
+compare "check library" build/bench/quorvel --check-library --drive-c "$out/checked" \
+    --vs "$out/sha256sum-c.sh" "$out/checked"
+
 echo "== Pictures"
 # The sample schematic through the helper process, against the helper's work done in this
 # process (the program's fonts already loaded, as they are once a window shows text). The

@@ -43,9 +43,16 @@ public:
         layout->addWidget(text);
 
         auto* buttons = new QDialogButtonBox(this);
+        const bool adapterAbsent = shown.finding.trouble == CableCheck::Trouble::Missing;
         if (CableCheck::OffersPick(shown.finding.trouble))
-            addPick(layout, buttons, shown.finding.mapping.port);
-        addButton(buttons, QStringLiteral("&Look again"), Choice::LookAgain);
+            addPick(layout, buttons, shown.finding.mapping.port, !adapterAbsent);
+        QPushButton* lookAgain =
+            addButton(buttons, QStringLiteral("&Look again"), Choice::LookAgain);
+        lookAgain->setObjectName(QStringLiteral("LookAgainButton"));
+        // With the mapped adapter unplugged, plugging it in is the likely way on: a hasty Enter
+        // must not remap the port to whatever else is there.
+        if (adapterAbsent)
+            lookAgain->setDefault(true);
         addButton(buttons, QStringLiteral("&Go on anyway"), Choice::GoOn);
         addButton(buttons, QStringLiteral("Cancel"), Choice::Cancel);
         layout->addWidget(buttons);
@@ -56,7 +63,7 @@ public:
     Answer answer;
 
 private:
-    void addPick(QVBoxLayout* layout, QDialogButtonBox* buttons, int port)
+    void addPick(QVBoxLayout* layout, QDialogButtonBox* buttons, int port, bool preselect)
     {
         auto* form = new QFormLayout;
         m_port = new QComboBox(this);
@@ -69,15 +76,19 @@ private:
         m_list->setObjectName(QStringLiteral("DeviceList"));
         for (const auto& device : m_devices)
             m_list->addItem(fromBytes(device.label));
-        m_list->setCurrentRow(0);
+        if (preselect)
+            m_list->setCurrentRow(0);
         form->addRow(m_devices.empty() ? QStringLiteral("No serial device is plugged in.")
                                        : QStringLiteral("&Device:"),
                      m_list);
         layout->addLayout(form);
         QPushButton* use = addButton(buttons, QStringLiteral("&Use this device"), Choice::Use);
         use->setObjectName(QStringLiteral("UseButton"));
-        use->setEnabled(!m_devices.empty());
-        use->setDefault(true);
+        use->setEnabled(preselect && !m_devices.empty());
+        use->setDefault(preselect);
+        // Usable once the user has picked a device.
+        connect(m_list, &QListWidget::currentRowChanged, use,
+                [use](int row) { use->setEnabled(row >= 0); });
     }
 
     QPushButton* addButton(QDialogButtonBox* buttons, const QString& caption, Choice choice)

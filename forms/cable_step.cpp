@@ -55,8 +55,10 @@ bool BeforeDosBox(QWidget* questionParent, FlasherLaunch::Plan& plan, std::strin
     std::optional<PortMapping> own = rememberedPort();
     std::vector<PortMapping> mappings;
     for (;;) {
-        mappings = DosBoxSerial::MappedPorts({Platform::ReadFileBytes(usersFile).bytes,
-                                              own ? DosBoxSerial::OwnLayerText(*own) : ""});
+        mappings = DosBoxSerial::MappedPorts(
+            {// A users' file that cannot be read maps no port: the check then asks.
+             Platform::ReadFileBytes(usersFile).bytes.value_or(""),
+             own ? DosBoxSerial::OwnLayerText(*own) : ""});
         const CableCheck::Finding finding =
             CableCheck::Check(mappings, Platform::CheckSerialDevice);
         if (finding.trouble == CableCheck::Trouble::None)
@@ -82,7 +84,7 @@ bool BeforeDosBox(QWidget* questionParent, FlasherLaunch::Plan& plan, std::strin
         }
         FlasherLaunch::AddDosBoxOptions(plan, DosBoxSerial::LayerOptions(usersFile, layer));
     }
-    statusLine = CableCheck::StatusLine(mappings);
+    statusLine = CableCheck::StatusLine(mappings, Platform::CheckSerialDevice);
     return true;
 }
 

@@ -47,17 +47,24 @@ void FileEntryEditor::SpeedButton1Click()
 void FileEntryEditor::BitBtn1Click()
 {
     using FileEntrySteps::IsBlank;
+    const std::string name = Text::Bytes(m_fields.name);
     std::vector<FileEntrySteps::Check> checks{
         {IsBlank(m_fields.name), m_fields.name, m_texts.selectFileFirst}};
     if (m_fields.second)
         checks.push_back({IsBlank(m_fields.second), m_fields.second, m_texts.enterSecond});
     checks.push_back(
         {m_fields.status->statusCode() < 0, m_fields.status, QStringLiteral("Select status")});
+    // After the field checks, both about the name: only what the library holds becomes an entry
+    // (a run would fail on it later), and no image takes the place of a staged file.
+    if (m_kind == EntryKind::Flash)
+        checks.push_back(FileEntrySteps::NotStagedNameCheck(name, m_fields.name));
+    checks.push_back(FileEntrySteps::InLibraryCheck(CatalogueEntries::Folder(m_kind, group()), name,
+                                                    m_fields.name));
     if (!FileEntrySteps::PassChecks(checks))
         return;
 
     const std::string entryGroup = group();
-    CatalogueEntry entry{.name = Text::Bytes(m_fields.name),
+    CatalogueEntry entry{.name = name,
                          .type = {},
                          .address = {},
                          .status = m_fields.status->statusCode(),

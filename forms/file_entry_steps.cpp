@@ -2,9 +2,11 @@
 #include "file_entry_steps.h"
 
 #include "file_path.h"
+#include "library/checksums.h"
 #include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "message_boxes.h"
 #include "open_dialog.h"
@@ -73,6 +75,9 @@ void CopyPicked(const std::filesystem::path& picked, const BrowseTexts& texts,
         break;
     case LibraryFiles::CopyOutcome::Copied:
         ShowNotice(nullptr, texts.copiedMessage);
+        if (copy.checksumFailure)
+            ShowNotice(nullptr, fromBytes(Checksums::Recorded::FailureText()),
+                       *copy.checksumFailure);
         break;
     case LibraryFiles::CopyOutcome::Failed: {
         const std::string target = Paths::Join(libraryFolder, LibraryFiles::FileNameOf(picked));
@@ -97,6 +102,23 @@ bool PassChecks(const std::vector<Check>& checks)
 Check NameCheck(const std::string& name, QWidget* control)
 {
     return {!EntryNames::IsSafe(name), control, fromBytes(UnsafeName(name).what())};
+}
+
+Check InLibraryCheck(std::string_view libraryFolder, const std::string& name, QWidget* control)
+{
+    return {!LibraryName::FindInFolder(libraryFolder, name), control,
+            QStringLiteral("The file \"%1\" is not in the library folder %2. Browse for it "
+                           "again.")
+                .arg(fromBytes(name), fromBytes(std::string(libraryFolder)))};
+}
+
+Check NotStagedNameCheck(const std::string& name, QWidget* control)
+{
+    return {LibraryName::IsStagedName(name), control,
+            QStringLiteral("A flash file may not be named \"%1\": a run stages the loader and "
+                           "the boot file under the names f_loader.bin and boot.bin beside it. "
+                           "Rename the file and browse for it again.")
+                .arg(fromBytes(name))};
 }
 
 bool IsBlank(const QLineEdit* field)

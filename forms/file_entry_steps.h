@@ -56,6 +56,13 @@ bool PassChecks(const std::vector<Check>& checks);
 // schematic's): it fails for a name that could lead out of its folder.
 Check NameCheck(const std::string& name, QWidget* control);
 
+// The check that the library folder holds the file an entry names (a browse copy that failed or
+// was cancelled leaves a name without its file): fails with a notice to browse again.
+Check InLibraryCheck(std::string_view libraryFolder, const std::string& name, QWidget* control);
+
+// The check that a flash image does not bear the name of a file the run stages beside it.
+Check NotStagedNameCheck(const std::string& name, QWidget* control);
+
 // Whether the text of a field is empty once blanks and control characters are removed.
 bool IsBlank(const QLineEdit* field);
 

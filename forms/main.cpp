@@ -3,6 +3,7 @@
 #include "ui_main.h"
 
 #include "boot.h"
+#include "check_library.h"
 #include "configuration.h"
 #include "find_field.h"
 #include "flash.h"
@@ -60,7 +61,7 @@ constexpr int AboutPage = 1;
 constexpr int FirstGroupPage = 2;
 
 // The rows of the Tools list; a double-click acts by the row's position.
-enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, ShowRunHistory };
+enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, CheckLibrary, ShowRunHistory };
 
 QString removalQuestion(EntryKind kind)
 {
@@ -239,6 +240,7 @@ void To_fMain::addToolsRows()
         {"Phone Group", "Add new Phone group"},
         {"Flash", "Add new flash file to selected phone group"},
         {"Tools", "Add new tool tho this list"},
+        {"Check library", "Check every library file against its checksum and the catalogues"},
         {"Run history", "Every run of the flasher, with its files and result"},
     };
     for (const auto& row : rows)
@@ -255,6 +257,10 @@ void To_fMain::FormCreate()
     LoadPhoneGroups();
     ToolButton2Click();
     m_ui->ToolButton2->setChecked(true);
+    // The TIA row remembered at the last close is the run's loader, as if clicked: the list
+    // must not show one loader while the run holds another.
+    if (QTreeWidgetItem* remembered = ListViews::HighlightedRow(m_ui->ListView1))
+        ListView1SelectItem(remembered, true);
 }
 
 void To_fMain::findInLists(const QString& text)
@@ -522,12 +528,36 @@ void To_fMain::ListView4DblClick()
         if (GroupPageInFront())
             o_fFlash->ShowForGroup(ActivePageCaption());
         break;
+    case CheckLibrary:
+        showLibraryCheck();
+        break;
     case ShowRunHistory:
         m_runHistory->Open();
         break;
     default:
         break;
     }
+}
+
+void To_fMain::showLibraryCheck()
+{
+    CheckLibraryWindow window(this);
+    connect(&window, &CheckLibraryWindow::openEditor, this,
+            Handlers::Guard([](EntryKind kind, const std::string& group, const std::string& name) {
+                // A new entry: the editor finds no section of that name and fills in the name.
+                switch (kind) {
+                case EntryKind::Tia:
+                    o_fTia->EditTiaEntry(name);
+                    break;
+                case EntryKind::Boot:
+                    o_fBoot->EditBootEntry(name);
+                    break;
+                case EntryKind::Flash:
+                    o_fFlash->EditFlashEntry(group, name);
+                    break;
+                }
+            }));
+    window.exec();
 }
 
 void To_fMain::ListView4KeyUp(int key)

@@ -109,6 +109,7 @@ private:
     static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
     void addToolsRows();
+    void showLibraryCheck();
     void applyCommonChip(CommonChip chip);
     QTreeWidget* createFlashList(QWidget* page);
     void connectFlashList(QTreeWidget* list);

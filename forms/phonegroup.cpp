@@ -125,6 +125,8 @@ void To_fPhoneGroup::BitBtn1Click()
         NameCheck(name, m_ui->Edit1),
         {IsBlank(m_ui->Edit3), m_ui->Edit3, QStringLiteral("Enter flash configuration entry ")},
         scheme.empty() ? FileEntrySteps::Check{} : NameCheck(scheme, m_ui->Edit2),
+        scheme.empty() ? FileEntrySteps::Check{}
+                       : FileEntrySteps::InLibraryCheck(Paths::PhonesFolder, scheme, m_ui->Edit2),
     });
     if (!passed)
         return;

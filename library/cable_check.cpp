@@ -52,7 +52,8 @@ std::string QuestionText(const Finding& finding)
     return {};
 }
 
-std::string StatusLine(const std::vector<DosBoxSerial::PortMapping>& mappings)
+std::string StatusLine(const std::vector<DosBoxSerial::PortMapping>& mappings,
+                       const AccessOf& accessOf)
 {
     std::string line;
     for (const auto& mapping : mappings) {
@@ -60,6 +61,8 @@ std::string StatusLine(const std::vector<DosBoxSerial::PortMapping>& mappings)
         // The arrow in UTF-8, which the status line shows as such.
         line +=
             PortName(mapping.port) + " \xE2\x86\x92 " + Platform::SerialDeviceName(mapping.device);
+        if (accessOf(mapping.device) == Platform::DeviceAccess::Missing)
+            line += " (not plugged in)";
     }
     return line;
 }

@@ -37,7 +37,9 @@ bool OffersPick(Trouble trouble);
 // What the question says, in the user's words.
 std::string QuestionText(const Finding& finding);
 
-// "COM1 → ttyUSB0" for the status line, one such part per mapped port; empty when none is.
-std::string StatusLine(const std::vector<DosBoxSerial::PortMapping>& mappings);
+// "COM1 → ttyUSB0" for the status line, one such part per mapped port, with " (not plugged in)"
+// after a device that is not there; empty when none is mapped.
+std::string StatusLine(const std::vector<DosBoxSerial::PortMapping>& mappings,
+                       const AccessOf& accessOf);
 
 } // namespace CableCheck

@@ -29,7 +29,8 @@ std::string CatalogueFile::readText() const
 {
     if (readWatcher())
         readWatcher()(m_path);
-    return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes;
+    // Reading a catalogue gives defaults where it cannot be read; writing it looks closer.
+    return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes.value_or("");
 }
 
 std::string CatalogueFile::textToChange() const
@@ -37,9 +38,9 @@ std::string CatalogueFile::textToChange() const
     auto file = Platform::ReadFileBytes(Drive::NativePath(m_path));
     if (file.outcome == Platform::ReadOutcome::Missing)
         return {};
-    if (file.outcome != Platform::ReadOutcome::Read)
+    if (!file.bytes)
         throw UnableToWrite(m_path, file.error.message());
-    return std::move(file.bytes);
+    return std::move(*file.bytes);
 }
 
 void CatalogueFile::replaceText(const std::string& text)

@@ -5,7 +5,10 @@
 #include "library/paths.h"
 #include "platform/files.h"
 
+#include <cerrno>
+
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace Checksums
@@ -51,9 +54,19 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
-std::string manifestText()
+// The manifest's text; an absent manifest is empty. Nothing, with the reason, when it is there
+// but cannot be read.
+std::optional<std::string> manifestText(Platform::FileProblem& problem)
 {
-    return Platform::ReadFileBytes(Drive::NativePath(Paths::ChecksumManifest)).bytes;
+    const auto path = Drive::NativePath(Paths::ChecksumManifest);
+    Platform::FileBytes read = Platform::ReadFileBytes(path);
+    if (read.outcome == Platform::ReadOutcome::Missing)
+        return std::string();
+    if (!read.bytes) {
+        problem = {path, read.error ? read.error.message() : "Not a regular file"};
+        return std::nullopt;
+    }
+    return std::move(*read.bytes);
 }
 
 } // namespace
@@ -70,11 +83,18 @@ std::string KeyOf(std::string_view logicalPath)
 Manifest Read()
 {
     Manifest manifest;
-    for (const std::string& line : linesOf(manifestText())) {
-        if (const auto entry = parseLine(line))
-            manifest.sums[entry->second] = entry->first;
-        else
+    const auto text = manifestText(manifest.problem);
+    if (!text) {
+        manifest.readable = false;
+        return manifest;
+    }
+    for (const std::string& line : linesOf(*text)) {
+        if (auto entry = parseLine(line)) {
+            // The first of lines that name one file counts, as it is the one a rewrite keeps.
+            manifest.sums.try_emplace(entry->second, Line{entry->second, entry->first});
+        } else {
             ++manifest.unreadableLines;
+        }
     }
     return manifest;
 }
@@ -84,32 +104,74 @@ std::optional<std::string> Lookup(const Manifest& manifest, std::string_view log
     const auto found = manifest.sums.find(KeyOf(logicalPath));
     if (found == manifest.sums.end())
         return std::nullopt;
-    return found->second;
+    return found->second.digest;
 }
 
-bool Record(const std::map<std::string, std::string>& digests)
+std::string Recorded::FailureText()
 {
-    std::map<std::string, std::string> lines; // manifest name → its new line, until written
-    for (const auto& [logicalPath, digest] : digests) {
-        if (std::string key = KeyOf(logicalPath); !key.empty())
-            lines[key] = digest + "  " + key;
-    }
+    return "The checksum could not be recorded in " + std::string(Paths::ChecksumManifest) +
+           ": the file was not checked against it. Make the manifest writable, or check the "
+           "library with Check library.";
+}
+
+namespace
+{
+
+// Rewrites the manifest with the new lines (manifest name → line; an empty line removes it).
+Recorded rewrite(std::map<std::string, std::string, LibraryName::Less> lines)
+{
+    const auto path = Drive::NativePath(Paths::ChecksumManifest);
+    Platform::FileProblem problem;
+    const auto oldText = manifestText(problem);
+    if (!oldText)
+        return {problem};
+    if (Platform::IsReadOnly(path))
+        return {Platform::FileProblem{path, Platform::ReasonText(EACCES)}};
+
+    std::set<std::string, LibraryName::Less> written;
     std::string text;
-    for (const std::string& old : linesOf(manifestText())) {
+    for (const std::string& old : linesOf(*oldText)) {
         const auto entry = parseLine(old);
         const auto replaced = entry ? lines.find(entry->second) : lines.end();
         if (replaced == lines.end()) {
             text += old + '\n';
-        } else if (!replaced->second.empty()) {
-            text += replaced->second + '\n';
-            replaced->second.clear(); // a name listed twice keeps one line
+        } else if (written.insert(replaced->first).second && !replaced->second.empty()) {
+            text += replaced->second + '\n'; // a name listed twice keeps one line
         }
     }
     for (const auto& [key, line] : lines) {
-        if (!line.empty())
+        if (!written.contains(key) && !line.empty())
             text += line + '\n';
     }
-    return Platform::ReplaceFileContents(Drive::NativePath(Paths::ChecksumManifest), text);
+    errno = 0;
+    if (!Platform::ReplaceFileContents(path, text)) {
+        const int error = errno != 0 ? errno : EIO;
+        return {Platform::FileProblem{path, Platform::ReasonText(error)}};
+    }
+    return {};
+}
+
+} // namespace
+
+Recorded Record(const std::map<std::string, std::string>& digests)
+{
+    // manifest name → its new line; an old line of the same name takes its place
+    std::map<std::string, std::string, LibraryName::Less> lines;
+    for (const auto& [logicalPath, digest] : digests) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            lines[key] = digest + "  " + key;
+    }
+    return rewrite(std::move(lines));
+}
+
+Recorded Forget(const std::vector<std::string>& logicalPaths)
+{
+    std::map<std::string, std::string, LibraryName::Less> lines;
+    for (const auto& logicalPath : logicalPaths) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            lines[key].clear();
+    }
+    return rewrite(std::move(lines));
 }
 
 } // namespace Checksums

@@ -2,6 +2,7 @@
 #include "delete_command.h"
 
 #include "library/drive.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "platform/ascii_case.h"
 #include "platform/files.h"
@@ -33,13 +34,14 @@ bool Matches(std::string_view pattern, std::string_view name)
         return false;
     }
     if (name.empty() ||
-        (pattern.front() != '?' && !AsciiCase::EqualIgnoringCase(pattern.front(), name.front())))
+        (pattern.front() != '?' && !LibraryName::SameByte(pattern.front(), name.front())))
         return false;
     return Matches(pattern.substr(1), name.substr(1));
 }
 
 bool CarryOut(std::string_view commandLine)
 {
+    // The command word is no library name: it is matched as the command interpreter reads it.
     if (commandLine.size() <= Prefix.size() ||
         !AsciiCase::EqualIgnoringCase(commandLine.substr(0, Prefix.size()), Prefix))
         return false;

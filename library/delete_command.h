@@ -15,7 +15,7 @@ namespace DeleteCommand
 // line is not such a delete command.
 bool CarryOut(std::string_view commandLine);
 
-// Whether a file name matches a DOS pattern, letter case ignored.
+// Whether a file name matches a DOS pattern, its letters matched as library names are.
 bool Matches(std::string_view pattern, std::string_view name);
 
 } // namespace DeleteCommand

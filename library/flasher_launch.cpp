@@ -144,7 +144,9 @@ Result ResultOf(const Started& started, const Platform::ProgramEnd& end)
         result.flasherCode = end.code;
     }
     if (!started.codeFile.empty()) {
-        const std::string text = Platform::ReadFileBytes(started.codeFile).bytes;
+        // No file (the batch file never ran to its end) leaves the flasher's code unknown.
+        const std::string text =
+            Platform::ReadFileBytes(started.codeFile).bytes.value_or(std::string());
         std::error_code ignored;
         fs::remove(started.codeFile, ignored);
         const auto first = text.find_first_not_of(" \t\r\n");

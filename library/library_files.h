@@ -3,7 +3,10 @@
 // Rules the editor dialogs share: bringing a picked file into a library folder, which never
 // overwrites, and what counts as an empty field.
 
+#include "platform/file_problem.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +24,13 @@ struct CopyReport {
     CopyOutcome outcome = CopyOutcome::Failed;
     std::string libraryName; // the file's name in the library, in the library's spelling
     int error = 0;           // why a copy failed, an errno value
+    // A copied file whose checksum could not be recorded: the manifest and why.
+    std::optional<Platform::FileProblem> checksumFailure;
 };
 
 // Creates the library folder with any missing parents, then copies the picked file into it
 // under its own name, whole or not at all, and records its checksum, unless a file of that
-// name is already there; names differing in letter case only are the same name, as on Windows.
+// name is already there (library_name.h tells which names are the same).
 // A name that could not stay in the folder (a "\" or ":" in a file name here) throws
 // UnsafeName before anything is done.
 CopyReport CopyIntoLibrary(const std::filesystem::path& picked, std::string_view libraryFolder);

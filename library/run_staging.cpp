@@ -6,6 +6,7 @@
 #include "library/delete_command.h"
 #include "library/drive.h"
 #include "library/flasher_launch.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "platform/file_problem.h"
 #include "platform/files.h"
@@ -54,11 +55,12 @@ std::function<void(const std::string&)> afterCopyHook;
 
 // The digests of the run's files as they are now, each checked against the manifest; nothing
 // when the user keeps a changed file out of the run. A file that cannot be read has none: its
-// copy reports it.
-std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::string_view>& files,
-                                                       const RunCalls& calls)
+// copy reports it. Whether the new checksum lines could be written is told in recorded.
+std::optional<std::vector<std::string>> checkedDigests(const std::vector<LibraryFile>& files,
+                                                       const Checksums::Manifest& manifest,
+                                                       const RunCalls& calls,
+                                                       Checksums::Recorded& recorded)
 {
-    const Checksums::Manifest manifest = Checksums::Read();
     if (manifest.unreadableLines > 0 && calls.inform)
         calls.inform(std::to_string(manifest.unreadableLines) + " line(s) of " +
                      std::string(Paths::ChecksumManifest) +
@@ -67,26 +69,26 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
     std::vector<std::string> digests;
     // New lines are written in one rewrite: those of the files checked before a refused one too.
     std::map<std::string, std::string> unrecorded;
-    const auto recordNew = [&unrecorded] {
+    const auto recordNew = [&unrecorded, &recorded] {
         if (!unrecorded.empty())
-            Checksums::Record(unrecorded);
+            recorded = Checksums::Record(unrecorded);
     };
-    for (const std::string_view file : files) {
-        const auto digest = Platform::HashFile(Drive::NativePath(file));
+    for (const LibraryFile& file : files) {
+        const auto digest = Platform::HashFile(file.native);
         digests.push_back(digest.value_or(""));
         if (!digest)
             continue;
-        const auto recorded = Checksums::Lookup(manifest, file);
-        if (recorded && recorded != digest &&
+        const auto line = Checksums::Lookup(manifest, file.logical);
+        if (line && line != digest &&
             !(calls.question &&
-              calls.question(std::string(file) + " has changed since it entered the library. "
-                                                 "Use it anyway and record its new checksum?",
-                             Drive::NativePath(file)))) {
+              calls.question(file.logical + " has changed since it entered the library. "
+                                            "Use it anyway and record its new checksum?",
+                             file.native))) {
             recordNew();
             return std::nullopt;
         }
-        if (recorded != digest)
-            unrecorded[std::string(file)] = *digest;
+        if (line != digest)
+            unrecorded[file.logical] = *digest;
     }
     recordNew();
     return digests;
@@ -95,24 +97,24 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<std::st
 // Copies a run's file to where the flasher expects it and reads the copy back: it must hold
 // the bytes that were checked (a source changed since shows here too). False after the notice,
 // with the file at fault, when it does not.
-bool stageCopy(std::string_view from, std::string_view to, const std::string& digest,
+bool stageCopy(const LibraryFile& from, const LibraryFile& to, const std::string& digest,
                const char* failure, const Notice& notice)
 {
-    const fs::path source = Drive::NativePath(from);
-    const fs::path staged = Drive::NativePath(to);
+    const fs::path& source = from.native;
+    const fs::path& staged = to.native;
     const Platform::CopyResult copy = Platform::CopyOneFile(source, staged, true);
     if (!copy.copied()) {
         notice(failure, Platform::CopyProblem(source, staged, copy.error));
         return false;
     }
     if (afterCopyHook)
-        afterCopyHook(std::string(to));
+        afterCopyHook(to.logical);
     if (Platform::HashFile(staged) != digest) {
         // Never left where a flasher started by hand could take it.
         std::error_code ignored;
         fs::remove(staged, ignored);
-        notice("The staged copy " + std::string(to) + " does not hold the bytes of " +
-                   std::string(from) + ". Nothing was started.",
+        notice("The staged copy " + to.logical + " does not hold the bytes of " + from.logical +
+                   ". Nothing was started.",
                {staged, {}});
         return false;
     }
@@ -172,23 +174,39 @@ void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook)
     afterCopyHook = std::move(hook);
 }
 
-std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
-                                               std::string_view group, const RunCalls& calls)
+namespace
+{
+
+std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::string_view group,
+                                                    const RunCalls& calls,
+                                                    Checksums::Recorded& recorded)
 {
     const Notice& notice = calls.notice;
-    const std::string stagedImage =
-        Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
+    const std::string imageName = Paths::FileNameOf(files.image.logical);
+    if (LibraryName::IsStagedName(imageName)) {
+        notice("The flash file " + files.image.logical +
+                   " has the name of a file the run stages "
+                   "beside it (f_loader.bin, boot.bin) and would take its place. Rename the "
+                   "flash file and add it again. Nothing was staged.",
+               {files.image.native, {}});
+        return std::nullopt;
+    }
+    const Checksums::Manifest manifest = Checksums::Read();
+    if (!manifest.readable)
+        throw ManifestError("The checksum manifest " + std::string(Paths::ChecksumManifest) +
+                                " cannot be read, so the run's files cannot be checked. Nothing "
+                                "was staged.",
+                            manifest.problem);
     const auto digests =
-        checkedDigests({selection.LoaderFile, selection.BootFile, selection.FlashFile}, calls);
+        checkedDigests({files.loader, files.boot, files.image}, manifest, calls, recorded);
     if (!digests)
         return std::nullopt;
-    Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.LoaderFile)));
-    Platform::CreateFolderPath(Drive::NativePath(Paths::FolderOf(selection.BootFile)));
+    Platform::CreateFolderPath(files.loader.native.parent_path());
+    Platform::CreateFolderPath(files.boot.native.parent_path());
 
-    if (!stageCopy(selection.LoaderFile, Paths::StagedLoader, (*digests)[0],
-                   "F_loader copy failed!", notice) ||
-        !stageCopy(selection.BootFile, Paths::StagedBoot, (*digests)[1], "Boot file copy failed!",
-                   notice))
+    if (!stageCopy(files.loader, files.stagedLoader, (*digests)[0], "F_loader copy failed!",
+                   notice) ||
+        !stageCopy(files.boot, files.stagedBoot, (*digests)[1], "Boot file copy failed!", notice))
         return std::nullopt;
 
     runDeleteCommand(DeleteOldFlashImages);
@@ -201,22 +219,22 @@ std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
     }
     runDeleteCommand(DeleteOldFlasherConfig);
 
-    if (!stageCopy(selection.FlashFile, stagedImage, (*digests)[2], "Flash file copy error!",
+    if (!stageCopy(files.image, files.stagedImage, (*digests)[2], "Flash file copy error!",
                    notice) ||
         !WriteFlasherConfig(group, notice))
         return std::nullopt;
     if (calls.staged) {
-        std::vector<StagedFile> files;
-        const std::string_view sources[] = {selection.LoaderFile, selection.BootFile,
-                                            selection.FlashFile};
-        const std::string_view copies[] = {Paths::StagedLoader, Paths::StagedBoot, stagedImage};
+        std::vector<StagedFile> staged;
+        const LibraryFile* sources[] = {&files.loader, &files.boot, &files.image};
+        const LibraryFile* copies[] = {&files.stagedLoader, &files.stagedBoot, &files.stagedImage};
         for (std::size_t file = 0; file < 3; ++file) {
             std::error_code ignored;
-            const auto size = fs::file_size(Drive::NativePath(copies[file]), ignored);
-            files.push_back({std::string(sources[file]), std::string(copies[file]),
-                             size == static_cast<std::uintmax_t>(-1) ? 0 : size, (*digests)[file]});
+            const auto size = fs::file_size(copies[file]->native, ignored);
+            staged.push_back({sources[file]->logical, copies[file]->logical,
+                              size == static_cast<std::uintmax_t>(-1) ? 0 : size,
+                              (*digests)[file]});
         }
-        calls.staged(files);
+        calls.staged(staged);
     }
 
     FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
@@ -229,6 +247,34 @@ std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
                    ".",
                {Drive::NativePath(Paths::Flasher), {}});
     }
+    return flasher;
+}
+
+} // namespace
+
+RunFiles RunFiles::Resolve(const RunSelection& selection)
+{
+    const std::string stagedImage =
+        Paths::EntryPath(Paths::LibraryRoot, Paths::FileNameOf(selection.FlashFile));
+    // The staged loader and boot file take the place of one of another spelling (the flasher
+    // would not tell them apart); the old images are deleted before the new one is staged, under
+    // its own name.
+    return {
+        LibraryFile::Resolve(selection.LoaderFile), LibraryFile::Resolve(selection.BootFile),
+        LibraryFile::Resolve(selection.FlashFile),  LibraryFile::Resolve(Paths::StagedLoader),
+        LibraryFile::Resolve(Paths::StagedBoot),    {stagedImage, Drive::NativePath(stagedImage)}};
+}
+
+std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
+                                               std::string_view group, const RunCalls& calls)
+{
+    const RunFiles files = RunFiles::Resolve(selection);
+    Checksums::Recorded recorded;
+    auto flasher = stageAndStart(files, group, calls, recorded);
+    // Told after the run, whichever way it ended: the run does not depend on it.
+    if (!recorded && calls.inform)
+        calls.inform(Checksums::Recorded::FailureText() + "\n" + recorded.failure->file.string() +
+                     "\n" + recorded.failure->reason);
     return flasher;
 }
 

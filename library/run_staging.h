@@ -4,6 +4,7 @@
 // configuration file written from the phone group's entry, and the flasher started.
 
 #include "library/flasher_launch.h"
+#include "library/library_name.h"
 #include "library/run_selection.h"
 #include "platform/file_problem.h"
 
@@ -24,6 +25,13 @@ using Notice = std::function<void(const std::string& text, const Platform::FileP
 
 // The flasher configuration file could not be created or written ("Disk full", ...).
 class FlasherConfigError : public Platform::FileError
+{
+public:
+    using Platform::FileError::FileError;
+};
+
+// The checksum manifest exists but cannot be read: the run stops before anything is staged.
+class ManifestError : public Platform::FileError
 {
 public:
     using Platform::FileError::FileError;
@@ -66,16 +74,34 @@ struct RunCalls {
     Staged staged = {};
 };
 
+// The run's files, each resolved once to both its forms: the picked loader, boot file and flash
+// image, and the copies the flasher is given. A flash file name that could lead out of the
+// library root throws UnsafeName.
+struct RunFiles {
+    LibraryFile loader;
+    LibraryFile boot;
+    LibraryFile image;
+    LibraryFile stagedLoader;
+    LibraryFile stagedBoot;
+    LibraryFile stagedImage;
+
+    static RunFiles Resolve(const RunSelection& selection);
+};
+
 // Stages the run for the phone group and starts the flasher, which it returns. Stops at the
 // first failure after its notice, and returns nothing; everything done before it stays done. A
 // flash file name that could lead out of the library root throws UnsafeName before anything is
 // done.
 //
-// First the loader, boot file and flash image are checked against their checksums: a file
-// without one gets it; a file changed since it entered the library stops the run before
-// anything is staged unless the question is answered Yes, which records its new checksum.
-// Manifest lines that cannot be read are told once. Each staged copy is read back and compared
-// with its source's checksum before the flasher is started.
+// A flash image named as a staged file (f_loader.bin, boot.bin) stops the run before anything
+// is staged. Then the loader, boot file and flash image are checked against their checksums: a
+// manifest that cannot be read is left as it is; a file without a line gets
+// one (a manifest that cannot be read throws ManifestError); a file changed since it entered
+// the library stops the run before anything is staged
+// unless the question is answered Yes, which records its new checksum. Manifest lines that
+// cannot be read are told once, and checksums that could not be recorded after the run. Each
+// staged copy is read back and compared with its source's checksum before the flasher is
+// started.
 std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
                                                std::string_view group, const RunCalls& calls);
 

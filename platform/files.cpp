@@ -72,9 +72,9 @@ FileBytes ReadFileBytes(const fs::path& path)
         return failed(errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable,
                       errnoCode(EIO));
     const std::uintmax_t size = fs::file_size(path, error);
-    FileBytes result{ReadOutcome::Read, {}, {}};
+    FileBytes result{ReadOutcome::Read, std::string(), {}};
     try {
-        if (!readToEnd(file.get(), error ? 0 : size, result.bytes))
+        if (!readToEnd(file.get(), error ? 0 : size, *result.bytes))
             return failed(ReadOutcome::Unreadable, errnoCode(EIO));
     } catch (const std::exception&) { // too large to hold (std::bad_alloc, std::length_error)
         return failed(ReadOutcome::Unreadable, std::make_error_code(std::errc::not_enough_memory));

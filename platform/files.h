@@ -5,6 +5,7 @@
 // a read-only target, whole-file replacement that never leaves a half-written file).
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -13,20 +14,21 @@ namespace Platform
 {
 
 // What reading a whole file found; the bytes only when it was read, else the system's error.
+// The bytes are optional so that no caller takes a file it could not read for an empty one.
 enum class ReadOutcome {
     Read,
     Missing,    // nothing of that name, or a symbolic link to nothing
     NotAFile,   // a folder, a device, a pipe, ...
     Unreadable, // there, but not readable to its end: permissions, an I/O error, ...
 };
-struct FileBytes {
+struct [[nodiscard]] FileBytes {
     ReadOutcome outcome = ReadOutcome::Missing;
-    std::string bytes;
+    std::optional<std::string> bytes; // only when read
     std::error_code error;
 };
 
 // The whole file as bytes, read to its end.
-FileBytes ReadFileBytes(const std::filesystem::path& path);
+[[nodiscard]] FileBytes ReadFileBytes(const std::filesystem::path& path);
 
 // The read-only attribute: an existing file without any write bit. Checked by the program
 // itself, so that it holds for root too.

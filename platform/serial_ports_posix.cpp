@@ -67,7 +67,7 @@ bool hasUart(const fs::path& device)
     const fs::path type =
         (device.parent_path() / "../sys/class/tty" / device.filename() / "type").lexically_normal();
     const FileBytes read = ReadFileBytes(type);
-    return read.outcome == ReadOutcome::Read && !read.bytes.empty() && read.bytes[0] != '0';
+    return read.bytes && !read.bytes->empty() && read.bytes->front() != '0';
 }
 
 } // namespace

@@ -60,7 +60,12 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
             .arg(DefaultHistoryRuns));
     const QCommandLineOption historyTsv(QStringLiteral("history-tsv"),
                                         QStringLiteral("The same, separated by tabs."));
-    parser.addOptions({help, version, drive, history, historyTsv});
+    const QCommandLineOption checkLibrary(
+        QStringLiteral("check-library"),
+        QStringLiteral("Check every library file against checksums.sha256 and the catalogues, "
+                       "print the findings as sha256sum -c does and exit: 0 when nothing is "
+                       "changed or missing, 1 otherwise."));
+    parser.addOptions({help, version, drive, history, historyTsv, checkLibrary});
     parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("With --history."),
                                  QStringLiteral("[N]"));
     // "-platform" is reported as one unknown option, not as eight unknown letters.
@@ -95,6 +100,7 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
     }
     Outcome outcome;
     outcome.run = true;
+    outcome.checkLibrary = parser.isSet(checkLibrary);
     outcome.driveRoot = defaultRoot;
     QString named;
     QString source;

@@ -199,6 +199,7 @@ TEST_F(BootFlashDialogTest, AddsAnEntryEndToEndAndKeepsTheDialogWhenTheWriteIsRe
         EXPECT_EQ(add.list->topLevelItem(0)->text(0), add.name);
 
         answer = QMessageBox::No;
+        drive.write(add.folder + "next", "");
         setFields(add.dialog, QStringList(add.fields).replaceInStrings(add.name, "next"));
         ok->click();
         EXPECT_EQ(takeMessages(), std::vector<QString>{add.messages.back()});
@@ -236,6 +237,19 @@ TEST_F(BootFlashDialogTest, ChecksRunInOrderAndFocusTheFieldToCorrect)
         {o_fFlash, {"3210", " ", "0", "0", ""}, "Select Flash file first", flash->Edit1},
         {o_fFlash, {"3210", "f.fls", "  ", "0", ""}, "Enter flash start address ", flash->Edit2},
         {o_fFlash, {"3210", "f.fls", "0", "5", ""}, "Select status", flash->o_cbMsgType},
+        // A name the library does not hold (a failed or cancelled browse copy), and an image
+        // that would take a staged file's place.
+        {o_fBoot,
+         {"b.bin", "0", ""},
+         "The file \"b.bin\" is not in the library folder c:\\nk_files\\Lunzo\\Boots\\. "
+         "Browse for it again.",
+         boot->Edit1},
+        {o_fFlash,
+         {"3210", "BOOT.BIN", "0", "0", ""},
+         "A flash file may not be named \"BOOT.BIN\": a run stages the loader and the boot file "
+         "under the names f_loader.bin and boot.bin beside it. Rename the file and browse for it "
+         "again.",
+         flash->Edit1},
     };
     for (const auto& check : cases) {
         SCOPED_TRACE(check.notice);
@@ -254,6 +268,7 @@ TEST_F(BootFlashDialogTest, EditingABootEntryRewritesItAndResetsSelected)
 {
     drive.write(Paths::BootCatalogue, "[a.bin]\r\nSTATUS=1\r\nDescription=old\r\nSelected=1\r\n"
                                       "Extra=e\r\n[b.bin]\r\nSTATUS=0\r\n");
+    drive.write(Paths::Join(Paths::BootFolder, "a.bin"), "");
     QStringList shown;
     whileShown(
         [&] {
@@ -275,6 +290,7 @@ TEST_F(BootFlashDialogTest, EditingAFlashEntryKeepsItsOtherKeysAndStoresInTheGro
     const std::string in3210 = "[" + name + "]\r\nAddress=100\r\nSTATUS=0\r\nDescription=d\r\n";
     drive.write(Flash3210, in3210);
     drive.write(Flash3310, "[" + name + "]\r\nSize=4\r\nAddress=200\r\nSTATUS=2\r\n");
+    drive.write(Paths::GroupFolder("3310") + name, "");
     QStringList shown;
     const auto okWhileShown = [&](const std::function<void()>& open) {
         whileShown(

@@ -3,10 +3,12 @@
 // a path, while reading through them gives what a missing file gives.
 
 #include "library/catalogue_file.h"
-#include "library/catalogue_file.h"
 #include "library/catalogue_lists.h"
+#include "library/checksums.h"
+#include "library/delete_command.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "library/phone_groups.h"
 #include "library/run_selection.h"
@@ -74,4 +76,57 @@ TEST(EntryNames, AGroupWhoseFolderCannotBeMadeIsNotWritten)
     TemporaryDrive drive;
     EXPECT_THROW(PhoneGroups::Write({std::string(300, 'g'), "c", ""}), UnableToWrite);
     EXPECT_FALSE(drive.exists(Paths::PhoneCatalogue));
+}
+
+#ifdef _WIN32
+constexpr bool IsWindows = true;
+#else
+constexpr bool IsWindows = false;
+#endif
+
+// One rule for library names, wherever two meet: a folder's listing, a manifest line, a delete
+// command's pattern, a staged name.
+TEST(LibraryName, OneRuleForEveryMatch)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } rows[] = {
+        {"foo.tia", "FOO.TIA", true},
+        {"Boot.Bin", "bOOT.bIN", true},
+        {"caf\xE9.tia", "CAF\xE9.TIA", true},
+        {"caf\xE9.tia", "caf\xC9.tia", false}, // no code page's case: other bytes exact
+        {"a.tia", "a.tia ", false},
+        {"[.tia", "{.tia", false}, // neighbours of the letters stay apart
+        {"@.bin", "`.bin", false},
+        {"I.fls", "\xFD.fls", false},
+    };
+    TemporaryDrive drive;
+    for (const auto& row : rows) {
+        EXPECT_EQ(LibraryName::Same(row.a, row.b), row.same) << row.a << " " << row.b;
+        const LibraryName::Less less;
+        EXPECT_EQ(!less(row.a, row.b) && !less(row.b, row.a), row.same) << row.a;
+        EXPECT_EQ(DeleteCommand::Matches(row.a, row.b), row.same) << row.a;
+        // A file name's bytes above 0x7F come back from a listing only in the system's code
+        // page, which under Wine need not hold them.
+        const bool listable =
+            std::string_view(row.a).find_first_of("\x80\xC9\xE9\xFD") == std::string_view::npos ||
+            !IsWindows;
+        drive.write(Paths::Join(Paths::TiaFolder, row.a), "x");
+        if (listable) {
+            EXPECT_EQ(LibraryName::FindInFolder(Paths::TiaFolder, row.b).has_value(), row.same)
+                << row.b;
+        }
+        const std::string key = Checksums::KeyOf(Paths::Join(Paths::TiaFolder, row.a));
+        Checksums::Manifest manifest;
+        manifest.sums[key] = {key, "d"};
+        EXPECT_EQ(Checksums::Lookup(manifest, Paths::Join(Paths::TiaFolder, row.b)).has_value(),
+                  row.same);
+        fs::remove_all(Drive::NativePath(Paths::TiaFolder));
+    }
+    for (const char* name : {"boot.bin", "BOOT.BIN", "F_Loader.Bin"})
+        EXPECT_TRUE(LibraryName::IsStagedName(name)) << name;
+    for (const char* name : {"boot.bin.fls", "loader.bin", "boot"})
+        EXPECT_FALSE(LibraryName::IsStagedName(name)) << name;
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -83,11 +84,11 @@ TEST_F(MainWindowTest, LayoutFollowsTheWindowDesign)
     EXPECT_EQ(ui->CheckBox1->text(), "Flasher autocerrado  ");
     EXPECT_EQ(ui->CheckBox2->text(), "Handle Flash.out file");
     EXPECT_EQ(ui->ListView1->header()->sectionSize(2), 200);
-    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 6);
+    ASSERT_EQ(ui->ListView4->topLevelItemCount(), 7);
     EXPECT_EQ(rowTexts(ui->ListView4->topLevelItem(3)),
               QStringList({"Flash", "Add new flash file to selected phone group"}));
     EXPECT_EQ(ui->ListView4->topLevelItem(4)->text(1), "Add new tool tho this list");
-    for (int row = 0; row < 6; ++row)
+    for (int row = 0; row < 7; ++row)
         EXPECT_TRUE(showsPicture(ui->ListView4->topLevelItem(row), 3));
     for (int index = 0; index < ui->PageControl1->count(); ++index)
         EXPECT_TRUE(ui->PageControl1->tabBar()->tabRect(index).right() < ui->PageControl1->width())
@@ -195,7 +196,7 @@ TEST_F(MainWindowTest, ACutCellShowsItsWholeTextAtThePointer)
     EXPECT_EQ(list->header()->sectionSize(0), 100);
 }
 
-TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
+TEST_F(MainWindowTest, RememberedTiaRowIsTheRunsLoaderAfterStart)
 {
     drive.write(Paths::TiaCatalogue,
                 "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nSelected=1\r\n[c.tia]\r\nSelected=2\r\n");
@@ -206,9 +207,10 @@ TEST_F(MainWindowTest, SelectedFlagMarksTheLastRememberedRowYetStartChoiceWins)
     EXPECT_EQ(ui->ListView1->selectedItems().first()->text(0), "c.tia");
     ASSERT_EQ(ui->ListView3->selectedItems().size(), 1);
     EXPECT_EQ(ui->ListView3->selectedItems().first()->text(0), "x.bin");
-    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");
+    // The highlighted TIA row is the loader, as if clicked; the boot file stays the common one.
+    EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\c.tia");
     EXPECT_EQ(runSelection.BootFile, "c:\\nk_files\\Lunzo\\Common\\boot.bin");
-    EXPECT_EQ(o_fMain->statusLine(), "Intel iw28f008 type tia file selected");
+    EXPECT_EQ(o_fMain->statusLine(), "Tia file= c.tia   [ Type=Unknown Description=]");
 
     o_fMain->LoadTiaList();
     EXPECT_EQ(runSelection.LoaderFile, "c:\\nk_files\\Lunzo\\Tias\\c.tia");
@@ -457,4 +459,42 @@ TEST_F(MainWindowTest, ComesBackAsItWasLeftMaximisedOrNot)
         }
         windows.reset();
     }
+}
+
+// The Tools row "Check library": the window hashes, lists what needs a look and moves a file
+// left by a cancelled browse into Removed.
+TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
+{
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
+    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Tias/a.tia\n");
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "");
+    start();
+    QStringList listed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
+        if (!findings || findings->topLevelItemCount() == 0)
+            return;
+        poll.stop();
+        for (int row = 0; row < findings->topLevelItemCount(); ++row)
+            listed << findings->topLevelItem(row)->text(0) + " " +
+                          findings->topLevelItem(row)->text(1);
+        findings->setCurrentItem(findings->topLevelItem(2));
+        window->findChild<QPushButton*>("MoveButton")->click();
+        window->findChild<QPushButton*>("CancelButton")->click();
+    });
+    poll.start(10);
+    QTreeWidget* tools = o_fMain->ui()->ListView4;
+    clickRow(tools, 5);
+    QTest::keyClick(tools, Qt::Key_Return);
+    EXPECT_EQ(listed, QStringList({"Tias/a.tia changed", "Tias/gone.tia missing",
+                                   "Tias/stray.tia not catalogued"}));
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
+    EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
+    EXPECT_TRUE(messages.empty());
 }

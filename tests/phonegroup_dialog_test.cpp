@@ -189,14 +189,15 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     o_fMain->LoadPhoneGroups();
     showGroupPage("3210");
     EXPECT_FALSE(showsDrawing(o_fScheme->ui()->Image1));
-    QWidget* focused[4] = {};
+    QWidget* focused[5] = {};
     openDialog([&] {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !ui->Image1->picture().IsEmpty(); }));
         const QStringList checked[] = {{"  ", "c", ""},
                                        {"..\\x", "c", ""},
                                        {"  8210", " \t", ""},
-                                       {"8210", "c", "..\\up.bmp"}};
-        for (int check = 0; check < 4; ++check) {
+                                       {"8210", "c", "..\\up.bmp"},
+                                       {"8210", "c", "gone.bmp"}};
+        for (int check = 0; check < 5; ++check) {
             setFields(o_fPhoneGroup, checked[check]);
             ui->BitBtn1->click();
             focused[check] = QApplication::focusWidget();
@@ -205,7 +206,9 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
                   std::vector<QString>({"Enter Phone Group Name",
                                         "\"..\\x\" cannot be used as a file or folder name",
                                         "Enter flash configuration entry ",
-                                        "\"..\\up.bmp\" cannot be used as a file or folder name"}));
+                                        "\"..\\up.bmp\" cannot be used as a file or folder name",
+                                        "The file \"gone.bmp\" is not in the library folder "
+                                        "c:\\nk_files\\Lunzo\\Phones\\. Browse for it again."}));
 
         // Ok, then Yes: the boxes are emptied, the picture stays for the schematic window.
         setFields(o_fPhoneGroup, {"  8210", "9 1 3 8210 ", "s.wmf"});
@@ -222,6 +225,7 @@ TEST_F(PhoneGroupDialogTest, ChecksThenWritesTheNameWithItsBlanksAndKeepsThePict
     EXPECT_EQ(focused[1], ui->Edit1);
     EXPECT_EQ(focused[2], ui->Edit3);
     EXPECT_EQ(focused[3], ui->Edit2);
+    EXPECT_EQ(focused[4], ui->Edit2);
     EXPECT_EQ(drive.read(Paths::PhoneCatalogue),
               "[3210]\r\nConfig=old\r\nScheme=s.wmf\r\n"
               "[  8210]\r\nConfig=9 1 3 8210 \r\nScheme=s.wmf\r\n");

@@ -46,7 +46,7 @@ protected:
         start();
         // Opened from its Tools row.
         o_fMain->ShowLibraryPage(LibraryPage::Tools);
-        doubleClickRow(o_fMain->ui()->ListView4, 5);
+        doubleClickRow(o_fMain->ui()->ListView4, 6);
         history = o_fMain->findChild<RunHistory*>();
         ASSERT_TRUE(history && history->isVisible());
         QTest::qWait(0);

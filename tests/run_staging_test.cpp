@@ -4,12 +4,15 @@
 
 #include "environment_guard.h"
 #include "library/catalogue_file.h"
+#include "library/checksums.h"
 #include "library/delete_command.h"
 #include "library/flasher_launch.h"
+#include "library/library_check.h"
 #include "library/library_files.h"
 #include "library/paths.h"
 #include "library/run_staging.h"
 #include "platform/files.h"
+#include "platform/hash.h"
 #include "temporary_drive.h"
 
 #include <gtest/gtest.h>
@@ -220,6 +223,93 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
                                                 "boot.bin. Nothing was started."});
     EXPECT_FALSE(drive.exists(Paths::StagedBoot));
     EXPECT_FALSE(drive.exists(Paths::FlasherConfig));
+}
+
+// Names match by one rule wherever they meet: a catalogue's spelling finds the library's file and
+// its manifest line; an image of a staged file's name never reaches the flasher.
+TEST_F(StagingTest, OneNameRuleFromCatalogueToStagedCopies)
+{
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\foo.tia", "tia bytes");
+    std::vector<std::string> asked;
+    const auto stageAsking = [&] {
+        notices.clear();
+        Staging::StageRun(
+            selection, "3210",
+            {.notice = [&](const std::string& text, auto&) { notices.push_back(text); },
+             .question = [&](const std::string& text,
+                             auto&) { return asked.push_back(text), false; }});
+    };
+    Selection::ApplyTiaRow(selection, "FOO.TIA", "", "");
+    stageAsking();
+    EXPECT_TRUE(notices.empty()) << notices.front();
+    EXPECT_NE(drive.read(Paths::ChecksumManifest).find("  Tias/foo.tia\n"), std::string::npos);
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\foo.tia", "tia bytes changed");
+    stageAsking();
+    ASSERT_EQ(asked.size(), 1u); // the line recorded for foo.tia is FOO.TIA's
+    EXPECT_EQ(asked[0].find("c:\\nk_files\\Lunzo\\Tias\\foo.tia has changed"), 0u);
+
+    for (const char* name : {"BOOT.BIN", "f_Loader.bin"}) {
+        drive.write(std::string("c:\\nk_files\\Lunzo\\Phones\\3210\\") + name, "image");
+        Selection::ApplyFlashRow(selection, "3210", name, "", "");
+        fs::remove(Drive::NativePath(Paths::StagedBoot));
+        stageAsking();
+        ASSERT_EQ(notices.size(), 1u) << name;
+        EXPECT_NE(notices[0].find("has the name of a file the run stages"), std::string::npos);
+        EXPECT_FALSE(drive.exists(Paths::StagedBoot)); // nothing staged, nothing started
+    }
+}
+
+// A manifest that cannot be read stops the run and stays as it is; one that cannot be written
+// lets the run go on and is told after it, the same on every system.
+TEST_F(StagingTest, ManifestThatCannotBeReadOrWrittenIsNeverDropped)
+{
+    std::vector<std::string> told;
+    const auto stageTelling = [&] {
+        notices.clear();
+        problems.clear();
+        told.clear();
+        Staging::StageRun(selection, "3210",
+                          {.notice =
+                               [&](const std::string& text, const Platform::FileProblem& problem) {
+                                   notices.push_back(text);
+                                   problems.push_back(problem);
+                               },
+                           .inform = [&](const std::string& text) { told.push_back(text); }});
+    };
+    const fs::path manifest = Drive::NativePath(Paths::ChecksumManifest);
+    fs::create_directories(manifest / "inside");
+    try {
+        stageTelling();
+        ADD_FAILURE() << "an unreadable manifest did not stop the run";
+    } catch (const Staging::ManifestError& error) { // shown in an error box
+        EXPECT_NE(std::string(error.what())
+                      .find(std::string(Paths::ChecksumManifest) + " cannot be read"),
+                  std::string::npos);
+        EXPECT_EQ(error.problem().file, manifest);
+    }
+    EXPECT_FALSE(drive.exists(Paths::StagedLoader));
+    EXPECT_TRUE(fs::is_directory(manifest / "inside"));
+    const fs::path picked = drive.root() / "new.tia";
+    std::ofstream(picked) << "tia";
+    const auto copy = LibraryFiles::CopyIntoLibrary(picked, Paths::TiaFolder);
+    EXPECT_EQ(copy.outcome, LibraryFiles::CopyOutcome::Copied);
+    ASSERT_TRUE(copy.checksumFailure);
+    EXPECT_EQ(copy.checksumFailure->file, manifest);
+    EXPECT_TRUE(fs::is_directory(manifest / "inside"));
+
+    fs::remove_all(manifest);
+    const std::string kept = "0000000000000000000000000000000000000000000000000000000000000000"
+                             "  Tias/other.tia\n";
+    drive.write(Paths::ChecksumManifest, kept);
+    drive.makeReadOnly(Paths::ChecksumManifest);
+    stageTelling();
+    EXPECT_TRUE(notices.empty()) << notices.front();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].find(Checksums::Recorded::FailureText()), 0u);
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), kept);
+    EXPECT_TRUE(LibraryFiles::CopyIntoLibrary(picked, Paths::BootFolder).checksumFailure);
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), kept);
+    fs::permissions(manifest, fs::perms::owner_write, fs::perm_options::add);
 }
 
 #ifndef _WIN32 // a full disk made with the file size limit
@@ -498,3 +588,52 @@ TEST(DeleteCommand, MatchesTheSameInEveryLocale)
     EXPECT_TRUE(matches);
 }
 #endif
+
+// Check library over a library with one changed, one missing and one uncatalogued file, as the
+// command line prints it; what the window does about them.
+TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
+{
+    TemporaryDrive drive;
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "common");
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[B.TIA]\r\n[gone.tia]\r\n");
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\nScheme=w.bmp\r\n");
+    drive.write(Paths::FlashCatalogue("3210"), "[f.fls]\r\n");
+    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp",
+                             "Phones\\3210\\f.fls", "Phones\\3210\\left.fls"})
+        drive.write(Paths::Join(Paths::Library, file), file);
+    std::map<std::string, std::string> digests;
+    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp"})
+        digests[Paths::Join(Paths::Library, file)] =
+            *Platform::HashFile(Drive::NativePath(Paths::Join(Paths::Library, file)));
+    ASSERT_TRUE(Checksums::Record(digests));
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "changed");
+    fs::remove(Drive::NativePath("c:\\nk_files\\Lunzo\\Tias\\gone.tia"));
+
+    std::size_t calls = 0;
+    const auto result = LibraryCheck::Run([&](std::size_t, std::size_t total) {
+        EXPECT_EQ(total, 4u);
+        return ++calls, true;
+    });
+    EXPECT_EQ(calls, 5u); // before each file, and at the end
+    // Files without a line (the common ones, f.fls) are not read, as sha256sum -c reads none.
+    EXPECT_EQ(LibraryCheck::Report(result), "Phones/w.bmp: OK\n"
+                                            "Tias/a.tia: OK\n"
+                                            "Tias/b.tia: FAILED\n"
+                                            "Tias/gone.tia: FAILED open or read\n"
+                                            "Phones/3210/left.fls: NOT CATALOGUED\n");
+    EXPECT_TRUE(result.Troubled());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(LibraryCheck::PrintReport(), 1); // the command line's exit code
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), LibraryCheck::Report(result));
+    EXPECT_TRUE(LibraryCheck::Run([](auto, auto) { return false; }).cancelled);
+
+    const auto& left = result.items.back();
+    EXPECT_TRUE(LibraryCheck::MoveToRemoved(left));
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Phones\\3210\\left.fls"),
+              "Phones\\3210\\left.fls");
+    EXPECT_FALSE(drive.exists(left.logical));
+    ASSERT_TRUE(Checksums::Forget({"c:\\nk_files\\Lunzo\\Tias\\GONE.tia"}));
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest).find("gone"), std::string::npos);
+}

@@ -16,6 +16,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -80,6 +81,19 @@ TEST_F(RunWindowTest, FlasherConfigErrorShowsTheErrorBoxAndTheWindowCloses)
     EXPECT_EQ(messages[0].caption, "Quorvel");
     EXPECT_EQ(messages[0].text, "Invalid filename.");
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "image");
+}
+
+TEST_F(RunWindowTest, UnreadableManifestShowsTheErrorBoxAndStagesNothing)
+{
+    std::filesystem::create_directories(Drive::NativePath(Paths::ChecksumManifest));
+    confirmRun();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Quorvel");
+    EXPECT_TRUE(messages[0].text.startsWith("The checksum manifest c:\\nk_files\\Lunzo\\"
+                                            "checksums.sha256 cannot be read"));
+    EXPECT_TRUE(messages[0].details.contains("checksums.sha256"))
+        << messages[0].details.toStdString();
+    EXPECT_FALSE(drive.exists(Paths::StagedLoader));
 }
 
 TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
@@ -308,7 +322,7 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
          {Missing},
          true,
          false,
-         "COM1 \u2192 ttyQV9"},
+         "COM1 \u2192 ttyQV9 (not plugged in)"},
         {"[serial]\nserial3=directserial realport:" + device,
          {},
          {},
@@ -351,6 +365,24 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
     asked.clear();
     startRun();
     EXPECT_TRUE(asked.empty());
+}
+
+// With the mapped adapter unplugged, Enter looks again: no other port is picked for the user.
+TEST_F(CableRunTest, AbsentAdapterMakesLookAgainTheDefault)
+{
+    drive.write("c:\\dev\\ttyUSB1", "");
+    CableQuestion::SetAnswerer(nullptr);
+    QTimer::singleShot(0, [] {
+        QWidget* question = QApplication::activeModalWidget();
+        ASSERT_TRUE(question);
+        EXPECT_TRUE(question->findChild<QPushButton*>("LookAgainButton")->isDefault());
+        auto* use = question->findChild<QPushButton*>("UseButton");
+        EXPECT_FALSE(use->isDefault() || use->isEnabled());
+        EXPECT_EQ(question->findChild<QListWidget*>("DeviceList")->currentRow(), -1);
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    const auto answer = CableQuestion::Ask(nullptr, {Missing, {1, "ttyUSB0"}});
+    EXPECT_EQ(answer.choice, Choice::LookAgain);
 }
 
 // The real DOSBox, with one end of a pseudo-terminal pair standing in for a USB adapter and no

@@ -49,7 +49,11 @@ TEST(StartupOptionsTest, DriveCComesFromTheOptionThenTheVariableThenTheDefault)
         const auto outcome = read(c.arguments, c.variable);
         ASSERT_TRUE(outcome.run) << outcome.text.toStdString();
         EXPECT_EQ(outcome.driveRoot, c.expected);
+        EXPECT_FALSE(outcome.checkLibrary);
     }
+    const auto check = read({"--check-library", "--drive-c", root});
+    EXPECT_TRUE(check.run && check.checkLibrary);
+    EXPECT_EQ(check.driveRoot, named.root());
 }
 
 TEST(StartupOptionsTest, AMistakeEndsWithExitCode2AndAMessage)
@@ -84,8 +88,8 @@ TEST(StartupOptionsTest, HelpAndVersionPrintAndEndWithExitCode0)
 {
     const auto help = read({"--help"});
     EXPECT_TRUE(!help.run && !help.isError && help.exitCode == 0);
-    for (const char* word :
-         {"--drive-c <folder>", "--version", "QUORVEL_DRIVE_C", "/default/drive_c"})
+    for (const char* word : {"--drive-c <folder>", "--version", "--check-library",
+                             "QUORVEL_DRIVE_C", "/default/drive_c"})
         EXPECT_TRUE(help.text.contains(QLatin1String(word))) << word;
     EXPECT_EQ(read({"-h"}).text, help.text);
 

@@ -39,7 +39,7 @@ std::string TemporaryDrive::read(std::string_view logicalPath) const
 
 std::string TemporaryDrive::readNative(const fs::path& path)
 {
-    return Platform::ReadFileBytes(path).bytes;
+    return Platform::ReadFileBytes(path).bytes.value_or("");
 }
 
 bool TemporaryDrive::exists(std::string_view logicalPath) const

@@ -104,6 +104,14 @@ TEST_F(TiaDialogTest, ChecksRunInOrderAndFocusTheFieldToCorrect)
     EXPECT_EQ(takeMessages(), std::vector<QString>{"Select status"});
     EXPECT_EQ(QApplication::focusWidget(), ui->o_cbMsgType);
 
+    // A name whose file the library does not hold (a failed or cancelled browse copy).
+    fill("a.tia", "x", 0, "");
+    ui->BitBtn1->click();
+    EXPECT_EQ(takeMessages(), std::vector<QString>{"The file \"a.tia\" is not in the library "
+                                                   "folder c:\\nk_files\\Lunzo\\Tias\\. "
+                                                   "Browse for it again."});
+    EXPECT_EQ(QApplication::focusWidget(), ui->Edit1);
+
     EXPECT_FALSE(drive.exists(Paths::TiaCatalogue));
     EXPECT_TRUE(o_fTia->isVisible());
     EXPECT_EQ(ui->Edit1->text(), "a.tia");
@@ -151,6 +159,7 @@ TEST_F(TiaDialogTest, EditingRewritesTheSectionInPlaceAndResetsSelected)
     drive.write(Paths::TiaCatalogue,
                 "[x.tia]\r\nTYPE=old\r\nSTATUS=1\r\nDescription=d\r\nSelected=1\r\nExtra=e\r\n"
                 "[y.tia]\r\nTYPE=y\r\n");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\x.tia", "");
     o_fMain->LoadTiaList();
     o_fMain->ui()->PageControl1->setCurrentIndex(0);
     answer = QMessageBox::No;
@@ -189,6 +198,7 @@ TEST_F(TiaDialogTest, ReadOnlyCatalogueEndsOkAtTheWrite)
 {
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n");
     drive.makeReadOnly(Paths::TiaCatalogue);
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "");
     showDialog(o_fTia);
     fill("b.tia", "t", 2, "d");
     QTest::mouseClick(ui->BitBtn1, Qt::LeftButton); // through the event loop, as a user's click

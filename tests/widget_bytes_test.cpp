@@ -96,6 +96,7 @@ TEST_F(WidgetBytesTest, TemplatePageTakesNoKeysChipsAreOneTabStopAndButtonsShowG
 TEST_F(WidgetBytesTest, OnlyNoClosesAnEditorAfterAddNew)
 {
     start();
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "");
     o_fTia->show();
     for (const auto& [answered, staysOpen] : {std::pair{MessageBoxes::ClosedByCloseBox, true},
                                               {QMessageBox::Yes, true},

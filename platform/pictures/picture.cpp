@@ -154,9 +154,9 @@ std::string ReadDrawingFile(const fs::path& file, std::string_view shownPath)
     if (size > PictureLimits::MaxDrawingFileBytes)
         throw std::runtime_error("The picture file is too large");
     Platform::FileBytes read = Platform::ReadFileBytes(file);
-    if (read.outcome != Platform::ReadOutcome::Read)
+    if (!read.bytes)
         CannotOpen(file, shownPath, read.error);
-    return std::move(read.bytes);
+    return std::move(*read.bytes);
 }
 
 // The file's kind, once it is known to be a file.

@@ -10,11 +10,11 @@
 //   R<section> US <key>              read a value, a number and a flag
 //   anything else                    read the section names
 
-#include "platform/ascii_case.h"
 #include "library/catalogue_file.h"
 #include "library/drive.h"
 #include "library/paths.h"
 #include "library/profile_text.h"
+#include "platform/ascii_case.h"
 #include "platform/files.h"
 
 #include <cstdint>
@@ -157,7 +157,7 @@ std::string readCatalogue()
 {
     const auto file = Platform::ReadFileBytes(scratch().catalogue);
     require(file.outcome == Platform::ReadOutcome::Read, "the catalogue cannot be read");
-    return file.bytes;
+    return *file.bytes;
 }
 
 void requireNothingBeside()
