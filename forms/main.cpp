@@ -400,7 +400,7 @@ std::optional<std::string> To_fMain::GroupInFront() const
     return ActivePageCaption();
 }
 
-int To_fMain::groupPage(const std::string& group) const
+int To_fMain::GroupPage(const std::string& group) const
 {
     // Named as the phone catalogue names its sections.
     for (int index = FirstGroupPage; index < m_ui->PageControl2->count(); ++index) {
@@ -448,10 +448,10 @@ void To_fMain::editorWrote(EditedList list, const std::string& group)
         LoadBootList();
         break;
     case EditedList::PhoneGroups: {
-        const bool added = groupPage(group) < 0;
+        const bool added = GroupPage(group) < 0;
         LoadPhoneGroups();
         // A group just added comes to the front, among however many there are.
-        if (const int page = groupPage(group); added && page >= 0)
+        if (const int page = GroupPage(group); added && page >= 0)
             m_ui->PageControl2->setCurrentIndex(page);
         break;
     }

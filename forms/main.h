@@ -50,6 +50,9 @@ public:
     // The flash list of the group page at this index of the right page control, made and read
     // now if the page has not been in front yet; null for a page that is not a group's.
     QTreeWidget* FlashList(int pageIndex);
+    // The index of the group's page, named as the phone catalogue names its sections; -1 when
+    // it has none.
+    int GroupPage(const std::string& group) const;
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
@@ -119,8 +122,6 @@ private:
     void editorOpened(EditedList list);
     void editorWrote(EditedList list, const std::string& group);
     QTreeWidget* activeFlashList();
-    // The index of the group's page; -1 when it has none.
-    int groupPage(const std::string& group) const;
     void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
     void findInLists(const QString& text);
     void focusFoundRows();

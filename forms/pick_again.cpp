@@ -3,6 +3,7 @@
 #include "ui_main.h"
 
 #include "library/drive.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "list_views.h"
 #include "main.h"
@@ -15,12 +16,13 @@ namespace PickAgain
 namespace
 {
 
-// The row of the list whose library file is the path (the list's folder and the row's name).
+// The row of the list whose library file is the path (the list's folder and the row's name):
+// the journal keeps the spelling the folder holds, the catalogue its own.
 QTreeWidgetItem* rowOf(const QTreeWidget* list, std::string_view folder, const std::string& path)
 {
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        if (Paths::EntryPath(folder, Text::Bytes(item, 0)) == path)
+        if (LibraryName::Same(Paths::EntryPath(folder, Text::Bytes(item, 0)), path))
             return item;
     }
     return nullptr;
@@ -36,23 +38,13 @@ void pickRow(QTreeWidget* list, QTreeWidgetItem* row)
 
 QToolButton* chipButton(const To_fMain& window, const std::string& loader)
 {
-    if (loader == Paths::CommonAtmel29F800)
+    if (LibraryName::Same(loader, Paths::CommonAtmel29F800))
         return window.ui()->ToolButton1;
-    if (loader == Paths::CommonIntel28F008)
+    if (LibraryName::Same(loader, Paths::CommonIntel28F008))
         return window.ui()->ToolButton2;
-    if (loader == Paths::CommonIntel28F160)
+    if (LibraryName::Same(loader, Paths::CommonIntel28F160))
         return window.ui()->ToolButton3;
     return nullptr;
-}
-
-int groupPage(const To_fMain& window, const std::string& group)
-{
-    const QTabWidget* pages = window.ui()->PageControl2;
-    for (int page = 2; page < pages->count(); ++page) {
-        if (Text::TabBytes(pages, page) == group)
-            return page;
-    }
-    return -1;
 }
 
 // The group page's list, made and read now when the page was never in front.
@@ -70,9 +62,9 @@ bool listed(To_fMain& window, const RunJournal::Record& run, const RunJournal::F
         return chipButton(window, file.logicalPath) ||
                rowOf(ui->ListView1, Paths::TiaFolder, file.logicalPath);
     if (file.role == QLatin1String("boot")) // the common one comes with the chips
-        return file.logicalPath == Paths::CommonBoot ||
+        return LibraryName::Same(file.logicalPath, Paths::CommonBoot) ||
                rowOf(ui->ListView3, Paths::BootFolder, file.logicalPath);
-    const QTreeWidget* list = flashList(window, groupPage(window, run.group));
+    const QTreeWidget* list = flashList(window, window.GroupPage(run.group));
     return list && rowOf(list, Paths::GroupFolder(run.group), file.logicalPath);
 }
 
@@ -81,7 +73,7 @@ bool listed(To_fMain& window, const RunJournal::Record& run, const RunJournal::F
 QStringList Problems(To_fMain& window, const RunJournal::Record& run)
 {
     QStringList problems;
-    if (groupPage(window, run.group) < 0) {
+    if (window.GroupPage(run.group) < 0) {
         problems << QStringLiteral("The phone group %1 is no longer in the library.")
                         .arg(fromBytes(run.group));
     }
@@ -112,7 +104,7 @@ void Pick(To_fMain& window, const RunJournal::Record& run)
     const std::string& boot = run.file("boot")->logicalPath;
     // A chip sets the common boot file too; a boot row after it sets another.
     QToolButton* chip = chipButton(window, loader);
-    if (!chip && boot == Paths::CommonBoot)
+    if (!chip && LibraryName::Same(boot, Paths::CommonBoot))
         ui->ToolButton2->click(); // the common boot file, then the run's TIA file
     if (chip) {
         chip->click();
@@ -123,7 +115,7 @@ void Pick(To_fMain& window, const RunJournal::Record& run)
     }
     if (QTreeWidgetItem* row = rowOf(ui->ListView3, Paths::BootFolder, boot))
         pickRow(ui->ListView3, row);
-    const int page = groupPage(window, run.group);
+    const int page = window.GroupPage(run.group);
     ui->PageControl2->setCurrentIndex(page);
     QTreeWidget* list = flashList(window, page);
     if (QTreeWidgetItem* row =
