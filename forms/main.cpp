@@ -63,6 +63,22 @@ constexpr int FirstGroupPage = 2;
 // The rows of the Tools list; a double-click acts by the row's position.
 enum ToolsRow { AddTia, AddBoot, AddPhoneGroup, AddFlash, MoreTools, CheckLibrary, ShowRunHistory };
 
+// Opens the entry in its editor; the group names a flash entry's phone group.
+void editEntry(EntryKind kind, const std::string& group, const std::string& name)
+{
+    switch (kind) {
+    case EntryKind::Tia:
+        o_fTia->EditTiaEntry(name);
+        break;
+    case EntryKind::Boot:
+        o_fBoot->EditBootEntry(name);
+        break;
+    case EntryKind::Flash:
+        o_fFlash->EditFlashEntry(group, name);
+        break;
+    }
+}
+
 QString removalQuestion(EntryKind kind)
 {
     switch (kind) {
@@ -545,17 +561,7 @@ void To_fMain::showLibraryCheck()
     connect(&window, &CheckLibraryWindow::openEditor, this,
             Handlers::Guard([](EntryKind kind, const std::string& group, const std::string& name) {
                 // A new entry: the editor finds no section of that name and fills in the name.
-                switch (kind) {
-                case EntryKind::Tia:
-                    o_fTia->EditTiaEntry(name);
-                    break;
-                case EntryKind::Boot:
-                    o_fBoot->EditBootEntry(name);
-                    break;
-                case EntryKind::Flash:
-                    o_fFlash->EditFlashEntry(group, name);
-                    break;
-                }
+                editEntry(kind, group, name);
             }));
     window.exec();
 }
@@ -607,18 +613,8 @@ void To_fMain::openEntry(EntryKind kind, const QTreeWidget* list)
     const QTreeWidgetItem* row = ListViews::HighlightedRow(list);
     if (!row)
         return;
-    const std::string name = Text::Bytes(row, 0);
-    switch (kind) {
-    case EntryKind::Tia:
-        o_fTia->EditTiaEntry(name);
-        break;
-    case EntryKind::Boot:
-        o_fBoot->EditBootEntry(name);
-        break;
-    case EntryKind::Flash:
-        o_fFlash->EditFlashEntry(ActivePageCaption(), name);
-        break;
-    }
+    editEntry(kind, kind == EntryKind::Flash ? ActivePageCaption() : std::string(),
+              Text::Bytes(row, 0));
 }
 
 void To_fMain::entryKeyUp(EntryKind kind, const QTreeWidget* list, int key)
