@@ -3,6 +3,7 @@
 
 #include "forms/file_path.h"
 #include "forms/first_run.h"
+#include "forms/flash.h"
 #include "forms/image_list.h"
 #include "forms/main.h"
 #include "forms/tia.h"
@@ -262,6 +263,22 @@ TEST_F(MainWindowTest, AGroupPageIsMadeAndReadWhenItFirstComesToTheFront)
         EXPECT_EQ(activeFlashList()->topLevelItem(0)->text(0), rebuilt ? "b.fls" : "new.fls");
         EXPECT_FALSE(made(2));
     }
+}
+
+// Check library catalogues a flash file of any group, whichever page is in front.
+TEST_F(MainWindowTest, AFlashEntryWrittenForAGroupBehindReloadsOnlyThatGroupsPage)
+{
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n");
+    drive.write(Paths::FlashCatalogue("3210"), "[a.fls]\r\n");
+    start();
+    showGroupPage("3310");
+    showGroupPage("3210");
+    drive.write(Paths::FlashCatalogue("3310"), "[stray.fls]\r\n");
+    emit o_fFlash->written(EditedList::Flash, "3310");
+    EXPECT_EQ(rowTexts(activeFlashList()->topLevelItem(0)).first(), "a.fls");
+    EXPECT_EQ(activeFlashList()->topLevelItemCount(), 1);
+    showGroupPage("3310");
+    EXPECT_EQ(activeFlashList()->topLevelItemCount(), 1);
 }
 
 TEST_F(MainWindowTest, ClosingRemembersTheHighlightedTiaOnly)
