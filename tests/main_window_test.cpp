@@ -515,3 +515,37 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
     EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
     EXPECT_TRUE(messages.empty());
 }
+
+// A stray flash file can be catalogued only in a folder a phone group names: an entry elsewhere
+// would show in no list.
+TEST_F(MainWindowTest, CheckLibraryCataloguesAStrayFlashFileOnlyInAGroupsFolder)
+{
+    drive.write(Paths::PhoneCatalogue, "[3310]\r\n");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\3310\\a.fls", "a");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\gone\\b.fls", "b");
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "");
+    start();
+    QStringList listed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
+        if (!findings || findings->topLevelItemCount() == 0)
+            return;
+        poll.stop();
+        for (int row = 0; row < findings->topLevelItemCount(); ++row) {
+            findings->setCurrentItem(findings->topLevelItem(row));
+            listed << findings->topLevelItem(row)->text(0) + " " +
+                          (window->findChild<QPushButton*>("EditButton")->isEnabled() ? "editor"
+                                                                                      : "none");
+        }
+        window->findChild<QPushButton*>("CancelButton")->click();
+    });
+    poll.start(10);
+    QTreeWidget* tools = o_fMain->ui()->ListView4;
+    clickRow(tools, 5);
+    QTest::keyClick(tools, Qt::Key_Return);
+    EXPECT_EQ(listed, QStringList({"Phones/3310/a.fls editor", "Phones/gone/b.fls none"}));
+}
