@@ -273,6 +273,16 @@ void CheckLibraryWindow::moveToRemoved()
             {Drive::NativePath(item->logical), {}});
         return;
     }
+    // Its line goes with it: left behind, it would have the next check report a missing file.
+    if (Checksums::Lookup(m_result.manifest, item->logical)) {
+        if (const Checksums::Recorded removed = Checksums::Forget({item->logical}); !removed) {
+            ShowError(QStringLiteral("%1 was moved into %2, but its checksum line could not be "
+                                     "removed.")
+                          .arg(fromBytes(item->logical),
+                               fromBytes(std::string(LibraryCheck::RemovedFolder))),
+                      *removed.failure);
+        }
+    }
     markDone(m_list, QStringLiteral("moved to Removed"));
     followRow();
 }

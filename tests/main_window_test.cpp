@@ -485,7 +485,11 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
-    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Tias/a.tia\n");
+    // The stray file keeps a line from when it was catalogued: it goes with the file.
+    drive.write(Paths::ChecksumManifest,
+                std::string(64, '0') + "  Tias/a.tia\n" +
+                    "043a718774c572bd8a25adbeb1bfcd5c0256ae11cecf9f9c3f925d0e52beaf89  "
+                    "Tias/stray.tia\n");
     for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
                               Paths::CommonIntel28F160, Paths::CommonBoot})
         drive.write(common, "");
@@ -513,6 +517,7 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
                                    "Tias/stray.tia not catalogued"}));
     EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
     EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), std::string(64, '0') + "  Tias/a.tia\n");
     EXPECT_TRUE(messages.empty());
 }
 
