@@ -2,8 +2,10 @@
 #include "check_library.h"
 
 #include "handlers.h"
+#include "library/catalogue_file.h"
 #include "library/checksums.h"
 #include "library/drive.h"
+#include "library/library_name.h"
 #include "library/paths.h"
 #include "message_boxes.h"
 #include "platform/hash.h"
@@ -47,8 +49,18 @@ std::optional<std::pair<EntryKind, std::string>> editorFor(const std::string& na
         return std::pair{EntryKind::Tia, std::string()};
     if (folder == "Boots" && rest.find('/') == std::string::npos)
         return std::pair{EntryKind::Boot, std::string()};
-    if (const auto group = rest.find('/'); folder == "Phones" && group != std::string::npos)
-        return std::pair{EntryKind::Flash, rest.substr(0, group)};
+    const auto slashAfterGroup = rest.find('/');
+    if (folder != "Phones" || slashAfterGroup == std::string::npos)
+        return std::nullopt;
+    // Only in a phone group's folder: an entry in a folder no group names would show in no list,
+    // and the file would stay uncatalogued.
+    std::vector<std::string> groups;
+    CatalogueFile(Paths::PhoneCatalogue).ReadSections(groups);
+    const std::string_view inFolder = std::string_view(rest).substr(0, slashAfterGroup);
+    for (const auto& group : groups) {
+        if (LibraryName::Same(group, inFolder))
+            return std::pair{EntryKind::Flash, group};
+    }
     return std::nullopt;
 }
 
@@ -260,6 +272,16 @@ void CheckLibraryWindow::moveToRemoved()
                 .arg(fromBytes(item->logical), fromBytes(std::string(LibraryCheck::RemovedFolder))),
             {Drive::NativePath(item->logical), {}});
         return;
+    }
+    // Its line goes with it: left behind, it would have the next check report a missing file.
+    if (Checksums::Lookup(m_result.manifest, item->logical)) {
+        if (const Checksums::Recorded removed = Checksums::Forget({item->logical}); !removed) {
+            ShowError(QStringLiteral("%1 was moved into %2, but its checksum line could not be "
+                                     "removed.")
+                          .arg(fromBytes(item->logical),
+                               fromBytes(std::string(LibraryCheck::RemovedFolder))),
+                      *removed.failure);
+        }
     }
     markDone(m_list, QStringLiteral("moved to Removed"));
     followRow();

@@ -472,9 +472,12 @@ void To_fMain::editorWrote(EditedList list, const std::string& group)
         break;
     }
     case EditedList::Flash:
-        // The flash dialog is modal: the group's page is still the one in front.
-        if (QTreeWidget* list = activeFlashList())
-            LoadFlashList(group, list);
+        // The group's own page: Check library opens the dialog for a group whose page need not
+        // be in front. A page not read yet reads the catalogue when it comes to the front.
+        if (const int page = GroupPage(group); page >= 0) {
+            if (auto* list = m_ui->PageControl2->widget(page)->findChild<QTreeWidget*>())
+                LoadFlashList(group, list);
+        }
         break;
     }
 }

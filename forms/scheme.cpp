@@ -153,11 +153,13 @@ void To_fScheme::Printscheme1Click()
 
 void To_fScheme::PrinttoPDF1Click()
 {
-    // Named after the group, in the user's documents.
+    // Named after the group, in the user's documents; in the home folder where there is no
+    // documents folder (a desktop without one made), since a name in a missing folder fails.
     const QString name = m_group.empty() ? QStringLiteral("Schematic") : fromBytes(m_group);
-    const QString suggested =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(name + QStringLiteral(".pdf"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(name + QStringLiteral(".pdf"));
     const auto path =
         SaveDialog::Ask(this, QStringLiteral("Print to PDF"), QStringLiteral("PDF files (*.pdf)"),
                         QStringLiteral("pdf"), suggested);

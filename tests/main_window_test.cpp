@@ -3,6 +3,7 @@
 
 #include "forms/file_path.h"
 #include "forms/first_run.h"
+#include "forms/flash.h"
 #include "forms/image_list.h"
 #include "forms/main.h"
 #include "forms/tia.h"
@@ -264,6 +265,22 @@ TEST_F(MainWindowTest, AGroupPageIsMadeAndReadWhenItFirstComesToTheFront)
     }
 }
 
+// Check library catalogues a flash file of any group, whichever page is in front.
+TEST_F(MainWindowTest, AFlashEntryWrittenForAGroupBehindReloadsOnlyThatGroupsPage)
+{
+    drive.write(Paths::PhoneCatalogue, "[3210]\r\n[3310]\r\n");
+    drive.write(Paths::FlashCatalogue("3210"), "[a.fls]\r\n");
+    start();
+    showGroupPage("3310");
+    showGroupPage("3210");
+    drive.write(Paths::FlashCatalogue("3310"), "[stray.fls]\r\n");
+    emit o_fFlash->written(EditedList::Flash, "3310");
+    EXPECT_EQ(rowTexts(activeFlashList()->topLevelItem(0)).first(), "a.fls");
+    EXPECT_EQ(activeFlashList()->topLevelItemCount(), 1);
+    showGroupPage("3310");
+    EXPECT_EQ(activeFlashList()->topLevelItemCount(), 1);
+}
+
 TEST_F(MainWindowTest, ClosingRemembersTheHighlightedTiaOnly)
 {
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\nSelected=0\r\n[b.tia]\r\nTYPE=x\r\n");
@@ -468,7 +485,11 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
-    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Tias/a.tia\n");
+    // The stray file keeps a line from when it was catalogued: it goes with the file.
+    drive.write(Paths::ChecksumManifest,
+                std::string(64, '0') + "  Tias/a.tia\n" +
+                    "043a718774c572bd8a25adbeb1bfcd5c0256ae11cecf9f9c3f925d0e52beaf89  "
+                    "Tias/stray.tia\n");
     for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
                               Paths::CommonIntel28F160, Paths::CommonBoot})
         drive.write(common, "");
@@ -496,5 +517,40 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
                                    "Tias/stray.tia not catalogued"}));
     EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
     EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), std::string(64, '0') + "  Tias/a.tia\n");
     EXPECT_TRUE(messages.empty());
+}
+
+// A stray flash file can be catalogued only in a folder a phone group names: an entry elsewhere
+// would show in no list.
+TEST_F(MainWindowTest, CheckLibraryCataloguesAStrayFlashFileOnlyInAGroupsFolder)
+{
+    drive.write(Paths::PhoneCatalogue, "[3310]\r\n");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\3310\\a.fls", "a");
+    drive.write("c:\\nk_files\\Lunzo\\Phones\\gone\\b.fls", "b");
+    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
+                              Paths::CommonIntel28F160, Paths::CommonBoot})
+        drive.write(common, "");
+    start();
+    QStringList listed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
+        if (!findings || findings->topLevelItemCount() == 0)
+            return;
+        poll.stop();
+        for (int row = 0; row < findings->topLevelItemCount(); ++row) {
+            findings->setCurrentItem(findings->topLevelItem(row));
+            listed << findings->topLevelItem(row)->text(0) + " " +
+                          (window->findChild<QPushButton*>("EditButton")->isEnabled() ? "editor"
+                                                                                      : "none");
+        }
+        window->findChild<QPushButton*>("CancelButton")->click();
+    });
+    poll.start(10);
+    QTreeWidget* tools = o_fMain->ui()->ListView4;
+    clickRow(tools, 5);
+    QTest::keyClick(tools, Qt::Key_Return);
+    EXPECT_EQ(listed, QStringList({"Phones/3310/a.fls editor", "Phones/gone/b.fls none"}));
 }

@@ -2,6 +2,7 @@
 // The schematic window: the picture stretched over the window at any size, printing it on a page,
 // and taking input beside the phone group dialog only when shown from it.
 
+#include "environment_guard.h"
 #include "forms/default_printer.h"
 #include "forms/main.h"
 #include "forms/phonegroup.h"
@@ -170,6 +171,11 @@ QRect drawnArea(const QImage& page)
 TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
 {
     showAtClientSize({300, 200});
+    // A home without a documents folder: the name is suggested where it can be written.
+    const auto home = drive.root() / "home";
+    std::filesystem::create_directories(home);
+    const EnvironmentGuard homeGuard("HOME", home.string());
+    const EnvironmentGuard configGuard("XDG_CONFIG_HOME", (home / ".config").string());
     QString suggested;
     SaveDialog::SetAnswerer([&](const QString&, const QString& path) {
         suggested = path;
@@ -194,8 +200,11 @@ TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
         EXPECT_TRUE(Near(ColourAt(page, whole, 110, 20), Blue));
         EXPECT_TRUE(Near(ColourAt(page, whole, 150, 75), Green));
     }
-    EXPECT_EQ(suggested, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                             .filePath(QString::fromUtf8("3310 ü.pdf")));
+    EXPECT_EQ(suggested, QString::fromStdString((home / "3310 \xC3\xBC.pdf").string()));
+    std::filesystem::create_directories(home / "Documents");
+    o_fScheme->ui()->PrinttoPDF1->trigger();
+    EXPECT_EQ(suggested,
+              QString::fromStdString((home / "Documents" / "3310 \xC3\xBC.pdf").string()));
 
     // A drawing is printed with its shapes and words, as no image; without a group, no name
     // above it. A text turned by a transform of its own is found as well.
