@@ -66,6 +66,10 @@ TEST(IconDirectory, TheLargestImageByItsOwnHeader)
         {"an entry past the end", icon({{16, bitmap(16, 16)}}).substr(0, 40), -1, 0, 0},
         {"more entries than the file holds", icon({{16, bitmap(16, 16)}}, 65535), -1, 0, 0},
         {"no icon", "BM" + bitmap(16, 16), -1, 0, 0},
+        // Sides no PNG can have, whose product overflowed: left out, as a bitmap's negative width.
+        {"a png of impossible sides",
+         icon({{16, png(0xFFFFFFFF, 0xFFFFFFFF)}, {48, bitmap(48, 48)}}), 1, 48, 48},
+        {"a bitmap of negative width", icon({{16, bitmap(0xFFFFFFF0, 16)}}), -1, 0, 0},
     };
     for (const auto& [name, file, index, width, height] : rows) {
         SCOPED_TRACE(name);

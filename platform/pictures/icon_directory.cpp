@@ -30,12 +30,15 @@ std::optional<Entry> OwnSize(std::string_view image)
 {
     if (image.substr(0, PngSignature.size()) == PngSignature) {
         const auto width = BigEndian32(image, 16), height = BigEndian32(image, 20);
-        if (!width || !height || image.substr(12, 4) != "IHDR")
+        // A PNG's sides are at most 2^31 - 1, which keeps the product of two sides in range.
+        constexpr std::uint32_t MaxPngSide = 0x7FFFFFFF;
+        if (!width || !height || image.substr(12, 4) != "IHDR" || *width > MaxPngSide ||
+            *height > MaxPngSide)
             return std::nullopt;
         return Entry{0, *width, *height};
     }
     const auto width = DibHeader::U32(image, 4), height = DibHeader::U32(image, 8);
-    if (!width || !height)
+    if (!width || !height || std::int32_t(*width) <= 0)
         return std::nullopt;
     const auto signedHeight = std::int64_t(std::int32_t(*height));
     return Entry{0, std::int32_t(*width), (signedHeight < 0 ? -signedHeight : signedHeight) / 2};
