@@ -33,6 +33,8 @@ QString findingText(LibraryCheck::Finding finding)
         return QStringLiteral("changed");
     case LibraryCheck::Finding::Missing:
         return QStringLiteral("missing");
+    case LibraryCheck::Finding::Unlisted:
+        return QStringLiteral("folder cannot be listed");
     case LibraryCheck::Finding::NotCatalogued:
         break;
     }

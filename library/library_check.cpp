@@ -65,11 +65,14 @@ NameSet catalogued()
 }
 
 // The files in one folder below the library, catalogues aside.
-void listFolder(const std::string& below, NameSet& names, std::vector<std::string>* folders)
+// A folder that is not there holds no file; one that cannot be listed is told, not taken for
+// an empty one.
+void listFolder(const std::string& below, NameSet& names, std::vector<std::string>* folders,
+                std::vector<std::string>& unlisted)
 {
     std::error_code error;
-    for (fs::directory_iterator entry(Drive::NativePath(logicalOf(below)), error), end;
-         !error && entry != end; entry.increment(error)) {
+    fs::directory_iterator entry(Drive::NativePath(logicalOf(below)), error), end;
+    for (; !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         std::error_code ignored;
         if (entry->is_directory(ignored)) {
@@ -81,20 +84,22 @@ void listFolder(const std::string& below, NameSet& names, std::vector<std::strin
             names.insert(below + name);
         }
     }
+    if (error && error != std::errc::no_such_file_or_directory)
+        unlisted.push_back(below);
 }
 
 // The files in the library's folders: the common, TIA and boot folders, the phones folder and
 // each group's folder in it.
-NameSet onDisk()
+NameSet onDisk(std::vector<std::string>& unlisted)
 {
     NameSet names;
-    listFolder("Common/", names, nullptr);
-    listFolder("Tias/", names, nullptr);
-    listFolder("Boots/", names, nullptr);
+    listFolder("Common/", names, nullptr, unlisted);
+    listFolder("Tias/", names, nullptr, unlisted);
+    listFolder("Boots/", names, nullptr, unlisted);
     std::vector<std::string> groupFolders;
-    listFolder("Phones/", names, &groupFolders);
+    listFolder("Phones/", names, &groupFolders, unlisted);
     for (const auto& folder : groupFolders)
-        listFolder(folder, names, nullptr);
+        listFolder(folder, names, nullptr, unlisted);
     return names;
 }
 
@@ -103,7 +108,8 @@ NameSet onDisk()
 bool Result::Troubled() const
 {
     for (const Item& item : items) {
-        if (item.finding == Finding::Changed || item.finding == Finding::Missing)
+        if (item.finding == Finding::Changed || item.finding == Finding::Missing ||
+            item.finding == Finding::Unlisted)
             return true;
     }
     return false;
@@ -116,7 +122,8 @@ Result Run(const Progress& progress)
     if (!result.manifest.readable)
         return result;
     const NameSet inCatalogues = catalogued();
-    const NameSet present = onDisk();
+    std::vector<std::string> unlisted;
+    const NameSet present = onDisk(unlisted);
 
     std::map<std::string, Finding, LibraryName::Less> findings;
     std::size_t done = 0;
@@ -148,6 +155,8 @@ Result Run(const Progress& progress)
         if (!inCatalogues.contains(name))
             result.items.push_back({Finding::NotCatalogued, name, logicalOf(name)});
     }
+    for (const auto& folder : unlisted)
+        result.items.push_back({Finding::Unlisted, folder, logicalOf(folder)});
     return result;
 }
 
@@ -168,6 +177,9 @@ std::string Report(const Result& result)
             break;
         case Finding::NotCatalogued:
             text += ": NOT CATALOGUED\n";
+            break;
+        case Finding::Unlisted:
+            text += ": FAILED listing\n";
             break;
         }
     }

@@ -15,7 +15,8 @@
 namespace LibraryCheck
 {
 
-enum class Finding { Good, Changed, Missing, NotCatalogued };
+// Unlisted: a library folder that is there but cannot be listed; its files cannot be told.
+enum class Finding { Good, Changed, Missing, NotCatalogued, Unlisted };
 
 struct Item {
     Finding finding;
@@ -28,7 +29,7 @@ struct Result {
     std::vector<Item> items;      // in name order, one finding per file and kind
     bool cancelled = false;
 
-    // Whether something is changed or missing.
+    // Whether something is changed or missing, or a folder could not be listed.
     bool Troubled() const;
 };
 
@@ -38,11 +39,13 @@ using Progress = std::function<bool(std::size_t done, std::size_t total)>;
 Result Run(const Progress& progress = {});
 
 // One line per item in the style of `sha256sum -c`, names below the library: "name: OK",
-// "name: FAILED", "name: FAILED open or read", "name: NOT CATALOGUED".
+// "name: FAILED", "name: FAILED open or read", "name: NOT CATALOGUED"; a folder that cannot be
+// listed: "Folder/: FAILED listing".
 std::string Report(const Result& result);
 
 // Runs the check and prints the report on standard output (an unreadable manifest on standard
-// error); returns the exit code: 0 when nothing is changed or missing, 1 when something is, 2
+// error); returns the exit code: 0 when nothing is changed or missing, 1 when something is (or
+// a folder cannot be listed), 2
 // when the manifest cannot be read.
 int PrintReport();
 

@@ -636,4 +636,10 @@ TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
     EXPECT_FALSE(drive.exists(left.logical));
     ASSERT_TRUE(Checksums::Forget({"c:\\nk_files\\Lunzo\\Tias\\GONE.tia"}));
     EXPECT_EQ(drive.read(Paths::ChecksumManifest).find("gone"), std::string::npos);
+
+    // A library folder that cannot be listed (a file in its place) is told, not taken for empty.
+    drive.write("c:\\nk_files\\Lunzo\\Boots", "not a folder");
+    const auto unlisted = LibraryCheck::Run();
+    EXPECT_NE(LibraryCheck::Report(unlisted).find("Boots/: FAILED listing\n"), std::string::npos);
+    EXPECT_TRUE(unlisted.Troubled());
 }
