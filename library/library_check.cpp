@@ -70,8 +70,9 @@ NameSet catalogued()
 void listFolder(const std::string& below, NameSet& names, std::vector<std::string>* folders,
                 std::vector<std::string>& unlisted)
 {
+    const fs::path folder = Drive::NativePath(logicalOf(below));
     std::error_code error;
-    fs::directory_iterator entry(Drive::NativePath(logicalOf(below)), error), end;
+    fs::directory_iterator entry(folder, error), end;
     for (; !error && entry != end; entry.increment(error)) {
         const std::string name = entry->path().filename().string();
         std::error_code ignored;
@@ -84,7 +85,10 @@ void listFolder(const std::string& below, NameSet& names, std::vector<std::strin
             names.insert(below + name);
         }
     }
-    if (error && error != std::errc::no_such_file_or_directory)
+    // Asked of the folder itself: Windows reports a file in a folder's place as a path not found.
+    std::error_code ignored;
+    const fs::path itself = folder.filename().empty() ? folder.parent_path() : folder;
+    if (error && fs::symlink_status(itself, ignored).type() != fs::file_type::not_found)
         unlisted.push_back(below);
 }
 
