@@ -107,6 +107,10 @@ TEST(LibraryName, OneRuleForEveryMatch)
         EXPECT_EQ(LibraryName::Same(row.a, row.b), row.same) << row.a << " " << row.b;
         const LibraryName::Less less;
         EXPECT_EQ(!less(row.a, row.b) && !less(row.b, row.a), row.same) << row.a;
+        // Ordered as their folded bytes, a name before the longer names it starts.
+        EXPECT_EQ(less(row.a, row.b),
+                  LibraryName::Folded(row.a) < LibraryName::Folded(row.b) && !row.same)
+            << row.a;
         EXPECT_EQ(DeleteCommand::Matches(row.a, row.b), row.same) << row.a;
         // A file name's bytes above 0x7F come back from a listing only in the system's code
         // page, which under Wine need not hold them.
