@@ -33,8 +33,7 @@ std::vector<std::string> Missing()
     std::vector<std::string> missing;
     if (LibraryFolderMissing())
         missing.emplace_back(Paths::Library);
-    for (const std::string_view file : {Paths::CommonIntel28F008, Paths::CommonAtmel29F800,
-                                        Paths::CommonIntel28F160, Paths::CommonBoot}) {
+    for (const std::string_view file : Paths::CommonFiles) {
         if (!exists(file))
             missing.emplace_back(file);
     }

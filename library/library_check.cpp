@@ -58,8 +58,7 @@ NameSet catalogued()
             names.insert("Phones/" + scheme);
         addSections(Paths::FlashCatalogue(group), "Phones/" + group + "/");
     }
-    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
-                              Paths::CommonIntel28F160, Paths::CommonBoot})
+    for (const auto common : Paths::CommonFiles)
         names.insert(Checksums::KeyOf(common));
     return names;
 }

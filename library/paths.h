@@ -5,6 +5,7 @@
 
 #include "library/entry_names.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ inline constexpr std::string_view CommonAtmel29F800 = "c:\\nk_files\\Lunzo\\Comm
 inline constexpr std::string_view CommonIntel28F008 = "c:\\nk_files\\Lunzo\\Common\\28F008.bin";
 inline constexpr std::string_view CommonIntel28F160 = "c:\\nk_files\\Lunzo\\Common\\28F160.bin";
 inline constexpr std::string_view CommonBoot = "c:\\nk_files\\Lunzo\\Common\\boot.bin";
+// All four, the 28F008 (the loader at start) first.
+inline constexpr std::array<std::string_view, 4> CommonFiles = {
+    CommonIntel28F008, CommonAtmel29F800, CommonIntel28F160, CommonBoot};
 
 inline constexpr std::string_view StagedLoader = "c:\\nk_files\\f_loader.bin";
 inline constexpr std::string_view StagedBoot = "c:\\nk_files\\boot.bin";

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <functional>
+
 namespace
 {
 
@@ -478,6 +480,31 @@ TEST_F(MainWindowTest, ComesBackAsItWasLeftMaximisedOrNot)
     }
 }
 
+namespace
+{
+
+// Opens Check library from its Tools row and, once its findings are listed, hands them to act
+// before the window is closed.
+void whileCheckLibraryShowsFindings(const std::function<void(QDialog*, QTreeWidget*)>& act)
+{
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
+        if (!findings || findings->topLevelItemCount() == 0)
+            return;
+        poll.stop();
+        act(window, findings);
+        window->findChild<QPushButton*>("CancelButton")->click();
+    });
+    poll.start(10);
+    QTreeWidget* tools = o_fMain->ui()->ListView4;
+    tools->setCurrentItem(tools->topLevelItem(5));
+    QTest::keyClick(tools, Qt::Key_Return);
+}
+
+} // namespace
+
 // The Tools row "Check library": the window hashes, lists what needs a look and moves a file
 // left by a cancelled browse into Removed.
 TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
@@ -490,29 +517,17 @@ TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
                 std::string(64, '0') + "  Tias/a.tia\n" +
                     "043a718774c572bd8a25adbeb1bfcd5c0256ae11cecf9f9c3f925d0e52beaf89  "
                     "Tias/stray.tia\n");
-    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
-                              Paths::CommonIntel28F160, Paths::CommonBoot})
+    for (const auto common : Paths::CommonFiles)
         drive.write(common, "");
     start();
     QStringList listed;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
-        if (!findings || findings->topLevelItemCount() == 0)
-            return;
-        poll.stop();
+    whileCheckLibraryShowsFindings([&](QDialog* window, QTreeWidget* findings) {
         for (int row = 0; row < findings->topLevelItemCount(); ++row)
             listed << findings->topLevelItem(row)->text(0) + " " +
                           findings->topLevelItem(row)->text(1);
         findings->setCurrentItem(findings->topLevelItem(2));
         window->findChild<QPushButton*>("MoveButton")->click();
-        window->findChild<QPushButton*>("CancelButton")->click();
     });
-    poll.start(10);
-    QTreeWidget* tools = o_fMain->ui()->ListView4;
-    clickRow(tools, 5);
-    QTest::keyClick(tools, Qt::Key_Return);
     EXPECT_EQ(listed, QStringList({"Tias/a.tia changed", "Tias/gone.tia missing",
                                    "Tias/stray.tia not catalogued"}));
     EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
@@ -528,29 +543,17 @@ TEST_F(MainWindowTest, CheckLibraryCataloguesAStrayFlashFileOnlyInAGroupsFolder)
     drive.write(Paths::PhoneCatalogue, "[3310]\r\n");
     drive.write("c:\\nk_files\\Lunzo\\Phones\\3310\\a.fls", "a");
     drive.write("c:\\nk_files\\Lunzo\\Phones\\gone\\b.fls", "b");
-    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
-                              Paths::CommonIntel28F160, Paths::CommonBoot})
+    for (const auto common : Paths::CommonFiles)
         drive.write(common, "");
     start();
     QStringList listed;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* window = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        auto* findings = window ? window->findChild<QTreeWidget*>("Findings") : nullptr;
-        if (!findings || findings->topLevelItemCount() == 0)
-            return;
-        poll.stop();
+    whileCheckLibraryShowsFindings([&](QDialog* window, QTreeWidget* findings) {
         for (int row = 0; row < findings->topLevelItemCount(); ++row) {
             findings->setCurrentItem(findings->topLevelItem(row));
             listed << findings->topLevelItem(row)->text(0) + " " +
                           (window->findChild<QPushButton*>("EditButton")->isEnabled() ? "editor"
                                                                                       : "none");
         }
-        window->findChild<QPushButton*>("CancelButton")->click();
     });
-    poll.start(10);
-    QTreeWidget* tools = o_fMain->ui()->ListView4;
-    clickRow(tools, 5);
-    QTest::keyClick(tools, Qt::Key_Return);
     EXPECT_EQ(listed, QStringList({"Phones/3310/a.fls editor", "Phones/gone/b.fls none"}));
 }

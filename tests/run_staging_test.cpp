@@ -594,8 +594,7 @@ TEST(DeleteCommand, MatchesTheSameInEveryLocale)
 TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
 {
     TemporaryDrive drive;
-    for (const auto common : {Paths::CommonAtmel29F800, Paths::CommonIntel28F008,
-                              Paths::CommonIntel28F160, Paths::CommonBoot})
+    for (const auto common : Paths::CommonFiles)
         drive.write(common, "common");
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[B.TIA]\r\n[gone.tia]\r\n");
     drive.write(Paths::PhoneCatalogue, "[3210]\r\nScheme=w.bmp\r\n");
