@@ -48,6 +48,23 @@ QStringList commandLine(int argc, char* argv[])
     return arguments;
 }
 
+// --history: the journal's last runs as a table, what cannot be read of it told on stderr.
+int printHistory(const StartupOptions::Outcome& options)
+{
+    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    if (journal.runs.empty()) {
+        std::fprintf(stderr, "No run is recorded in %s yet.\n",
+                     FilePathText(RunJournal::DefaultFile()).toLocal8Bit().constData());
+    }
+    if (journal.unreadableLines > 0)
+        std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
+                     journal.unreadableLines);
+    const QString table =
+        HistoryTable::Text(journal.runs, options.historyRuns, options.historyTsv, fromBytes);
+    std::fputs(table.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -55,21 +72,9 @@ int main(int argc, char* argv[])
     const StartupOptions::Outcome options = StartupOptions::Read(
         commandLine(argc, argv), qEnvironmentVariable(StartupOptions::DriveVariable),
         defaultDriveRoot());
-    if (options.historyRuns > 0) {
-        DataFolder::Set(dataFolder());
-        const auto journal = RunJournal::Read(RunJournal::DefaultFile());
-        if (journal.runs.empty()) {
-            std::fprintf(stderr, "No run is recorded in %s yet.\n",
-                         FilePathText(RunJournal::DefaultFile()).toLocal8Bit().constData());
-        }
-        if (journal.unreadableLines > 0)
-            std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
-                         journal.unreadableLines);
-        const QString table =
-            HistoryTable::Text(journal.runs, options.historyRuns, options.historyTsv, fromBytes);
-        std::fputs(table.toLocal8Bit().constData(), stdout);
-        return 0;
-    }
+    DataFolder::Set(dataFolder());
+    if (options.historyRuns > 0)
+        return printHistory(options);
     if (!options.run) {
         std::fputs(options.text.toLocal8Bit().constData(), options.isError ? stderr : stdout);
         return options.exitCode;
@@ -84,7 +89,6 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     Application application(argc, argv);
     Drive::SetRoot(options.driveRoot);
-    DataFolder::Set(dataFolder());
     Windows windows;
     o_fMain->show();
     // Once the window is up, so that the notice stands over it.
