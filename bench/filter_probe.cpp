@@ -4,7 +4,7 @@
 // Usage: filter_probe DRIVE_C ROUNDS. Prints the two medians in milliseconds: keystroke, load.
 
 #include "forms/application.h"
-#include "forms/main.h"
+#include "forms/main_window/main.h"
 #include "forms/windows.h"
 #include "library/drive.h"
 #include "ui_main.h"

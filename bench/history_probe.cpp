@@ -4,7 +4,7 @@
 // (prints milliseconds; the Run history window reads DATA_FOLDER/runs.jsonl)
 
 #include "forms/application.h"
-#include "forms/main.h"
+#include "forms/main_window/main.h"
 #include "forms/windows.h"
 #include "library/data_folder.h"
 #include "library/drive.h"

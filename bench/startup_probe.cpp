@@ -10,8 +10,8 @@
 // been handled, without tearing anything down: what is timed is the start, not the exit.
 
 #include "forms/application.h"
-#include "forms/list_views.h"
-#include "forms/main.h"
+#include "forms/common/list_views.h"
+#include "forms/main_window/main.h"
 #include "forms/windows.h"
 #include "library/catalogue_lists.h"
 #include "library/drive.h"

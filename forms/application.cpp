@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "application.h"
+#include "forms/application.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {

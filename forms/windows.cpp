@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "windows.h"
+#include "forms/windows.h"
 
-#include "boot.h"
-#include "configuration.h"
-#include "flash.h"
-#include "handlers.h"
-#include "main.h"
-#include "phonegroup.h"
-#include "pictures.h"
-#include "scheme.h"
-#include "tia.h"
+#include "forms/common/handlers.h"
+#include "forms/common/pictures.h"
+#include "forms/editors/boot.h"
+#include "forms/editors/flash.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
+#include "forms/run/configuration.h"
+#include "forms/schematic/scheme.h"
 
 #include <QApplication>
 #include <QIcon>

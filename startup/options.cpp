@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "options.h"
 
-#include "forms/file_path.h"
+#include "forms/common/file_path.h"
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -2,9 +2,9 @@
 // The boot and the flash file dialogs: layout, adding and editing entries, OK's checks, and a
 // catalogue that refuses the write.
 
-#include "forms/boot.h"
-#include "forms/flash.h"
-#include "forms/main.h"
+#include "forms/editors/boot.h"
+#include "forms/editors/flash.h"
+#include "forms/main_window/main.h"
 #include "library/paths.h"
 #include "ui_boot.h"
 #include "ui_flash.h"

@@ -2,12 +2,12 @@
 // Finding in a large library: the find field, reaching any phone group, and files dropped on the
 // main window.
 
-#include "forms/boot.h"
-#include "forms/flash.h"
-#include "forms/list_views.h"
-#include "forms/main.h"
-#include "forms/phonegroup.h"
-#include "forms/tia.h"
+#include "forms/common/list_views.h"
+#include "forms/editors/boot.h"
+#include "forms/editors/flash.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
 #include "library/paths.h"
 #include "test_pictures.h"
 #include "ui_main.h"

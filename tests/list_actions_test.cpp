@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The Tools list, sorting a flash list, and opening and removing entries from the lists.
 
-#include "forms/boot.h"
-#include "forms/flash.h"
-#include "forms/main.h"
-#include "forms/phonegroup.h"
-#include "forms/tia.h"
+#include "forms/editors/boot.h"
+#include "forms/editors/flash.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
 #include "library/paths.h"
 #include "ui_boot.h"
 #include "ui_main.h"

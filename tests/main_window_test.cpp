@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
 
-#include "forms/file_path.h"
-#include "forms/first_run.h"
-#include "forms/flash.h"
-#include "forms/image_list.h"
-#include "forms/main.h"
-#include "forms/tia.h"
+#include "forms/common/file_path.h"
+#include "forms/common/image_list.h"
+#include "forms/editors/flash.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/first_run.h"
+#include "forms/main_window/main.h"
 #include "library/paths.h"
 #include "ui_main.h"
 #include "window_fixture.h"

@@ -2,10 +2,10 @@
 // The phone group dialog: filling from the group in front, browsing for a schematic, OK's checks
 // and writes, and the pictures it keeps.
 
-#include "forms/handlers.h"
-#include "forms/main.h"
-#include "forms/phonegroup.h"
-#include "forms/scheme.h"
+#include "forms/common/handlers.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/main_window/main.h"
+#include "forms/schematic/scheme.h"
 #include "library/paths.h"
 #include "platform/pictures/picture.h"
 #include "platform/pictures/vector_drawing.h"

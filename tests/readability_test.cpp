@@ -2,14 +2,14 @@
 // Texts in the colours the window layouts fix stay readable: their contrast is measured from
 // the pixels of the windows as drawn with a light palette and with a dark one.
 
-#include "forms/boot.h"
-#include "forms/configuration.h"
-#include "forms/flash.h"
-#include "forms/main.h"
-#include "forms/phonegroup.h"
-#include "forms/readable_colours.h"
-#include "forms/status_picker.h"
-#include "forms/tia.h"
+#include "forms/common/readable_colours.h"
+#include "forms/editors/boot.h"
+#include "forms/editors/flash.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/editors/status_picker.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
+#include "forms/run/configuration.h"
 #include "window_fixture.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The Run history window over a journal written here: its filter and CSV export, and Pick again.
 
-#include "forms/main.h"
-#include "forms/run_history.h"
-#include "forms/save_dialog.h"
+#include "forms/common/save_dialog.h"
+#include "forms/main_window/main.h"
+#include "forms/run/run_history.h"
 #include "journal/run_journal.h"
 #include "library/paths.h"
 #include "platform/hash.h"

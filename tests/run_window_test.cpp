@@ -2,10 +2,10 @@
 // Start in the run confirmation window, as the user reaches it from the main window.
 
 #include "environment_guard.h"
-#include "forms/cable_question.h"
-#include "forms/configuration.h"
-#include "forms/flasher_feedback.h"
-#include "forms/main.h"
+#include "forms/main_window/main.h"
+#include "forms/run/cable_question.h"
+#include "forms/run/configuration.h"
+#include "forms/run/flasher_feedback.h"
 #include "journal/run_journal.h"
 #include "library/paths.h"
 #include "platform/hash.h"

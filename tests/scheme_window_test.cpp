@@ -3,11 +3,11 @@
 // and taking input beside the phone group dialog only when shown from it.
 
 #include "environment_guard.h"
-#include "forms/default_printer.h"
-#include "forms/main.h"
-#include "forms/phonegroup.h"
-#include "forms/save_dialog.h"
-#include "forms/scheme.h"
+#include "forms/common/save_dialog.h"
+#include "forms/editors/phonegroup.h"
+#include "forms/main_window/main.h"
+#include "forms/schematic/default_printer.h"
+#include "forms/schematic/scheme.h"
 #include "platform/pictures/picture.h"
 #include "test_pictures.h"
 #include "ui_phonegroup.h"

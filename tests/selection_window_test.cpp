@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Choosing in the main window, Start's checks and the run confirmation window.
 
-#include "forms/configuration.h"
-#include "forms/main.h"
+#include "forms/main_window/main.h"
+#include "forms/run/configuration.h"
 #include "library/paths.h"
 #include "ui_configuration.h"
 #include "ui_main.h"

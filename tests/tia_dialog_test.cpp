@@ -2,10 +2,10 @@
 // The TIA dialog: browsing into the library, OK's checks and writes, editing an entry, and the
 // status picker's painting.
 
-#include "forms/main.h"
-#include "forms/open_dialog.h"
-#include "forms/status_picker.h"
-#include "forms/tia.h"
+#include "forms/common/open_dialog.h"
+#include "forms/editors/status_picker.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
 #include "library/paths.h"
 #include "ui_main.h"
 #include "ui_tia.h"

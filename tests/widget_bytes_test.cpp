@@ -2,10 +2,10 @@
 // What the widgets do with catalogue text: bytes kept exactly through selection, run, close and
 // editing; plain text only; keys and answers that must not reach what they should not.
 
-#include "forms/configuration.h"
-#include "forms/main.h"
-#include "forms/text.h"
-#include "forms/tia.h"
+#include "forms/common/text.h"
+#include "forms/editors/tia.h"
+#include "forms/main_window/main.h"
+#include "forms/run/configuration.h"
 #include "library/paths.h"
 #include "library/run_selection.h"
 #include "ui_main.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "window_fixture.h"
 
-#include "forms/main.h"
-#include "forms/status_picker.h"
+#include "forms/editors/status_picker.h"
+#include "forms/main_window/main.h"
 #include "ui_main.h"
 
 #include <QApplication>

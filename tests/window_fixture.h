@@ -3,8 +3,8 @@
 // A test of the windows: a drive of its own, message boxes recorded and answered instead of
 // shown, and the seven windows created after the test has laid out its library.
 
-#include "forms/message_boxes.h"
-#include "forms/open_dialog.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/open_dialog.h"
 #include "forms/windows.h"
 #include "temporary_drive.h"
 

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "check_library.h"
+#include "forms/check/check_library.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/text.h"
 #include "library/catalogue_file.h"
 #include "library/checksums.h"
 #include "library/drive.h"
 #include "library/library_name.h"
 #include "library/paths.h"
-#include "message_boxes.h"
 #include "platform/hash.h"
-#include "text.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

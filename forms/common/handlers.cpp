@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "handlers.h"
+#include "forms/common/handlers.h"
 
-#include "message_boxes.h"
+#include "forms/common/message_boxes.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "image_list.h"
+#include "forms/common/image_list.h"
 
-#include "pictures.h"
+#include "forms/common/pictures.h"
 
 #include <iterator>
 

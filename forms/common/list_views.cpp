@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "list_views.h"
+#include "forms/common/list_views.h"
 
-#include "handlers.h"
-#include "image_list.h"
+#include "forms/common/handlers.h"
+#include "forms/common/image_list.h"
+#include "forms/common/text.h"
 #include "library/catalogue_lists.h"
-#include "text.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

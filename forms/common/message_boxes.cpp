@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "message_boxes.h"
+#include "forms/common/message_boxes.h"
 
-#include "file_path.h"
-#include "pictures.h"
-#include "text.h"
+#include "forms/common/file_path.h"
+#include "forms/common/pictures.h"
+#include "forms/common/text.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "open_dialog.h"
+#include "forms/common/open_dialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

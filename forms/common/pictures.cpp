@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "pictures.h"
+#include "forms/common/pictures.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "readable_colours.h"
+#include "forms/common/readable_colours.h"
 
 #include <QEvent>
 #include <QPalette>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "remembered_place.h"
+#include "forms/common/remembered_place.h"
 
-#include "handlers.h"
-#include "settings_store.h"
-#include "window_setup.h"
+#include "forms/common/handlers.h"
+#include "forms/common/settings_store.h"
+#include "forms/common/window_setup.h"
 
 #include <QCoreApplication>
 #include <QEvent>

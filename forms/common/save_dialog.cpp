@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "save_dialog.h"
+#include "forms/common/save_dialog.h"
 
 #include <QFileDialog>
 

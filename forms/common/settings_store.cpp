@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings_store.h"
+#include "forms/common/settings_store.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "text.h"
+#include "forms/common/text.h"
 
 #include <QByteArray>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "window_setup.h"
+#include "forms/common/window_setup.h"
 
-#include "pictures.h"
-#include "readable_colours.h"
+#include "forms/common/pictures.h"
+#include "forms/common/readable_colours.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "boot.h"
+#include "forms/editors/boot.h"
 #include "ui_boot.h"
 
 To_fBoot* o_fBoot = nullptr;

@@ -3,7 +3,7 @@
 // The boot dialog: adds a boot file to the library and edits its catalogue entry.
 // Its fields keep their contents from one showing to the next; only a completed OK clears them.
 
-#include "file_entry_editor.h"
+#include "forms/editors/file_entry_editor.h"
 
 #include <QScopedPointer>
 #include <string>

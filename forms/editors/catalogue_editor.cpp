@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "catalogue_editor.h"
+#include "forms/editors/catalogue_editor.h"
 
-#include "file_entry_steps.h"
-#include "handlers.h"
-#include "keyboard.h"
-#include "open_dialog.h"
-#include "pictures.h"
-#include "status_picker.h"
-#include "window_setup.h"
+#include "forms/common/handlers.h"
+#include "forms/common/open_dialog.h"
+#include "forms/common/pictures.h"
+#include "forms/common/window_setup.h"
+#include "forms/editors/file_entry_steps.h"
+#include "forms/editors/status_picker.h"
+#include "forms/main_window/keyboard.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "file_entry_editor.h"
+#include "forms/editors/file_entry_editor.h"
 
-#include "status_picker.h"
-#include "text.h"
+#include "forms/common/text.h"
+#include "forms/editors/status_picker.h"
 
 #include <QLineEdit>
 

@@ -5,8 +5,8 @@
 // any) and the status in this order, writes the entry and clears the fields. What differs
 // between them is data: their texts, their fields and the catalogue key of the second field.
 
-#include "catalogue_editor.h"
-#include "file_entry_steps.h"
+#include "forms/editors/catalogue_editor.h"
+#include "forms/editors/file_entry_steps.h"
 #include "library/catalogue_entries.h"
 
 #include <string>

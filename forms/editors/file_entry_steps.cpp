@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "file_entry_steps.h"
+#include "forms/editors/file_entry_steps.h"
 
-#include "file_path.h"
+#include "forms/common/file_path.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/open_dialog.h"
+#include "forms/common/text.h"
 #include "library/checksums.h"
 #include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/library_files.h"
 #include "library/library_name.h"
 #include "library/paths.h"
-#include "message_boxes.h"
-#include "open_dialog.h"
 #include "platform/files.h"
-#include "text.h"
 
 #include <QDialog>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "flash.h"
+#include "forms/editors/flash.h"
 #include "ui_flash.h"
 
-#include "text.h"
+#include "forms/common/text.h"
 
 To_fFlash* o_fFlash = nullptr;
 

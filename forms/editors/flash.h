@@ -4,7 +4,7 @@
 // main window hands it the group whose page is in front each time it opens it; the other fields
 // keep their contents from one showing to the next until a completed OK.
 
-#include "file_entry_editor.h"
+#include "forms/editors/file_entry_editor.h"
 
 #include <QScopedPointer>
 #include <string>

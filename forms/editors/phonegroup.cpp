@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "phonegroup.h"
+#include "forms/editors/phonegroup.h"
 #include "ui_phonegroup.h"
 
-#include "file_entry_steps.h"
-#include "file_path.h"
-#include "handlers.h"
+#include "forms/common/file_path.h"
+#include "forms/common/handlers.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/text.h"
+#include "forms/editors/file_entry_steps.h"
+#include "forms/schematic/scheme.h"
 #include "library/drive.h"
 #include "library/library_files.h"
 #include "library/paths.h"
 #include "library/phone_groups.h"
-#include "message_boxes.h"
 #include "platform/pictures/picture.h"
-#include "scheme.h"
-#include "text.h"
 
 To_fPhoneGroup* o_fPhoneGroup = nullptr;
 

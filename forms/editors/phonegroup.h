@@ -6,7 +6,7 @@
 // it large in the schematic window. Pictures are loaded while the dialog answers: the picture
 // comes when ready, unless OK, Close or another browse came first.
 
-#include "catalogue_editor.h"
+#include "forms/editors/catalogue_editor.h"
 
 #include <QScopedPointer>
 #include <filesystem>

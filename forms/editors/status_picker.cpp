@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "status_picker.h"
+#include "forms/editors/status_picker.h"
 
-#include "image_list.h"
-#include "readable_colours.h"
+#include "forms/common/image_list.h"
+#include "forms/common/readable_colours.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

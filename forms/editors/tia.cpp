@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "tia.h"
+#include "forms/editors/tia.h"
 #include "ui_tia.h"
 
 To_fTia* o_fTia = nullptr;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "find_field.h"
+#include "forms/main_window/find_field.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

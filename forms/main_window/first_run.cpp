@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "first_run.h"
+#include "forms/main_window/first_run.h"
 
-#include "file_path.h"
+#include "forms/common/file_path.h"
+#include "forms/common/message_boxes.h"
 #include "library/drive.h"
 #include "library/drive_check.h"
-#include "message_boxes.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "group_tabs.h"
+#include "forms/main_window/group_tabs.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "keyboard.h"
+#include "forms/main_window/keyboard.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -7,10 +7,10 @@
 // editor dialogs (tia, boot, phonegroup, flash), the schematic window (scheme) and the run
 // confirmation window (configuration). Rules and file work live in library/.
 
-#include "catalogue_editor.h"
+#include "forms/common/open_dialog.h"
+#include "forms/editors/catalogue_editor.h"
 #include "library/catalogue_entries.h"
 #include "library/run_selection.h"
-#include "open_dialog.h"
 
 #include <QDialog>
 #include <QScopedPointer>

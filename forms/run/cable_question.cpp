@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "cable_question.h"
+#include "forms/run/cable_question.h"
 
-#include "handlers.h"
-#include "text.h"
+#include "forms/common/handlers.h"
+#include "forms/common/text.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "cable_step.h"
+#include "forms/run/cable_step.h"
 
-#include "cable_question.h"
-#include "file_path.h"
+#include "forms/common/file_path.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/settings_store.h"
+#include "forms/run/cable_question.h"
 #include "library/cable_check.h"
-#include "message_boxes.h"
 #include "platform/files.h"
-#include "settings_store.h"
 
 #include <QDir>
 #include <QSettings>

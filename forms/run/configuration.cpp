@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "configuration.h"
+#include "forms/run/configuration.h"
 #include "ui_configuration.h"
 
-#include "cable_step.h"
-#include "flasher_feedback.h"
-#include "handlers.h"
+#include "forms/common/handlers.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/text.h"
+#include "forms/common/window_setup.h"
+#include "forms/run/cable_step.h"
+#include "forms/run/flasher_feedback.h"
 #include "library/catalogue_file.h"
 #include "library/paths.h"
 #include "library/run_staging.h"
-#include "message_boxes.h"
-#include "text.h"
-#include "window_setup.h"
 
 To_fConfiguration* o_fConfiguration = nullptr;
 

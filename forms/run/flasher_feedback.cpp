@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "flasher_feedback.h"
+#include "forms/run/flasher_feedback.h"
 
-#include "handlers.h"
+#include "forms/common/handlers.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/text.h"
 #include "journal/history_table.h"
 #include "library/drive.h"
 #include "library/paths.h"
-#include "message_boxes.h"
-#include "text.h"
 
 #include <QTimer>
 #include <algorithm>

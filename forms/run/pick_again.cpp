@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "pick_again.h"
+#include "forms/run/pick_again.h"
 #include "ui_main.h"
 
+#include "forms/common/list_views.h"
+#include "forms/common/text.h"
+#include "forms/main_window/main.h"
 #include "library/drive.h"
 #include "library/library_name.h"
 #include "library/paths.h"
-#include "list_views.h"
-#include "main.h"
 #include "platform/hash.h"
-#include "text.h"
 
 namespace PickAgain
 {

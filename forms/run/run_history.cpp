@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "run_history.h"
+#include "forms/run/run_history.h"
 
-#include "file_path.h"
-#include "handlers.h"
+#include "forms/common/file_path.h"
+#include "forms/common/handlers.h"
+#include "forms/common/message_boxes.h"
+#include "forms/common/save_dialog.h"
+#include "forms/common/text.h"
+#include "forms/main_window/main.h"
+#include "forms/run/pick_again.h"
 #include "journal/history_table.h"
-#include "main.h"
-#include "message_boxes.h"
-#include "pick_again.h"
 #include "platform/files.h"
-#include "save_dialog.h"
-#include "text.h"
 
 #include <QDialogButtonBox>
 #include <QFontDatabase>

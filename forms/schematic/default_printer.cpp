@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "default_printer.h"
+#include "forms/schematic/default_printer.h"
 
 #include <QPrinterInfo>
 #include <stdexcept>

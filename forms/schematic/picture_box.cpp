@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "picture_box.h"
+#include "forms/schematic/picture_box.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "scheme.h"
+#include "forms/schematic/scheme.h"
 #include "ui_scheme.h"
 
-#include "default_printer.h"
-#include "handlers.h"
+#include "forms/common/handlers.h"
+#include "forms/common/remembered_place.h"
+#include "forms/common/save_dialog.h"
+#include "forms/common/text.h"
+#include "forms/common/window_setup.h"
+#include "forms/schematic/default_printer.h"
 #include "platform/pictures/picture.h"
-#include "remembered_place.h"
-#include "save_dialog.h"
-#include "text.h"
-#include "window_setup.h"
 
 #include <QApplication>
 #include <QDir>
