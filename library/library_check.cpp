@@ -8,10 +8,14 @@
 #include "library/removed_files.h"
 #include "platform/hash.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <set>
 #include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -177,6 +181,12 @@ Result Run(const Progress& progress)
     };
     std::vector<std::string> unlisted;
     const NameSet present = onDisk(unlisted);
+    // What a folder that cannot be listed holds cannot be told either.
+    result.lockedFolders.insert(result.lockedFolders.end(), unlisted.begin(), unlisted.end());
+    const auto inUnlisted = [&](const std::string& name) {
+        return std::any_of(unlisted.begin(), unlisted.end(),
+                           [&](const std::string& folder) { return inFolder(name, folder); });
+    };
 
     // Each file once: the kinds that need no reading first, then those to read.
     std::map<std::string, Finding, LibraryName::Less> findings;
@@ -196,30 +206,55 @@ Result Run(const Progress& progress)
     for (const auto& [key, line] : result.manifest.sums) {
         if (present.contains(key))
             continue;
-        // Not in a listed folder: deeper, or gone.
+        // Not in a listed folder: deeper, or gone; in one that cannot be listed, read to tell.
         std::error_code error;
-        if (fs::is_regular_file(Drive::NativePath(logicalOf(line.name)), error))
+        if (inUnlisted(line.name) ||
+            fs::is_regular_file(Drive::NativePath(logicalOf(line.name)), error))
             toRead.push_back(&line);
         else
             findings[line.name] = Finding::Missing;
     }
 
-    std::size_t done = 0;
-    for (const Checksums::Line* line : toRead) {
-        if (progress && !progress(done, toRead.size())) {
-            result.cancelled = true;
-            return result;
+    // Read on as many threads as the machine has cores (up to four): hashing, not the walk,
+    // is the time a check takes. The progress is told under a lock, before each file.
+    std::vector<std::optional<std::string>> digests(toRead.size());
+    std::atomic<std::size_t> next = 0, done = 0;
+    std::atomic<bool> stopped = false;
+    std::mutex telling;
+    const auto hashSome = [&] {
+        for (std::size_t at = next++; at < toRead.size() && !stopped; at = next++) {
+            if (progress) {
+                const std::lock_guard lock(telling);
+                if (!stopped && !progress(done, toRead.size()))
+                    stopped = true;
+            }
+            if (stopped)
+                break;
+            digests[at] = Platform::HashFile(Drive::NativePath(logicalOf(toRead[at]->name)));
+            ++done;
         }
-        ++done;
-        const auto digest = Platform::HashFile(Drive::NativePath(logicalOf(line->name)));
-        findings[line->name] = !digest                   ? Finding::Unreadable
-                               : *digest == line->digest ? Finding::Good
-                                                         : Finding::Changed;
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> helpers;
+    for (unsigned helper = 1; helper < threads && helper < toRead.size(); ++helper)
+        helpers.emplace_back(hashSome);
+    hashSome();
+    for (auto& helper : helpers)
+        helper.join();
+    if (stopped) {
+        result.cancelled = true;
+        return result;
     }
     if (progress)
         progress(done, toRead.size());
+    for (std::size_t at = 0; at < toRead.size(); ++at) {
+        const auto& digest = digests[at];
+        findings[toRead[at]->name] = !digest                         ? Finding::Unreadable
+                                     : *digest == toRead[at]->digest ? Finding::Good
+                                                                     : Finding::Changed;
+    }
     for (const auto& name : inCatalogues.names) {
-        if (!present.contains(name) && !findings.contains(name))
+        if (!present.contains(name) && !findings.contains(name) && !inUnlisted(name))
             findings[name] = Finding::Missing;
     }
     for (const auto& [name, finding] : findings)

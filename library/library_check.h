@@ -41,7 +41,8 @@ struct Item {
 struct Result {
     Checksums::Manifest manifest; // as read; nothing is checked when it is not readable
     std::vector<Item> items;      // in name order within each kind, one finding per file
-    // Folders below the library (with "/") whose catalogue cannot be read.
+    // Folders below the library (with "/") whose catalogue cannot be read, or that cannot be
+    // listed: which of their files are catalogued, or there, cannot be told.
     std::vector<std::string> lockedFolders;
     bool cancelled = false;
 

@@ -4,7 +4,6 @@
 #include "library/catalogue_file.h"
 #include "library/drive.h"
 #include "library/entry_names.h"
-#include "library/library_name.h"
 #include "library/paths.h"
 #include "platform/hash.h"
 
@@ -17,7 +16,7 @@ namespace RecordedFiles
 std::optional<std::string> LibraryFileDigest(std::string_view logicalPath)
 {
     if (logicalPath.size() <= Paths::Library.size() ||
-        !LibraryName::Same(logicalPath.substr(0, Paths::Library.size()), Paths::Library))
+        logicalPath.substr(0, Paths::Library.size()) != Paths::Library)
         return std::nullopt;
     for (std::string_view rest = logicalPath.substr(Paths::Library.size());;) {
         const auto slash = rest.find('\\');

@@ -10,6 +10,7 @@
 #include "library/library_check.h"
 #include "library/library_files.h"
 #include "library/paths.h"
+#include "library/recorded_files.h"
 #include "library/removed_files.h"
 #include "library/run_staging.h"
 #include "platform/files.h"
@@ -31,6 +32,7 @@
 #include <thread>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -747,4 +749,31 @@ TEST(LibraryCheck, ARemovedFileComesBackWithItsLine)
     EXPECT_EQ(drive.read(Paths::ChecksumManifest), digest + "  Phones/3210/left.fls\n");
     EXPECT_EQ(drive.read(RemovedFiles::Manifest), "");
     EXPECT_TRUE(RemovedFiles::List().empty());
+}
+
+// A journal line, which anyone can edit, makes the program read only a regular file inside the
+// library: never a device, a FIFO or a file elsewhere.
+TEST(RecordedFiles, OnlyARegularFileInTheLibraryIsRead)
+{
+    TemporaryDrive drive;
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
+    drive.write("c:\\nk_files\\outside.bin", "o");
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(Drive::NativePath("c:\\nk_files\\Lunzo\\Tias\\fifo.tia").c_str(), 0600), 0);
+#endif
+    const struct {
+        const char* path;
+        bool read;
+    } rows[] = {
+        {"c:\\nk_files\\Lunzo\\Tias\\a.tia", true},
+        {"C:\\NK_FILES\\LUNZO\\Tias\\a.tia", false}, // not as the program writes it
+        {"c:\\nk_files\\Lunzo\\Tias\\..\\..\\outside.bin", false},
+        {"c:\\nk_files\\outside.bin", false},
+        {"c:\\nk_files\\Lunzo\\Tias", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\fifo.tia", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\gone.tia", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\/dev/zero", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(RecordedFiles::LibraryFileDigest(row.path).has_value(), row.read) << row.path;
 }
