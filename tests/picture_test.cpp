@@ -277,6 +277,11 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         {"cjk text.emf", sample("cjk-text.emf"), ""},
         // Texts of glyph indices, whose font the converter looks up for each.
         {"glyph index texts.emf", sample("glyph-texts.emf"), ""},
+        // Bitmaps whose colour tables hold only the colours used; PNG and JPEG bitmaps.
+        {"test-039.emf",
+         TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tests/pictures/test-039.emf"), ""},
+        {"test-040.emf",
+         TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tests/pictures/test-040.emf"), ""},
         {"cut short.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect",
          "SVG image is not valid"},
     };
