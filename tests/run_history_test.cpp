@@ -107,8 +107,8 @@ TEST_F(RunHistoryTest, TheFilterPicksTheRowsThatCSVExports)
     }
     history->filter()->clear();
     const QString csv = QString::fromUtf8(history->Csv());
-    EXPECT_TRUE(csv.startsWith(u"\uFEFFWhen,Group,Image,Loader,Boot,Result,Duration (s),Exit "
-                               u"code,Started,"));
+    EXPECT_TRUE(history->Csv().startsWith("\xEF\xBB\xBFWhen,Group,Image,Loader,Boot,Result,"
+                                          "Duration (s),Exit code,Started,"));
     EXPECT_TRUE(csv.contains(QString::fromStdString(sha256("other"))));
 
     // Written where the user says; suggested in the documents folder under the day's date.
