@@ -48,21 +48,37 @@ QStringList commandLine(int argc, char* argv[])
     return arguments;
 }
 
-// --history: the journal's last runs as a table, what cannot be read of it told on stderr.
+// --history: the journal's last runs as a table, what cannot be read of it told on stderr; only
+// as much of its end is read as the runs asked for need.
 int printHistory(const StartupOptions::Outcome& options)
 {
-    const auto journal = RunJournal::Read(RunJournal::DefaultFile());
+    const auto file = RunJournal::DefaultFile();
+    const auto journal = RunJournal::Read(file, std::size_t(options.historyRuns));
+    if (!journal.problem.isEmpty() && journal.runs.empty()) {
+        std::fprintf(stderr, "The journal %s cannot be read: %s\n",
+                     FilePathText(file).toLocal8Bit().constData(),
+                     journal.problem.toLocal8Bit().constData());
+        return 2;
+    }
+    if (!journal.problem.isEmpty())
+        std::fprintf(stderr, "The journal %s could not be read to its start: %s\n",
+                     FilePathText(file).toLocal8Bit().constData(),
+                     journal.problem.toLocal8Bit().constData());
     if (journal.runs.empty()) {
         std::fprintf(stderr, "No run is recorded in %s yet.\n",
-                     FilePathText(RunJournal::DefaultFile()).toLocal8Bit().constData());
+                     FilePathText(file).toLocal8Bit().constData());
     }
     if (journal.unreadableLines > 0)
         std::fprintf(stderr, "%d line(s) of the journal cannot be read and are left out.\n",
                      journal.unreadableLines);
-    const QString table =
-        HistoryTable::Text(journal.runs, options.historyRuns, options.historyTsv, fromBytes);
-    std::fputs(table.toLocal8Bit().constData(), stdout);
-    return 0;
+    using HistoryTable::Form;
+    const Form form = options.historyTsv    ? Form::TabSeparated
+                      : options.historyLong ? Form::LongTable
+                                            : Form::Table;
+    const QByteArray table =
+        HistoryTable::Text(journal.runs, options.historyRuns, form, fromBytes).toLocal8Bit();
+    std::fwrite(table.constData(), 1, std::size_t(table.size()), stdout);
+    return journal.problem.isEmpty() ? 0 : 2;
 }
 
 } // namespace

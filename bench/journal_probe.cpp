@@ -6,7 +6,10 @@
 //                                         medians in milliseconds and their ratio
 //   journal_probe --make FILE COUNT       writes a journal of COUNT runs (each as the program
 //                                         writes one, with an id of its own)
+//   journal_probe --history FILE COUNT    prints the last COUNT runs as `quorvel --history`
+//                                         does, without the program's window libraries
 
+#include "journal/history_table.h"
 #include "journal/run_journal.h"
 #include "library/data_folder.h"
 #include "library/drive.h"
@@ -74,6 +77,17 @@ int main(int argc, char* argv[])
     const std::filesystem::path place = argv[2];
     const int count = std::atoi(argv[3]);
     QString error;
+    if (std::strcmp(argv[1], "--history") == 0) {
+        const auto journal = RunJournal::Read(place, std::size_t(count));
+        const QByteArray table =
+            HistoryTable::Text(journal.runs, count, HistoryTable::Form::Table,
+                               [](std::string_view bytes) {
+                                   return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+                               })
+                .toLocal8Bit();
+        std::fwrite(table.constData(), 1, std::size_t(table.size()), stdout);
+        return journal.problem.isEmpty() ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "--append") == 0) {
         Drive::SetRoot(place);
         DataFolder::Set(place / "data");

@@ -28,6 +28,27 @@ QString resultOf(const RunJournal::Record& record)
     return record.result.isEmpty() ? RunJournal::OutcomeName(record.outcome) : record.result;
 }
 
+// Control characters other than tabs and line ends, shown as "\xNN": a NUL must not end a line
+// of output, nor any control byte reach a terminal.
+QString escaped(const QString& cell)
+{
+    QString text;
+    for (const QChar c : cell) {
+        if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c.unicode() == 0x7F)
+            text += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            text += c;
+    }
+    return text;
+}
+
+QStringList escapedAll(QStringList cells)
+{
+    for (QString& cell : cells)
+        cell = escaped(cell);
+    return cells;
+}
+
 QString oneLine(QString cell)
 {
     for (QChar& c : cell) {
@@ -48,13 +69,56 @@ QStringList Headers()
 
 QStringList Cells(const RunJournal::Record& record, const Shown& shown)
 {
-    return {record.started.toString(u"yyyy-MM-dd HH:mm"),
-            shown(record.group),
-            fileName(record, QStringLiteral("image"), shown),
-            fileName(record, QStringLiteral("loader"), shown),
-            fileName(record, QStringLiteral("boot"), shown),
-            resultOf(record),
-            record.seconds ? DurationText(std::chrono::seconds(*record.seconds)) : QString()};
+    return escapedAll(
+        {record.started.toString(u"yyyy-MM-dd HH:mm"), shown(record.group),
+         fileName(record, QStringLiteral("image"), shown),
+         fileName(record, QStringLiteral("loader"), shown),
+         fileName(record, QStringLiteral("boot"), shown), resultOf(record),
+         record.seconds ? DurationText(std::chrono::seconds(*record.seconds)) : QString()});
+}
+
+namespace
+{
+
+const char* const Roles[][2] = {{"loader", "Loader"}, {"boot", "Boot"}, {"image", "Image"}};
+
+} // namespace
+
+QStringList LongHeaders()
+{
+    QStringList headers = Headers();
+    headers.last() = QStringLiteral("Duration (s)");
+    headers << QStringLiteral("Exit code") << QStringLiteral("Started") << QStringLiteral("Ended")
+            << QStringLiteral("Way") << QStringLiteral("Ports") << QStringLiteral("Config");
+    for (const auto& role : Roles) {
+        const QString name = QLatin1String(role[1]);
+        headers << name + QStringLiteral(" file") << name + QStringLiteral(" size")
+                << name + QStringLiteral(" SHA-256");
+    }
+    return headers;
+}
+
+QString ExitCode(const RunJournal::Record& record)
+{
+    if (!record.code || !record.ended.isValid() || record.outcome == RunJournal::Outcome::Signal)
+        return {};
+    return QString::number(*record.code);
+}
+
+QStringList LongCells(const RunJournal::Record& record, const Shown& shown)
+{
+    QStringList cells = Cells(record, shown);
+    cells.last() = record.seconds ? QString::number(*record.seconds) : QString();
+    cells << ExitCode(record) << record.started.toString(Qt::ISODate)
+          << (record.ended.isValid() ? record.ended.toString(Qt::ISODate) : QString())
+          << escaped(record.way) << escaped(shown(record.ports)) << escaped(shown(record.config));
+    for (const auto& role : Roles) {
+        const RunJournal::File* file = record.file(QLatin1String(role[0]));
+        cells << (file ? escaped(shown(file->logicalPath)) : QString())
+              << (file ? QString::number(file->size) : QString())
+              << (file ? escaped(file->sha256) : QString());
+    }
+    return cells;
 }
 
 QString DurationText(std::chrono::seconds took)
@@ -67,12 +131,13 @@ QString DurationText(std::chrono::seconds took)
     return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds % 3600 / 60);
 }
 
-QString Text(const std::vector<RunJournal::Record>& runs, int count, bool tabSeparated,
-             const Shown& shown)
+QString Text(const std::vector<RunJournal::Record>& runs, int count, Form form, const Shown& shown)
 {
-    std::vector<QStringList> rows{Headers()};
+    const bool tabSeparated = form == Form::TabSeparated;
+    const bool all = form != Form::Table;
+    std::vector<QStringList> rows{all ? LongHeaders() : Headers()};
     for (auto run = runs.begin(); run != runs.end() && int(rows.size()) <= count; ++run)
-        rows.push_back(Cells(*run, shown));
+        rows.push_back(all ? LongCells(*run, shown) : Cells(*run, shown));
     std::vector<qsizetype> widths(rows.front().size(), 0);
     for (auto& row : rows) {
         for (qsizetype column = 0; column < row.size(); ++column) {

@@ -2,8 +2,8 @@
 #include "run_journal.h"
 
 #include "library/data_folder.h"
+#include "platform/file_reader.h"
 
-#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -203,27 +204,63 @@ bool AppendEnd(const std::filesystem::path& path, const Record& record, QString&
 }
 
 Reader::Reader(const std::filesystem::path& path)
-    : m_file(std::make_unique<QFile>(QString::fromStdString(path.string())))
+    : m_file(std::make_unique<Platform::FileReader>(path))
 {
-    if (!m_file->open(QIODevice::ReadOnly))
+    switch (m_file->outcome()) {
+    case Platform::ReadOutcome::Read:
+        m_start = m_file->size();
         return;
-    // Mapped, not read: only the part read back from the end is touched.
-    if (uchar* mapped = m_file->map(0, m_file->size()))
-        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), m_file->size());
-    else
-        m_bytes = m_file->readAll();
-    m_end = m_bytes.size();
+    case Platform::ReadOutcome::Missing:
+        break;
+    case Platform::ReadOutcome::NotAFile:
+        m_problem = QStringLiteral("It is not a regular file.");
+        break;
+    case Platform::ReadOutcome::Unreadable:
+        m_problem = QString::fromStdString(m_file->error().message());
+        break;
+    }
+    m_atStart = true;
 }
 
 Reader::~Reader() = default;
 
+bool Reader::previousLine(std::string& line)
+{
+    constexpr std::size_t BlockSize = 64 * 1024;
+    while (!m_atStart) {
+        if (const auto newline = m_pending.rfind('\n'); newline != std::string::npos) {
+            line.assign(m_pending, newline + 1);
+            m_pending.resize(newline);
+            return true;
+        }
+        if (m_start == 0) {
+            m_atStart = true;
+            line = std::move(m_pending);
+            m_pending.clear();
+            return true;
+        }
+        const std::size_t size = std::size_t(std::min<std::uint64_t>(BlockSize, m_start));
+        std::string block(size, '\0');
+        const auto got = m_file->ReadAt(m_start - size, block.data(), size);
+        if (!got || *got != size) {
+            // Cut by another program while it is read, or a read error: what was read stays.
+            m_problem = got ? QStringLiteral("It became shorter while it was read.")
+                            : QString::fromStdString(m_file->error().message());
+            m_atStart = true;
+            return false;
+        }
+        m_start -= size;
+        m_pending.insert(0, block);
+    }
+    return false;
+}
+
 bool Reader::ReadMore(std::size_t count, std::vector<Record>& newestFirst)
 {
     // Backwards: a run's end comes after its start, so it is met first and kept for it.
-    for (std::size_t found = 0; found < count && m_end > 0;) {
-        const qsizetype newline = m_bytes.lastIndexOf('\n', m_end - 1);
-        const QByteArrayView line(m_bytes.constData() + newline + 1, m_end - newline - 1);
-        m_end = std::max<qsizetype>(newline, 0);
+    std::string bytes;
+    for (std::size_t found = 0; found < count && previousLine(bytes);) {
+        const QByteArrayView line(bytes.data(), qsizetype(bytes.size()));
         if (line.trimmed().isEmpty())
             continue;
         QJsonObject object = QJsonDocument::fromJson(line.toByteArray()).object();
@@ -243,16 +280,18 @@ bool Reader::ReadMore(std::size_t count, std::vector<Record>& newestFirst)
         }
         ++found;
     }
-    return m_end > 0;
+    return !m_atStart;
 }
 
-Contents Read(const std::filesystem::path& path)
+Contents Read(const std::filesystem::path& path, std::size_t runs)
 {
     Reader reader(path);
     Contents contents;
-    while (reader.ReadMore(std::numeric_limits<std::size_t>::max(), contents.runs)) {
+    while (contents.runs.size() < runs &&
+           reader.ReadMore(runs - contents.runs.size(), contents.runs)) {
     }
     contents.unreadableLines = reader.unreadableLines();
+    contents.problem = reader.problem();
     return contents;
 }
 

@@ -11,10 +11,14 @@
 #include <QJsonObject>
 #include <QString>
 
-class QFile;
+namespace Platform
+{
+class FileReader;
+}
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,9 +74,11 @@ bool AppendStart(const std::filesystem::path& file, const Record& record, QStrin
 // Appends the end of the run with the record's id (ended, outcome, codes, result, seconds).
 bool AppendEnd(const std::filesystem::path& file, const Record& record, QString& error);
 
-// The journal read from its newest run back, a part at a time, so that the newest can be shown
-// before the rest is read. Lines that cannot be read (one cut off by a crash) are counted and
-// left out.
+// The journal read from its newest run back, by blocks from its end, a part at a time: the
+// newest runs cost as much as they are long, however long the journal, and can be shown before
+// the rest is read. Lines that cannot be read (one cut off by a crash) are counted and left out.
+// A journal that is not a regular file (a FIFO, a device) is refused at once; a missing one
+// holds no run.
 class Reader
 {
 public:
@@ -82,23 +88,32 @@ public:
     Reader& operator=(const Reader&) = delete;
 
     // Adds up to count more runs, each with its end when one was recorded; false once the
-    // oldest has been read.
+    // oldest has been read, or the journal could not be read further.
     bool ReadMore(std::size_t count, std::vector<Record>& newestFirst);
     int unreadableLines() const { return m_unreadable; }
+    // Why the journal, or the rest of it, could not be read; empty when it could.
+    const QString& problem() const { return m_problem; }
 
 private:
-    std::unique_ptr<QFile> m_file;
-    QByteArray m_bytes;
-    qsizetype m_end = 0; // what is left to read: the bytes before it
+    // The next line back from the end; false when there is none, or on a problem.
+    bool previousLine(std::string& line);
+
+    std::unique_ptr<Platform::FileReader> m_file;
+    std::string m_pending;     // read, not yet taken as lines: the bytes from m_start on
+    std::uint64_t m_start = 0; // what is left to read: the bytes before it
+    bool m_atStart = false;    // the first line has been taken
     QHash<QString, QJsonObject> m_ends;
     int m_unreadable = 0;
+    QString m_problem;
 };
 
-// The whole journal, newest run first.
+// The whole journal, newest run first, or its last runs.
 struct Contents {
     std::vector<Record> runs;
     int unreadableLines = 0;
+    QString problem; // as Reader tells it
 };
-Contents Read(const std::filesystem::path& file);
+Contents Read(const std::filesystem::path& file,
+              std::size_t runs = std::numeric_limits<std::size_t>::max());
 
 } // namespace RunJournal

@@ -33,6 +33,18 @@ std::string CatalogueFile::readText() const
     return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes.value_or("");
 }
 
+std::optional<CatalogueSnapshot> CatalogueFile::ReadableSnapshot() const
+{
+    if (readWatcher())
+        readWatcher()(m_path);
+    auto file = Platform::ReadFileBytes(Drive::NativePath(m_path));
+    if (file.outcome == Platform::ReadOutcome::Missing)
+        return CatalogueSnapshot(std::string());
+    if (!file.bytes)
+        return std::nullopt;
+    return CatalogueSnapshot(std::move(*file.bytes));
+}
+
 std::string CatalogueFile::textToChange() const
 {
     auto file = Platform::ReadFileBytes(Drive::NativePath(m_path));

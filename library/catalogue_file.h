@@ -12,6 +12,7 @@
 #include "platform/file_problem.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,10 @@ public:
     // The file read once, for a load that reads many values: the same answers as the reads
     // above while the file does not change.
     CatalogueSnapshot Snapshot() const;
+    // The same, for a read that decides something (a check, a lock, what changed): nothing when
+    // the file is there but cannot be read, so that it never passes for an empty one. A missing
+    // file is an empty catalogue.
+    [[nodiscard]] std::optional<CatalogueSnapshot> ReadableSnapshot() const;
 
     // For tests: called with the logical path each time a catalogue file is read (empty: none).
     using ReadWatcher = std::function<void(const std::string& logicalPath)>;

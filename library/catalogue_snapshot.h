@@ -19,6 +19,9 @@ public:
     explicit CatalogueSnapshot(std::string text);
 
     void ReadSections(std::vector<std::string>& names) const;
+    // Every section name, however long the list: for a check of the whole library, which must
+    // not take a name cut by the list buffer for a missing file.
+    std::vector<std::string> AllSections() const;
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
 

@@ -153,7 +153,14 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
         throwLastFileError();
     writeOrThrow(file.get(), "time 300\r\n");
 
-    const std::string config = CatalogueFile(Paths::PhoneCatalogue).ReadString(group, "Config", "");
+    // A catalogue that cannot be read is told as such, not as an empty Config line.
+    const auto phones = CatalogueFile(Paths::PhoneCatalogue).ReadableSnapshot();
+    if (!phones) {
+        notice("The phone catalogue " + std::string(Paths::PhoneCatalogue) + " cannot be read",
+               {Drive::NativePath(Paths::PhoneCatalogue), {}});
+        return false;
+    }
+    const std::string config = phones->ReadString(group, "Config", "");
     if (config.empty()) {
         notice("The phone configuration file is corrupt", {});
         return false;

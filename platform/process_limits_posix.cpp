@@ -11,6 +11,12 @@ namespace
 
 bool Limit(int resource, rlim_t value)
 {
+    // A tighter limit already set (by whoever started this process) is kept: it cannot be
+    // raised, and it limits all the same.
+    rlimit current{};
+    if (getrlimit(resource, &current) == 0 && current.rlim_max != RLIM_INFINITY &&
+        current.rlim_max < value)
+        value = current.rlim_max;
     const rlimit limit{value, value};
     return setrlimit(resource, &limit) == 0;
 }

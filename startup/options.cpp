@@ -59,13 +59,17 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
         QStringLiteral("Print the last N runs of the journal (default %1) and exit.")
             .arg(DefaultHistoryRuns));
     const QCommandLineOption historyTsv(QStringLiteral("history-tsv"),
-                                        QStringLiteral("The same, separated by tabs."));
+                                        QStringLiteral("The same, separated by tabs, with "
+                                                       "every column of the CSV export."));
+    const QCommandLineOption historyLong(
+        QStringLiteral("long"),
+        QStringLiteral("With --history: every column (exit code, checksums, ...)."));
     const QCommandLineOption checkLibrary(
         QStringLiteral("check-library"),
         QStringLiteral("Check every library file against checksums.sha256 and the catalogues, "
                        "print the findings as sha256sum -c does and exit: 0 when nothing is "
-                       "changed or missing, 1 otherwise."));
-    parser.addOptions({help, version, drive, history, historyTsv, checkLibrary});
+                       "changed, missing or unreadable, 1 otherwise."));
+    parser.addOptions({help, version, drive, history, historyTsv, historyLong, checkLibrary});
     parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("With --history."),
                                  QStringLiteral("[N]"));
     // "-platform" is reported as one unknown option, not as eight unknown letters.
@@ -91,6 +95,7 @@ Outcome Read(const QStringList& arguments, const QString& driveVariable,
         Outcome outcome = printAndEnd({});
         outcome.historyRuns = runs;
         outcome.historyTsv = parser.isSet(historyTsv);
+        outcome.historyLong = parser.isSet(historyLong);
         return outcome;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -25,6 +25,7 @@ struct Outcome {
     int exitCode = 0;
     int historyRuns = 0;
     bool historyTsv = false;
+    bool historyLong = false;  // every column, as the CSV export has them
     bool checkLibrary = false; // check the library on driveRoot and print it, open no window
 };
 

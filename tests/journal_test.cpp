@@ -8,7 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using RunJournal::Outcome;
 
@@ -80,16 +85,84 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
     EXPECT_EQ(read.unreadableLines, 1);
     EXPECT_EQ(read.runs[0].outcome, Outcome::RunningAtClose);
 
-    const auto rows = [&](bool tsv) {
-        return HistoryTable::Text(read.runs, 5, tsv, shown).split('\n');
+    using HistoryTable::Form;
+    const auto rows = [&](Form form) {
+        return HistoryTable::Text(read.runs, 5, form, shown).split('\n');
     };
-    EXPECT_EQ(rows(true), (QStringList{"When\tGroup\tImage\tLoader\tBoot\tResult\tDuration",
-                                       "2026-12-07 14:20\tcaf\u00E9\tf.fls\t28F008.bin\tboot.bin\t"
-                                       "running when Quorvel closed\t30 s",
-                                       "2026-12-07 14:05\t3210\tf.fls\t28F008.bin\tboot.bin\t"
-                                       "failed (exit code 3)\t7 min",
-                                       ""}));
-    EXPECT_EQ(rows(false)[2].toStdString(), "2026-12-07 14:05  3210   f.fls  28F008.bin  boot.bin  "
-                                            "failed (exit code 3)         7 min");
-    EXPECT_EQ(HistoryTable::Text(read.runs, 1, false, shown).count('\n'), 2);
+    // Tab-separated: every column of the CSV, the duration in seconds, the exit code.
+    const QStringList tsv = rows(Form::TabSeparated);
+    EXPECT_EQ(tsv.size(), 4);
+    EXPECT_EQ(tsv[0].split('\t'), HistoryTable::LongHeaders());
+    EXPECT_EQ(tsv[1].split('\t').mid(0, 8),
+              (QStringList{"2026-12-07 14:20", "caf\u00E9", "f.fls", "28F008.bin", "boot.bin",
+                           "running when Quorvel closed", "30", ""}));
+    EXPECT_EQ(tsv[2].split('\t').mid(0, 8),
+              (QStringList{"2026-12-07 14:05", "3210", "f.fls", "28F008.bin", "boot.bin",
+                           "failed (exit code 3)", "420", "3"}));
+    EXPECT_TRUE(tsv[2].endsWith("\tc:\\nk_files\\Lunzo\\Phones\\3210\\f.fls\t5\tef"));
+    EXPECT_EQ(rows(Form::Table)[2].toStdString(),
+              "2026-12-07 14:05  3210   f.fls  28F008.bin  boot.bin  "
+              "failed (exit code 3)         7 min");
+    EXPECT_EQ(HistoryTable::Text(read.runs, 1, Form::Table, shown).count('\n'), 2);
+}
+
+// A NUL or another control byte in a recorded name is shown escaped and never cuts the output.
+TEST(RunJournal, ControlBytesInAFieldAreShownEscaped)
+{
+    TemporaryDrive drive;
+    QString error;
+    auto record = run("x", 1);
+    record.group = std::string("a\0b\x1b[2J", 7);
+    ASSERT_TRUE(RunJournal::AppendStart(RunJournal::DefaultFile(), record, error));
+    const auto read = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_EQ(read.runs.size(), 1u);
+    EXPECT_EQ(read.runs[0].group, record.group);
+    const QString text = HistoryTable::Text(read.runs, 1, HistoryTable::Form::Table, shown);
+    EXPECT_FALSE(text.contains(QChar(0)));
+    EXPECT_TRUE(text.contains("a\\x00b\\x1b[2J")) << text.toStdString();
+}
+
+// Journals that are no regular file are refused at once; a missing one holds no run.
+TEST(RunJournal, AJournalThatIsNoFileIsToldNotWaitedOn)
+{
+    TemporaryDrive drive;
+    const auto file = RunJournal::DefaultFile();
+    std::filesystem::create_directories(file.parent_path());
+    EXPECT_TRUE(RunJournal::Read(file).problem.isEmpty()); // missing
+    std::filesystem::create_directory(file);
+    EXPECT_FALSE(RunJournal::Read(file).problem.isEmpty());
+    std::filesystem::remove(file);
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const auto fifo = RunJournal::Read(file); // would wait for a writer forever
+    EXPECT_EQ(fifo.problem, "It is not a regular file.");
+    EXPECT_TRUE(fifo.runs.empty());
+#endif
+}
+
+// The newest runs are read from the end by blocks; a journal cut by another program while it is
+// read ends the reading, keeps what was read and is told.
+TEST(RunJournal, AJournalCutWhileReadIsToldAndEndsNothing)
+{
+    TemporaryDrive drive;
+    const auto file = RunJournal::DefaultFile();
+    QString error;
+    ASSERT_TRUE(RunJournal::AppendStart(file, run("3210", 0), error));
+    const std::string line = TemporaryDrive::readNative(file);
+    std::ofstream journal(file, std::ios::app);
+    for (int more = 1; more < 600; ++more)
+        journal << line;
+    journal.close();
+    ASSERT_GT(std::filesystem::file_size(file), 3 * 64 * 1024u);
+
+    EXPECT_EQ(RunJournal::Read(file, 3).runs.size(), 3u);
+    RunJournal::Reader reader(file);
+    std::vector<RunJournal::Record> runs;
+    EXPECT_TRUE(reader.ReadMore(2, runs));
+    std::filesystem::resize_file(file, 1000); // by another descriptor, as a second program would
+    while (reader.ReadMore(100, runs)) {
+    }
+    EXPECT_GE(runs.size(), 2u);
+    EXPECT_LT(runs.size(), 600u);
+    EXPECT_EQ(reader.problem(), "It became shorter while it was read.");
 }

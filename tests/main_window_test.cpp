@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main window: start-up, the lists built from the catalogues, remembering the TIA at close.
 
+#include "forms/check/check_library.h"
 #include "forms/common/file_path.h"
 #include "forms/common/image_list.h"
 #include "forms/editors/flash.h"
 #include "forms/editors/tia.h"
 #include "forms/main_window/first_run.h"
 #include "forms/main_window/main.h"
+#include "library/catalogue_file.h"
+#include "library/drive.h"
 #include "library/paths.h"
 #include "ui_main.h"
 #include "window_fixture.h"
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -506,34 +510,115 @@ void whileCheckLibraryShowsFindings(const std::function<void(QDialog*, QTreeWidg
 } // namespace
 
 // The Tools row "Check library": the window hashes, lists what needs a look and moves a file
-// left by a cancelled browse into Removed.
+// left by a cancelled browse into Removed, its line with it.
 TEST_F(MainWindowTest, CheckLibraryListsWhatNeedsALookAndMovesAStrayFile)
 {
     drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
     drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
-    // The stray file keeps a line from when it was catalogued: it goes with the file.
-    drive.write(Paths::ChecksumManifest,
-                std::string(64, '0') + "  Tias/a.tia\n" +
-                    "043a718774c572bd8a25adbeb1bfcd5c0256ae11cecf9f9c3f925d0e52beaf89  "
-                    "Tias/stray.tia\n");
+    const std::string strayLine =
+        "043a718774c572bd8a25adbeb1bfcd5c0256ae11cecf9f9c3f925d0e52beaf89  Tias/stray.tia\n";
+    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Tias/a.tia\n" + strayLine);
     for (const auto common : Paths::CommonFiles)
         drive.write(common, "");
     start();
     QStringList listed;
+    QString summary;
     whileCheckLibraryShowsFindings([&](QDialog* window, QTreeWidget* findings) {
         for (int row = 0; row < findings->topLevelItemCount(); ++row)
             listed << findings->topLevelItem(row)->text(0) + " " +
                           findings->topLevelItem(row)->text(1);
-        findings->setCurrentItem(findings->topLevelItem(2));
+        summary = window->findChild<QLabel*>("Summary")->text();
+        findings->setCurrentItem(findings->findItems("Tias/stray.tia", Qt::MatchExactly)[0]);
         window->findChild<QPushButton*>("MoveButton")->click();
+        EXPECT_EQ(findings->currentItem()->text(1), "moved to Removed");
+        EXPECT_FALSE(window->findChild<QPushButton*>("MoveButton")->isEnabled());
     });
-    EXPECT_EQ(listed, QStringList({"Tias/a.tia changed", "Tias/gone.tia missing",
-                                   "Tias/stray.tia not catalogued"}));
+    EXPECT_EQ(listed,
+              QStringList({"Common/28F008.bin no checksum yet", "Common/28F160.bin no checksum yet",
+                           "Common/29F800.bin no checksum yet", "Common/boot.bin no checksum yet",
+                           "Tias/a.tia changed", "Tias/gone.tia missing",
+                           "Tias/stray.tia not catalogued"}));
+    EXPECT_TRUE(summary.startsWith("7 files: 0 OK, 1 changed, 1 missing, 1 not catalogued, 4 no "
+                                   "checksum yet."))
+        << summary.toStdString();
     EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Tias\\stray.tia"), "s");
     EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Tias\\stray.tia"));
     EXPECT_EQ(drive.read(Paths::ChecksumManifest), std::string(64, '0') + "  Tias/a.tia\n");
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\checksums.sha256"), strayLine);
     EXPECT_TRUE(messages.empty());
+}
+
+// A row follows its action: catalogued by its editor, it offers no move any more; a missing
+// file's line goes after a question, and its catalogue entry after another. With a catalogue
+// that cannot be read, nothing in its folder can be acted on.
+TEST_F(MainWindowTest, CheckLibraryRowsFollowTheirActions)
+{
+    drive.write(Paths::BootCatalogue, "[gone.bin]\r\n");
+    drive.write(Paths::ChecksumManifest, std::string(64, '0') + "  Boots/gone.bin\n");
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\stray.tia", "s");
+    for (const auto common : Paths::CommonFiles)
+        drive.write(common, "");
+    CheckLibraryWindow window;
+    // As the editor would: the entry written under the name it was given.
+    QObject::connect(&window, &CheckLibraryWindow::openEditor,
+                     [&](EntryKind, const std::string&, const std::string& name) {
+                         CatalogueFile(Paths::TiaCatalogue).WriteString(name, "TYPE", "x");
+                     });
+    int removed = 0;
+    QObject::connect(&window, &CheckLibraryWindow::entryRemoved, [&] { ++removed; });
+    answer = QMessageBox::Yes;
+    QStringList done;
+    QTimer::singleShot(0, [&] {
+        auto* findings = window.findChild<QTreeWidget*>("Findings");
+        while (findings->topLevelItemCount() == 0)
+            QTest::qWait(10);
+        const auto act = [&](const char* file, const char* button) {
+            findings->setCurrentItem(findings->findItems(file, Qt::MatchExactly)[0]);
+            window.findChild<QPushButton*>(button)->click();
+            done << findings->currentItem()->text(1) +
+                        (window.findChild<QPushButton*>("MoveButton")->isEnabled() ? " movable"
+                                                                                   : "");
+        };
+        act("Tias/stray.tia", "EditButton");
+        act("Boots/gone.bin", "ForgetButton");
+        window.reject();
+    });
+    window.exec();
+    EXPECT_EQ(done, QStringList({"catalogued", "line and entry removed"}));
+    EXPECT_EQ(messages.size(), 2u); // the line, then the entry
+    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(drive.read(Paths::BootCatalogue), "");
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), "");
+
+    // The TIA catalogue unreadable: its folder's files offer nothing.
+    std::filesystem::remove(Drive::NativePath(Paths::TiaCatalogue));
+    std::filesystem::create_directory(Drive::NativePath(Paths::TiaCatalogue));
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\other.tia", "o");
+    CheckLibraryWindow again;
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* findings = again.findChild<QTreeWidget*>("Findings");
+        while (findings->topLevelItemCount() == 0)
+            QTest::qWait(10);
+        for (int row = 0; row < findings->topLevelItemCount(); ++row) {
+            findings->setCurrentItem(findings->topLevelItem(row));
+            QString buttons;
+            for (auto* button : again.findChildren<QPushButton*>()) {
+                if (button->isEnabled() && button->objectName() != "CancelButton")
+                    buttons += " " + button->objectName();
+            }
+            offered << findings->currentItem()->text(0) + ":" + buttons;
+        }
+        again.reject();
+    });
+    again.exec();
+    EXPECT_EQ(
+        offered,
+        QStringList({"Common/28F008.bin: RecordNewButton", "Common/28F160.bin: RecordNewButton",
+                     "Common/29F800.bin: RecordNewButton", "Common/boot.bin: RecordNewButton",
+                     "Tias/other.tia: RecordNewButton", "Tias/stray.tia: RecordNewButton",
+                     "Tias/Tias.ini: RecordNewButton"}));
 }
 
 // A stray flash file can be catalogued only in a folder a phone group names: an entry elsewhere
@@ -555,5 +640,6 @@ TEST_F(MainWindowTest, CheckLibraryCataloguesAStrayFlashFileOnlyInAGroupsFolder)
                                                                                       : "none");
         }
     });
-    EXPECT_EQ(listed, QStringList({"Phones/3310/a.fls editor", "Phones/gone/b.fls none"}));
+    EXPECT_EQ(listed.filter("Phones/"),
+              QStringList({"Phones/3310/a.fls editor", "Phones/gone/b.fls none"}));
 }

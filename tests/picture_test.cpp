@@ -234,6 +234,7 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         const char* name;
         std::string bytes;
         const char* error;
+        std::chrono::milliseconds limit = VectorDrawing::DefaultTimeLimit;
     } files[] = {
         {"cut after the header.wmf", wmf.substr(0, 30), "Metafile is not valid"},
         {"cut inside a record.wmf", wmf.substr(0, 100), "Metafile is not valid"},
@@ -277,15 +278,22 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         {"cjk text.emf", sample("cjk-text.emf"), ""},
         // Texts of glyph indices, whose font the converter looks up for each.
         {"glyph index texts.emf", sample("glyph-texts.emf"), ""},
+        // Bitmaps whose colour tables hold only the colours used; PNG and JPEG bitmaps. Large
+        // drawings: time enough on a busy machine.
+        {"test-039.emf",
+         TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tests/pictures/test-039.emf"), "",
+         std::chrono::seconds(20)},
+        {"test-040.emf",
+         TemporaryDrive::readNative(QUORVEL_SOURCE_DIR "/tests/pictures/test-040.emf"), "",
+         std::chrono::seconds(20)},
         {"cut short.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect",
          "SVG image is not valid"},
     };
-    for (const auto& [name, bytes, error] : files) {
+    for (const auto& [name, bytes, error, limit] : files) {
         SCOPED_TRACE(name);
         // A short limit where it is run over, the usual one where a busy machine may be slow.
         const bool slow = std::string_view(error).find("within") != std::string_view::npos;
-        VectorDrawing::SetTimeLimit(slow ? std::chrono::milliseconds(800)
-                                         : VectorDrawing::DefaultTimeLimit);
+        VectorDrawing::SetTimeLimit(slow ? std::chrono::milliseconds(800) : limit);
         EXPECT_EQ(errorOf(file(name, bytes)), error);
     }
     VectorDrawing::SetTimeLimit(VectorDrawing::DefaultTimeLimit);

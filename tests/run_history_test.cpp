@@ -14,8 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
+
+#include <cstdio>
+#include <fstream>
 
 namespace
 {
@@ -41,7 +45,7 @@ protected:
         drive.write(Paths::FlashCatalogue("3310"), "[g.fls]\r\n");
         drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "image");
         drive.write("c:\\nk_files\\Lunzo\\Phones\\3310\\g.fls", "other");
-        addRun("3310", "g.fls", "other", "success", "a,\"b\"");
+        addRun("3310", "g.fls", "other", "success", "=cmd|' /C calc'!A0,\"b\"");
         addRun("3210", "f.fls", "image", "failed (exit code 3)", "X");
         start();
         // Opened from its Tools row.
@@ -103,17 +107,37 @@ TEST_F(RunHistoryTest, TheFilterPicksTheRowsThatCSVExports)
     }
     history->filter()->clear();
     const QString csv = QString::fromUtf8(history->Csv());
-    EXPECT_TRUE(csv.startsWith("When,Group,Image,Loader,Boot,Result,Duration,Started,"));
-    EXPECT_TRUE(csv.contains(",\"a,\"\"b\"\"\",")) << csv.toStdString(); // quoted as CSV quotes
+    EXPECT_TRUE(history->Csv().startsWith("\xEF\xBB\xBFWhen,Group,Image,Loader,Boot,Result,"
+                                          "Duration (s),Exit code,Started,"));
     EXPECT_TRUE(csv.contains(QString::fromStdString(sha256("other"))));
 
-    // Written where the user says.
+    // Written where the user says; suggested in the documents folder under the day's date.
     const QString target = QString::fromStdString((drive.root() / "runs.csv").string());
-    SaveDialog::SetAnswerer([&target](const QString&, const QString&) { return target; });
+    QString suggested;
+    SaveDialog::SetAnswerer([&](const QString&, const QString& offered) {
+        suggested = offered;
+        return target;
+    });
     history->findChild<QPushButton*>("ExportButton")->click();
     SaveDialog::SetAnswerer(nullptr);
+    EXPECT_TRUE(
+        QRegularExpression("/quorvel-runs-\\d{4}-\\d\\d-\\d\\d\\.csv$").match(suggested).hasMatch())
+        << suggested.toStdString();
     EXPECT_EQ(QByteArray::fromStdString(TemporaryDrive::readNative(target.toStdString())),
               history->Csv());
+
+    // As a spreadsheet's CSV reader takes it: the hostile Config stays text, the numbers numbers.
+    const auto script = drive.root() / "read.py";
+    std::ofstream(script) << "import csv, sys\n"
+                             "for row in csv.DictReader(open(sys.argv[1], encoding='utf-8-sig')):\n"
+                             "    print(row['Config'], row['Duration (s)'], sep='|')\n";
+    const std::string command = "python3 '" + script.string() + "' '" + target.toStdString() + "'";
+    FILE* python = popen(command.c_str(), "r");
+    ASSERT_TRUE(python);
+    char output[512] = {};
+    const std::size_t got = std::fread(output, 1, sizeof output - 1, python);
+    EXPECT_EQ(pclose(python), 0);
+    EXPECT_EQ(std::string(output, got), "X|60\n'=cmd|' /C calc'!A0,\"b\"|60\n");
 }
 
 TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
@@ -143,4 +167,13 @@ TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
               "The image c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls has changed since that run.\n"
               "Nothing was picked.");
     EXPECT_TRUE(runSelection.FlashFile.empty());
+
+    // The other run wrote a Config line that its group no longer has.
+    history->view()->selectRow(1);
+    messages.clear();
+    pickAgain->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith(
+        "The Config line of the phone group 3310 has changed since that run.\n"))
+        << messages[0].text.toStdString();
 }

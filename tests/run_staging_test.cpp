@@ -10,6 +10,8 @@
 #include "library/library_check.h"
 #include "library/library_files.h"
 #include "library/paths.h"
+#include "library/recorded_files.h"
+#include "library/removed_files.h"
 #include "library/run_staging.h"
 #include "platform/files.h"
 #include "platform/hash.h"
@@ -26,9 +28,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <thread>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -369,6 +373,15 @@ TEST_F(StagingTest, MissingOrEmptyConfigStopsBeforeTheFlasherAndASecondStartWork
         EXPECT_EQ(drive.read(Paths::FlasherConfig), "time 300\r\n");
         EXPECT_EQ(drive.read("c:\\nk_files\\new.fls").size(), 100000u);
     }
+    // One that cannot be read is told as such, not taken for an empty one.
+    fs::remove(Drive::NativePath(Paths::PhoneCatalogue));
+    fs::create_directory(Drive::NativePath(Paths::PhoneCatalogue));
+    notices.clear();
+    stage();
+    EXPECT_EQ(notices,
+              std::vector<std::string>{"The phone catalogue " + std::string(Paths::PhoneCatalogue) +
+                                       " cannot be read"});
+    fs::remove(Drive::NativePath(Paths::PhoneCatalogue));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(drive.exists(StandInLog));
 
@@ -589,56 +602,178 @@ TEST(DeleteCommand, MatchesTheSameInEveryLocale)
 }
 #endif
 
-// Check library over a library with one changed, one missing and one uncatalogued file, as the
-// command line prints it; what the window does about them.
-TEST(LibraryCheck, FindsChangedMissingAndUncataloguedFiles)
+// Check library's kinds, each file once in the kind that matters most, with the command line's
+// exit code: over a library of the common files and one catalogued TIA file, all with lines,
+// changed one way per row.
+TEST(LibraryCheck, CountsEveryFileInTheKindThatMattersMost)
+{
+    const std::string a = "c:\\nk_files\\Lunzo\\Tias\\a.tia";
+    const auto digestOf = [](std::string_view logical) {
+        return *Platform::HashFile(Drive::NativePath(logical));
+    };
+    const struct {
+        const char* name;
+        std::function<void(TemporaryDrive&)> change;
+        std::vector<std::string> lines; // among the report's
+        int exitCode;
+    } rows[] = {
+        {"as it entered", [](TemporaryDrive&) {}, {"Tias/a.tia: OK"}, 0},
+        {"changed",
+         [&](TemporaryDrive& drive) { drive.write(a, "other"); },
+         {"Tias/a.tia: FAILED"},
+         1},
+        {"missing",
+         [&](TemporaryDrive&) { fs::remove(Drive::NativePath(a)); },
+         {"Tias/a.tia: FAILED missing"},
+         1},
+        {"catalogued without a line",
+         [](TemporaryDrive& drive) {
+             drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[b.tia]\r\n");
+             drive.write("c:\\nk_files\\Lunzo\\Phones\\3210\\img.fls", "i");
+             drive.write(Paths::PhoneCatalogue, "[3210]\r\n");
+             drive.write(Paths::FlashCatalogue("3210"), "[img.fls]\r\n");
+             drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "b");
+         },
+         {"Tias/b.tia: NO CHECKSUM YET", "Phones/3210/img.fls: NO CHECKSUM YET"},
+         0},
+        // Copied by a browse that was cancelled: its line does not make it OK.
+        {"a line but no entry",
+         [&](TemporaryDrive& drive) {
+             const std::string stray = "c:\\nk_files\\Lunzo\\Tias\\stray.tia";
+             drive.write(stray, "s");
+             ASSERT_TRUE(Checksums::Record({{stray, digestOf(stray)}}));
+         },
+         {"Tias/stray.tia: NOT CATALOGUED"},
+         0},
+        // Which files it names cannot be told: none is taken for uncatalogued.
+        {"unreadable catalogue",
+         [](TemporaryDrive& drive) {
+             fs::remove(Drive::NativePath(Paths::TiaCatalogue));
+             fs::create_directory(Drive::NativePath(Paths::TiaCatalogue));
+             drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "b");
+         },
+         {"Tias/Tias.ini: FAILED catalogue cannot be read", "Tias/a.tia: OK",
+          "Tias/b.tia: NO CHECKSUM YET"},
+         1},
+        {"unlisted folder",
+         [](TemporaryDrive& drive) { drive.write("c:\\nk_files\\Lunzo\\Boots", "no folder"); },
+         {"Boots/: FAILED listing"},
+         1},
+        // More section-name text than the lists' buffer holds: the check reads it all.
+        {"catalogue beyond the list buffer",
+         [&](TemporaryDrive& drive) {
+             std::string text;
+             for (int entry = 0; entry < 400; ++entry)
+                 text += "[" + std::string(60, 'x') + std::to_string(entry) + ".tia]\r\n";
+             drive.write(Paths::TiaCatalogue, text + "[a.tia]\r\n");
+         },
+         {"Tias/a.tia: OK", "Tias/" + std::string(60, 'x') + "399.tia: FAILED missing"},
+         1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryDrive drive;
+        std::map<std::string, std::string> digests;
+        for (const auto common : Paths::CommonFiles)
+            drive.write(common, "common");
+        drive.write(Paths::TiaCatalogue, "[a.tia]\r\n");
+        drive.write(a, "a");
+        for (const auto file :
+             {std::string_view(a), Paths::CommonIntel28F008, Paths::CommonAtmel29F800,
+              Paths::CommonIntel28F160, Paths::CommonBoot})
+            digests[std::string(file)] = digestOf(file);
+        ASSERT_TRUE(Checksums::Record(digests));
+        row.change(drive);
+
+        const auto result = LibraryCheck::Run();
+        const std::string report = LibraryCheck::Report(result);
+        for (const auto& line : row.lines)
+            EXPECT_NE(report.find(line + "\n"), std::string::npos) << line << " in\n" << report;
+        // Each file once.
+        EXPECT_EQ(std::count(report.begin(), report.end(), '\n'),
+                  std::ptrdiff_t(result.items.size()));
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(LibraryCheck::PrintReport(), row.exitCode);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), report);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), LibraryCheck::Summary(result) + "\n");
+    }
+}
+
+// Only files with a line are read, with progress and Cancel; the summary counts every kind.
+TEST(LibraryCheck, ReadsOnlyFilesWithALineAndCountsEachKind)
 {
     TemporaryDrive drive;
     for (const auto common : Paths::CommonFiles)
         drive.write(common, "common");
-    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[B.TIA]\r\n[gone.tia]\r\n");
-    drive.write(Paths::PhoneCatalogue, "[3210]\r\nScheme=w.bmp\r\n");
-    drive.write(Paths::FlashCatalogue("3210"), "[f.fls]\r\n");
-    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp",
-                             "Phones\\3210\\f.fls", "Phones\\3210\\left.fls"})
-        drive.write(Paths::Join(Paths::Library, file), file);
-    std::map<std::string, std::string> digests;
-    for (const char* file : {"Tias\\a.tia", "Tias\\b.tia", "Tias\\gone.tia", "Phones\\w.bmp"})
-        digests[Paths::Join(Paths::Library, file)] =
-            *Platform::HashFile(Drive::NativePath(Paths::Join(Paths::Library, file)));
-    ASSERT_TRUE(Checksums::Record(digests));
-    drive.write("c:\\nk_files\\Lunzo\\Tias\\b.tia", "changed");
-    fs::remove(Drive::NativePath("c:\\nk_files\\Lunzo\\Tias\\gone.tia"));
-
+    drive.write(Paths::TiaCatalogue, "[a.tia]\r\n[gone.tia]\r\n[new.tia]\r\n");
+    for (const char* file : {"a.tia", "new.tia", "left.tia"})
+        drive.write(Paths::Join(Paths::TiaFolder, file), file);
+    ASSERT_TRUE(Checksums::Record(
+        {{Paths::Join(Paths::TiaFolder, "a.tia"),
+          *Platform::HashFile(Drive::NativePath(Paths::Join(Paths::TiaFolder, "a.tia")))}}));
     std::size_t calls = 0;
     const auto result = LibraryCheck::Run([&](std::size_t, std::size_t total) {
-        EXPECT_EQ(total, 4u);
+        EXPECT_EQ(total, 1u);
         return ++calls, true;
     });
-    EXPECT_EQ(calls, 5u); // before each file, and at the end
-    // Files without a line (the common ones, f.fls) are not read, as sha256sum -c reads none.
-    EXPECT_EQ(LibraryCheck::Report(result), "Phones/w.bmp: OK\n"
-                                            "Tias/a.tia: OK\n"
-                                            "Tias/b.tia: FAILED\n"
-                                            "Tias/gone.tia: FAILED open or read\n"
-                                            "Phones/3210/left.fls: NOT CATALOGUED\n");
-    EXPECT_TRUE(result.Troubled());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(LibraryCheck::PrintReport(), 1); // the command line's exit code
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), LibraryCheck::Report(result));
+    EXPECT_EQ(calls, 2u); // before the file, and at the end
+    EXPECT_EQ(LibraryCheck::Summary(result), "8 files: 1 OK, 1 missing, 1 not catalogued, 5 no "
+                                             "checksum yet.");
     EXPECT_TRUE(LibraryCheck::Run([](auto, auto) { return false; }).cancelled);
+}
 
-    const auto& left = result.items.back();
-    EXPECT_TRUE(LibraryCheck::MoveToRemoved(left));
-    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Phones\\3210\\left.fls"),
-              "Phones\\3210\\left.fls");
-    EXPECT_FALSE(drive.exists(left.logical));
-    ASSERT_TRUE(Checksums::Forget({"c:\\nk_files\\Lunzo\\Tias\\GONE.tia"}));
-    EXPECT_EQ(drive.read(Paths::ChecksumManifest).find("gone"), std::string::npos);
+// Move to Removed keeps the file's line beside it, in Removed's own manifest; putting the file
+// back brings the line back.
+TEST(LibraryCheck, ARemovedFileComesBackWithItsLine)
+{
+    TemporaryDrive drive;
+    const std::string stray = "c:\\nk_files\\Lunzo\\Phones\\3210\\left.fls";
+    drive.write(stray, "left");
+    const std::string digest = *Platform::HashFile(Drive::NativePath(stray));
+    ASSERT_TRUE(Checksums::Record({{stray, digest}}));
 
-    // A library folder that cannot be listed (a file in its place) is told, not taken for empty.
-    drive.write("c:\\nk_files\\Lunzo\\Boots", "not a folder");
-    const auto unlisted = LibraryCheck::Run();
-    EXPECT_NE(LibraryCheck::Report(unlisted).find("Boots/: FAILED listing\n"), std::string::npos);
-    EXPECT_TRUE(unlisted.Troubled());
+    EXPECT_TRUE(RemovedFiles::Remove("Phones/3210/left.fls").moved);
+    EXPECT_FALSE(drive.exists(stray));
+    EXPECT_EQ(drive.read("c:\\nk_files\\Removed\\Phones\\3210\\left.fls"), "left");
+    EXPECT_EQ(drive.read(RemovedFiles::Manifest), digest + "  Phones/3210/left.fls\n");
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), "");
+    EXPECT_EQ(RemovedFiles::List(), std::vector<std::string>{"Phones/3210/left.fls"});
+    drive.write(stray, "another"); // not over a file that took its place
+    EXPECT_FALSE(RemovedFiles::PutBack("Phones/3210/left.fls").moved);
+    fs::remove(Drive::NativePath(stray));
+
+    const auto back = RemovedFiles::PutBack("Phones/3210/left.fls");
+    EXPECT_TRUE(back.moved && !back.problem);
+    EXPECT_EQ(drive.read(stray), "left");
+    EXPECT_EQ(drive.read(Paths::ChecksumManifest), digest + "  Phones/3210/left.fls\n");
+    EXPECT_EQ(drive.read(RemovedFiles::Manifest), "");
+    EXPECT_TRUE(RemovedFiles::List().empty());
+}
+
+// A journal line, which anyone can edit, makes the program read only a regular file inside the
+// library: never a device, a FIFO or a file elsewhere.
+TEST(RecordedFiles, OnlyARegularFileInTheLibraryIsRead)
+{
+    TemporaryDrive drive;
+    drive.write("c:\\nk_files\\Lunzo\\Tias\\a.tia", "a");
+    drive.write("c:\\nk_files\\outside.bin", "o");
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(Drive::NativePath("c:\\nk_files\\Lunzo\\Tias\\fifo.tia").c_str(), 0600), 0);
+#endif
+    const struct {
+        const char* path;
+        bool read;
+    } rows[] = {
+        {"c:\\nk_files\\Lunzo\\Tias\\a.tia", true},
+        {"C:\\NK_FILES\\LUNZO\\Tias\\a.tia", false}, // not as the program writes it
+        {"c:\\nk_files\\Lunzo\\Tias\\..\\..\\outside.bin", false},
+        {"c:\\nk_files\\outside.bin", false},
+        {"c:\\nk_files\\Lunzo\\Tias", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\fifo.tia", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\gone.tia", false},
+        {"c:\\nk_files\\Lunzo\\Tias\\/dev/zero", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(RecordedFiles::LibraryFileDigest(row.path).has_value(), row.read) << row.path;
 }

@@ -108,16 +108,19 @@ TEST(StartupOptionsTest, HistoryPrintsTheLastRuns)
         QStringList arguments;
         int runs;
         bool tsv;
+        bool all = false;
     } cases[] = {
         {{"--history"}, StartupOptions::DefaultHistoryRuns, false},
         {{"--history", "5"}, 5, false},
         {{"--history-tsv", "3"}, 3, true},
         {{"--history", "--history-tsv"}, StartupOptions::DefaultHistoryRuns, true},
+        {{"--history", "--long", "2"}, 2, false, true},
     };
     for (const auto& c : cases) {
         const auto outcome = read(c.arguments);
         EXPECT_TRUE(!outcome.run && !outcome.isError && outcome.exitCode == 0);
         EXPECT_EQ(outcome.historyRuns, c.runs) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(outcome.historyTsv, c.tsv);
+        EXPECT_EQ(outcome.historyLong, c.all);
     }
 }

@@ -4,11 +4,13 @@
 #include "forms/common/handlers.h"
 #include "forms/common/message_boxes.h"
 #include "forms/common/text.h"
+#include "library/catalogue_entries.h"
 #include "library/catalogue_file.h"
 #include "library/checksums.h"
 #include "library/drive.h"
 #include "library/library_name.h"
 #include "library/paths.h"
+#include "library/removed_files.h"
 #include "platform/hash.h"
 
 #include <QDialogButtonBox>
@@ -19,6 +21,7 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <map>
 #include <optional>
 
 namespace
@@ -31,10 +34,18 @@ QString findingText(LibraryCheck::Finding finding)
         return QStringLiteral("unchanged");
     case LibraryCheck::Finding::Changed:
         return QStringLiteral("changed");
+    case LibraryCheck::Finding::Unreadable:
+        return QStringLiteral("cannot be opened or read");
     case LibraryCheck::Finding::Missing:
         return QStringLiteral("missing");
+    case LibraryCheck::Finding::NoChecksum:
+        return QStringLiteral("no checksum yet");
     case LibraryCheck::Finding::Unlisted:
         return QStringLiteral("folder cannot be listed");
+    case LibraryCheck::Finding::CatalogueUnreadable:
+        return QStringLiteral("catalogue cannot be read");
+    case LibraryCheck::Finding::Removed:
+        return QStringLiteral("in Removed");
     case LibraryCheck::Finding::NotCatalogued:
         break;
     }
@@ -47,19 +58,19 @@ std::optional<std::pair<EntryKind, std::string>> editorFor(const std::string& na
     const auto slash = name.find('/');
     const std::string folder = name.substr(0, slash);
     const std::string rest = name.substr(slash + 1);
-    if (folder == "Tias" && rest.find('/') == std::string::npos)
+    if (LibraryName::Same(folder, "Tias") && rest.find('/') == std::string::npos)
         return std::pair{EntryKind::Tia, std::string()};
-    if (folder == "Boots" && rest.find('/') == std::string::npos)
+    if (LibraryName::Same(folder, "Boots") && rest.find('/') == std::string::npos)
         return std::pair{EntryKind::Boot, std::string()};
     const auto slashAfterGroup = rest.find('/');
-    if (folder != "Phones" || slashAfterGroup == std::string::npos)
+    if (!LibraryName::Same(folder, "Phones") || slashAfterGroup == std::string::npos)
         return std::nullopt;
     // Only in a phone group's folder: an entry in a folder no group names would show in no list,
     // and the file would stay uncatalogued.
-    std::vector<std::string> groups;
-    CatalogueFile(Paths::PhoneCatalogue).ReadSections(groups);
+    // A phone catalogue that cannot be read names no group.
+    const auto phones = CatalogueFile(Paths::PhoneCatalogue).ReadableSnapshot();
     const std::string_view inFolder = std::string_view(rest).substr(0, slashAfterGroup);
-    for (const auto& group : groups) {
+    for (const auto& group : phones ? phones->AllSections() : std::vector<std::string>()) {
         if (LibraryName::Same(group, inFolder))
             return std::pair{EntryKind::Flash, group};
     }
@@ -67,11 +78,16 @@ std::optional<std::pair<EntryKind, std::string>> editorFor(const std::string& na
 }
 
 // A row whose finding was dealt with stays, greyed, with what was done.
-void markDone(QTreeWidget* list, const QString& done)
+void markDone(QTreeWidgetItem* row, const QString& done)
 {
-    QTreeWidgetItem* row = list->currentItem();
     row->setText(1, done);
     row->setDisabled(true);
+}
+
+// The file's name without its folders.
+std::string fileNameOf(const std::string& name)
+{
+    return name.substr(name.rfind('/') + 1);
 }
 
 } // namespace
@@ -83,6 +99,7 @@ CheckLibraryWindow::CheckLibraryWindow(QWidget* parent) : QDialog(parent)
     resize(560, 380);
     auto* layout = new QVBoxLayout(this);
     m_summary = new QLabel(QStringLiteral("Checking the library's files..."), this);
+    m_summary->setObjectName(QStringLiteral("Summary"));
     m_summary->setTextFormat(Qt::PlainText);
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
@@ -110,6 +127,9 @@ CheckLibraryWindow::CheckLibraryWindow(QWidget* parent) : QDialog(parent)
     m_edit = add(QStringLiteral("&Catalogue..."), "EditButton", &CheckLibraryWindow::openInEditor);
     m_move =
         add(QStringLiteral("&Move to Removed"), "MoveButton", &CheckLibraryWindow::moveToRemoved);
+    m_putBack = add(QStringLiteral("&Put back"), "PutBackButton", &CheckLibraryWindow::putBack);
+    m_recordNew = add(QStringLiteral("Record checksums of &new files..."), "RecordNewButton",
+                      &CheckLibraryWindow::recordNewFiles);
     m_cancel = buttons->addButton(QDialogButtonBox::Cancel);
     m_cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(m_cancel, &QPushButton::clicked, this, Handlers::Guard([this] {
@@ -188,20 +208,25 @@ void CheckLibraryWindow::showResult()
         m_summary->setText(QStringLiteral("The check was cancelled."));
         return;
     }
-    int troubles = 0;
+    bool newFiles = false;
     for (std::size_t index = 0; index < m_result.items.size(); ++index) {
         const auto& item = m_result.items[index];
         if (item.finding == LibraryCheck::Finding::Good)
             continue;
-        ++troubles;
+        newFiles = newFiles ||
+                   (item.finding == LibraryCheck::Finding::NoChecksum && !m_result.Locked(item));
         auto* row = new QTreeWidgetItem(m_list, {fromBytes(item.name), findingText(item.finding)});
         row->setData(0, Qt::UserRole, static_cast<qulonglong>(index));
     }
-    m_summary->setText(troubles == 0
-                           ? QStringLiteral("Every file is as it entered the library.")
-                           : QStringLiteral("%1 file(s) need a look. Pick one to see what can be "
-                                            "done.")
-                                 .arg(troubles));
+    m_recordNew->setEnabled(newFiles);
+    QString summary = fromBytes(LibraryCheck::Summary(m_result));
+    if (!m_result.lockedFolders.empty())
+        summary += QStringLiteral(" Nothing in a folder that cannot be listed, or whose "
+                                  "catalogue cannot be read, can be moved, catalogued or have "
+                                  "its line removed.");
+    else if (m_list->topLevelItemCount() > 0)
+        summary += QStringLiteral(" Pick a file to see what can be done.");
+    m_summary->setText(summary);
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
 }
@@ -217,11 +242,17 @@ const LibraryCheck::Item* CheckLibraryWindow::currentItem() const
 void CheckLibraryWindow::followRow()
 {
     const LibraryCheck::Item* item = currentItem();
+    if (item && m_result.Locked(*item))
+        item = nullptr; // which files its catalogue names cannot be told
     using enum LibraryCheck::Finding;
-    m_record->setEnabled(item && item->finding == Changed);
-    m_forget->setEnabled(item && item->finding == Missing);
-    m_edit->setEnabled(item && item->finding == NotCatalogued && editorFor(item->name));
-    m_move->setEnabled(item && item->finding == NotCatalogued);
+    const auto is = [item](LibraryCheck::Finding finding) {
+        return item && item->finding == finding;
+    };
+    m_record->setEnabled(is(Changed));
+    m_forget->setEnabled(is(Missing));
+    m_edit->setEnabled(is(NotCatalogued) && editorFor(item->name));
+    m_move->setEnabled(is(NotCatalogued));
+    m_putBack->setEnabled(is(Removed));
 }
 
 void CheckLibraryWindow::recordNewSum()
@@ -243,48 +274,135 @@ void CheckLibraryWindow::recordNewSum()
         ShowError(fromBytes(Checksums::Recorded::FailureText()), *recorded.failure);
         return;
     }
-    markDone(m_list, QStringLiteral("checksum recorded"));
+    markDone(m_list->currentItem(), QStringLiteral("checksum recorded"));
+    followRow();
+}
+
+void CheckLibraryWindow::recordNewFiles()
+{
+    std::vector<QTreeWidgetItem*> rows;
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* row = m_list->topLevelItem(index);
+        const auto& item = m_result.items.at(row->data(0, Qt::UserRole).toULongLong());
+        if (!row->isDisabled() && item.finding == LibraryCheck::Finding::NoChecksum &&
+            !m_result.Locked(item))
+            rows.push_back(row);
+    }
+    if (rows.empty() ||
+        AskConfirmation(QStringLiteral("Record the checksums of %1 catalogued file(s) that have "
+                                       "none yet, as they are now?")
+                            .arg(rows.size())) != QMessageBox::Yes)
+        return;
+    std::map<std::string, std::string> digests;
+    std::vector<QTreeWidgetItem*> read;
+    QStringList unreadable;
+    for (QTreeWidgetItem* row : rows) {
+        const auto& item = m_result.items.at(row->data(0, Qt::UserRole).toULongLong());
+        if (const auto digest = Platform::HashFile(Drive::NativePath(item.logical))) {
+            digests[item.logical] = *digest;
+            read.push_back(row);
+        } else {
+            unreadable << fromBytes(item.logical);
+        }
+    }
+    if (const Checksums::Recorded recorded = Checksums::Record(digests); !recorded) {
+        ShowError(fromBytes(Checksums::Recorded::FailureText()), *recorded.failure);
+        return;
+    }
+    for (QTreeWidgetItem* row : read)
+        markDone(row, QStringLiteral("checksum recorded"));
+    m_recordNew->setEnabled(false);
+    if (!unreadable.isEmpty())
+        ShowError(QStringLiteral("These files cannot be read; their checksums were not "
+                                 "recorded:\n%1")
+                      .arg(unreadable.join(u'\n')));
     followRow();
 }
 
 void CheckLibraryWindow::removeLine()
 {
-    const Checksums::Recorded removed = Checksums::Forget({currentItem()->logical});
-    if (!removed) {
-        ShowError(QStringLiteral("The line could not be removed."), *removed.failure);
+    const LibraryCheck::Item* item = currentItem();
+    if (AskConfirmation(QStringLiteral("Remove the checksum line of the missing file %1?")
+                            .arg(fromBytes(item->logical)),
+                        QMessageBox::No) != QMessageBox::Yes)
         return;
+    if (Checksums::Lookup(m_result.manifest, item->logical)) {
+        const Checksums::Recorded removed = Checksums::Forget({item->logical});
+        if (!removed) {
+            ShowError(QStringLiteral("The line could not be removed."), *removed.failure);
+            return;
+        }
     }
-    markDone(m_list, QStringLiteral("line removed"));
+    QString done = QStringLiteral("line removed");
+    // A catalogue entry left behind would offer the missing file and fail the next check.
+    const auto editor = editorFor(item->name);
+    if (editor && LibraryCheck::EntryOf(item->name) &&
+        AskConfirmation(QStringLiteral("Remove its catalogue entry %1 too?")
+                            .arg(fromBytes(fileNameOf(item->name))),
+                        QMessageBox::No) == QMessageBox::Yes) {
+        CatalogueEntries::Erase(editor->first, editor->second, fileNameOf(item->name));
+        emit entryRemoved(editor->first, editor->second);
+        done = QStringLiteral("line and entry removed");
+    }
+    markDone(m_list->currentItem(), done);
     followRow();
+}
+
+bool CheckLibraryWindow::catalogue(const LibraryCheck::Item& item)
+{
+    const auto editor = editorFor(item.name);
+    if (!editor)
+        return false;
+    emit openEditor(editor->first, editor->second, fileNameOf(item.name));
+    return LibraryCheck::EntryOf(item.name).has_value();
 }
 
 void CheckLibraryWindow::openInEditor()
 {
-    const LibraryCheck::Item* item = currentItem();
-    const auto editor = editorFor(item->name);
-    emit openEditor(editor->first, editor->second, item->name.substr(item->name.rfind('/') + 1));
+    if (catalogue(*currentItem())) {
+        markDone(m_list->currentItem(), QStringLiteral("catalogued"));
+        followRow();
+    }
 }
 
 void CheckLibraryWindow::moveToRemoved()
 {
     const LibraryCheck::Item* item = currentItem();
-    if (!LibraryCheck::MoveToRemoved(*item)) {
+    const RemovedFiles::Outcome outcome = RemovedFiles::Remove(item->name);
+    const QString removed = fromBytes(std::string(RemovedFiles::Folder));
+    if (!outcome.moved) {
         ShowError(
-            QStringLiteral("%1 could not be moved into %2.")
-                .arg(fromBytes(item->logical), fromBytes(std::string(LibraryCheck::RemovedFolder))),
-            {Drive::NativePath(item->logical), {}});
+            QStringLiteral("%1 could not be moved into %2.").arg(fromBytes(item->logical), removed),
+            outcome.problem.value_or(Platform::FileProblem{}));
         return;
     }
-    // Its line goes with it: left behind, it would have the next check report a missing file.
-    if (Checksums::Lookup(m_result.manifest, item->logical)) {
-        if (const Checksums::Recorded removed = Checksums::Forget({item->logical}); !removed) {
-            ShowError(QStringLiteral("%1 was moved into %2, but its checksum line could not be "
-                                     "removed.")
-                          .arg(fromBytes(item->logical),
-                               fromBytes(std::string(LibraryCheck::RemovedFolder))),
-                      *removed.failure);
-        }
+    if (outcome.problem) {
+        ShowError(QStringLiteral("%1 was moved into %2, but its checksum line could not be "
+                                 "moved along.")
+                      .arg(fromBytes(item->logical), removed),
+                  *outcome.problem);
     }
-    markDone(m_list, QStringLiteral("moved to Removed"));
+    markDone(m_list->currentItem(), QStringLiteral("moved to Removed"));
+    followRow();
+}
+
+void CheckLibraryWindow::putBack()
+{
+    const LibraryCheck::Item* item = currentItem();
+    const RemovedFiles::Outcome outcome = RemovedFiles::PutBack(item->name);
+    if (!outcome.moved) {
+        ShowError(QStringLiteral("%1 could not be put back.").arg(fromBytes(item->logical)),
+                  outcome.problem.value_or(Platform::FileProblem{}));
+        return;
+    }
+    if (outcome.problem) {
+        ShowError(QStringLiteral("%1 was put back, but its checksum line could not be.")
+                      .arg(fromBytes(item->logical)),
+                  *outcome.problem);
+    }
+    // Back in the library, it is catalogued anew by its editor, the name filled in.
+    const bool catalogued = catalogue(*item);
+    markDone(m_list->currentItem(),
+             catalogued ? QStringLiteral("put back and catalogued") : QStringLiteral("put back"));
     followRow();
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The Check library window: hashes the library's files against the manifest on a thread of its
-// own, with a progress bar and Cancel, then lists what is changed, missing or not catalogued
-// and offers what can be done about each. It tells the main window which editor to open.
+// own, with a progress bar and Cancel, then counts every file by kind, lists each that needs a
+// look and offers what can still be done about it; a row shows what was done. It tells the main
+// window which editor to open and which catalogue entry it removed.
 
 #include "library/catalogue_entries.h"
 #include "library/library_check.h"
@@ -32,6 +33,8 @@ public:
 signals:
     // An uncatalogued file the user wants catalogued: its editor, with its name filled in.
     void openEditor(EntryKind kind, const std::string& group, const std::string& name);
+    // A catalogue entry removed with a missing file's line: the list to load again.
+    void entryRemoved(EntryKind kind, const std::string& group);
 
 private:
     void startCheck();
@@ -40,6 +43,9 @@ private:
     void removeLine();
     void openInEditor();
     void moveToRemoved();
+    void putBack();
+    void recordNewFiles();
+    bool catalogue(const LibraryCheck::Item& item);
     void followRow();
     const LibraryCheck::Item* currentItem() const;
 
@@ -50,6 +56,8 @@ private:
     QPushButton* m_forget;
     QPushButton* m_edit;
     QPushButton* m_move;
+    QPushButton* m_putBack;
+    QPushButton* m_recordNew;
     QPushButton* m_cancel;
     std::atomic<bool> m_cancelled = false;
     class QThread* m_worker = nullptr;

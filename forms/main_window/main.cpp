@@ -566,6 +566,13 @@ void To_fMain::showLibraryCheck()
                 // A new entry: the editor finds no section of that name and fills in the name.
                 editEntry(kind, group, name);
             }));
+    connect(&window, &CheckLibraryWindow::entryRemoved, this,
+            Handlers::Guard([this](EntryKind kind, const std::string& group) {
+                editorWrote(kind == EntryKind::Tia    ? EditedList::Tia
+                            : kind == EntryKind::Boot ? EditedList::Boot
+                                                      : EditedList::Flash,
+                            group);
+            }));
     window.exec();
 }
 

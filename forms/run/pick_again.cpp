@@ -5,10 +5,9 @@
 #include "forms/common/list_views.h"
 #include "forms/common/text.h"
 #include "forms/main_window/main.h"
-#include "library/drive.h"
 #include "library/library_name.h"
 #include "library/paths.h"
-#include "platform/hash.h"
+#include "library/recorded_files.h"
 
 namespace PickAgain
 {
@@ -76,6 +75,14 @@ QStringList Problems(To_fMain& window, const RunJournal::Record& run)
     if (window.GroupPage(run.group) < 0) {
         problems << QStringLiteral("The phone group %1 is no longer in the library.")
                         .arg(fromBytes(run.group));
+    } else if (const auto config = RecordedFiles::CompareConfig(run.group, run.config);
+               config != RecordedFiles::ConfigLine::Same) {
+        problems << (config == RecordedFiles::ConfigLine::Changed
+                         ? QStringLiteral("The Config line of the phone group %1 has changed "
+                                          "since that run.")
+                               .arg(fromBytes(run.group))
+                         : QStringLiteral("The phone catalogue %1 cannot be read.")
+                               .arg(fromBytes(std::string(Paths::PhoneCatalogue))));
     }
     for (const QString& role :
          {QStringLiteral("loader"), QStringLiteral("boot"), QStringLiteral("image")}) {
@@ -88,7 +95,7 @@ QStringList Problems(To_fMain& window, const RunJournal::Record& run)
             QStringLiteral("The %1 %2")
                 .arg(role == QLatin1String("boot") ? QStringLiteral("boot file") : role,
                      fromBytes(file->logicalPath));
-        const auto digest = Platform::HashFile(Drive::NativePath(file->logicalPath));
+        const auto digest = RecordedFiles::LibraryFileDigest(file->logicalPath);
         if (!digest || !listed(window, run, *file))
             problems << what + QStringLiteral(" is no longer in the library.");
         else if (QString::fromStdString(*digest) != file->sha256)

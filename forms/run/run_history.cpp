@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -37,11 +38,18 @@ QString shown(std::string_view bytes)
     return fromBytes(bytes);
 }
 
-QString csvField(const QString& field)
+// A field as a spreadsheet takes it: text that it would run as a formula (= + - @, or a TAB or
+// CR before one) begins with a ' and stays text; our own whole numbers stay numbers.
+QString csvField(QString field)
 {
-    if (!field.contains(QRegularExpression(QStringLiteral("[\",\r\n]"))))
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+$"));
+    static const QRegularExpression quoted(QStringLiteral("[\",\r\n]"));
+    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()) &&
+        !number.match(field).hasMatch())
+        field.prepend(u'\'');
+    if (!field.contains(quoted))
         return field;
-    return u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 } // namespace
@@ -155,9 +163,17 @@ void RunHistory::Open()
 {
     m_reader = std::make_unique<RunJournal::Reader>(RunJournal::DefaultFile());
     std::vector<RunJournal::Record> runs;
-    const bool more = m_reader->ReadMore(FirstRuns, runs);
+    bool more = m_reader->ReadMore(FirstRuns, runs);
     m_model->setRuns(std::move(runs));
     m_note->hide();
+    if (!m_reader->problem().isEmpty() && m_model->rowCount() == 0) {
+        // Not "no run": the journal is there and cannot be read.
+        m_note->setText(QStringLiteral("The journal %1 cannot be read: %2")
+                            .arg(FilePathText(RunJournal::DefaultFile()), m_reader->problem()));
+        m_note->show();
+        m_reader.reset();
+        more = false;
+    }
     // The rest once the window has been painted (paintEvent), so that it is seen at once.
     m_readRestWhenPainted = more;
     if (!more)
@@ -188,11 +204,19 @@ void RunHistory::readMore()
         return;
     }
     // Told once, here, not line by line: the rest of the journal is shown.
+    QStringList told;
     if (const int unreadable = m_reader->unreadableLines(); unreadable > 0) {
-        m_note->setText(QStringLiteral("%1 line(s) of the journal %2 cannot be read (cut off by a "
-                                       "crash?) and are left out.")
-                            .arg(unreadable)
-                            .arg(FilePathText(RunJournal::DefaultFile())));
+        told << QStringLiteral("%1 line(s) of the journal %2 cannot be read (cut off by a "
+                               "crash?) and are left out.")
+                    .arg(unreadable)
+                    .arg(FilePathText(RunJournal::DefaultFile()));
+    }
+    if (!m_reader->problem().isEmpty()) {
+        told << QStringLiteral("The journal %1 could not be read to its start: %2")
+                    .arg(FilePathText(RunJournal::DefaultFile()), m_reader->problem());
+    }
+    if (!told.isEmpty()) {
+        m_note->setText(told.join(u'\n'));
         m_note->show();
     }
     m_reader.reset();
@@ -228,8 +252,10 @@ QString RunHistory::Details(const RunJournal::Record& run)
                                         : QStringLiteral("no end recorded"));
     if (!run.result.isEmpty())
         line("Result", run.result);
-    if (run.code)
-        line("Exit code", QString::number(*run.code));
+    if (const QString code = HistoryTable::ExitCode(run); !code.isEmpty())
+        line("Exit code", code);
+    else if (run.code && run.outcome == RunJournal::Outcome::Signal)
+        line("Signal", QString::number(*run.code));
     if (run.dosBoxCode)
         line("DOSBox exit code", QString::number(*run.dosBoxCode));
     for (const auto& file : run.files) {
@@ -246,14 +272,6 @@ QString RunHistory::Details(const RunJournal::Record& run)
 
 QByteArray RunHistory::Csv() const
 {
-    QStringList headers = HistoryTable::Headers();
-    const QString roles[] = {QStringLiteral("loader"), QStringLiteral("boot"),
-                             QStringLiteral("image")};
-    headers << QStringLiteral("Started") << QStringLiteral("Ended") << QStringLiteral("Way")
-            << QStringLiteral("Ports") << QStringLiteral("Config");
-    for (const QString& role : roles)
-        headers << role + QStringLiteral(" file") << role + QStringLiteral(" size")
-                << role + QStringLiteral(" SHA-256");
     QString text;
     const auto addRow = [&text](const QStringList& fields) {
         QStringList quoted;
@@ -261,29 +279,22 @@ QByteArray RunHistory::Csv() const
             quoted << csvField(field);
         text += quoted.join(u',') + QStringLiteral("\r\n");
     };
-    addRow(headers);
-    for (int row = 0; row < m_shown->rowCount(); ++row) {
-        const RunJournal::Record& run =
-            m_model->run(m_shown->mapToSource(m_shown->index(row, 0)).row());
-        QStringList fields = HistoryTable::Cells(run, shown);
-        fields << run.started.toString(Qt::ISODate)
-               << (run.ended.isValid() ? run.ended.toString(Qt::ISODate) : QString()) << run.way
-               << fromBytes(run.ports) << fromBytes(run.config);
-        for (const QString& role : roles) {
-            const RunJournal::File* file = run.file(role);
-            fields << (file ? fromBytes(file->logicalPath) : QString())
-                   << (file ? QString::number(file->size) : QString())
-                   << (file ? file->sha256 : QString());
-        }
-        addRow(fields);
-    }
-    return text.toUtf8();
+    addRow(HistoryTable::LongHeaders());
+    for (int row = 0; row < m_shown->rowCount(); ++row)
+        addRow(HistoryTable::LongCells(
+            m_model->run(m_shown->mapToSource(m_shown->index(row, 0)).row()), shown));
+    // With a byte-order mark, so that spreadsheets take it for UTF-8.
+    return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
 void RunHistory::ExportClick()
 {
-    const auto path = SaveDialog::Ask(this, QStringLiteral("Export CSV"),
-                                      QStringLiteral("CSV files (*.csv)"), QStringLiteral("csv"));
+    const QString suggested =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+        QStringLiteral("/quorvel-runs-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate));
+    const auto path =
+        SaveDialog::Ask(this, QStringLiteral("Export CSV"), QStringLiteral("CSV files (*.csv)"),
+                        QStringLiteral("csv"), suggested);
     if (!path)
         return;
     const QByteArray csv = Csv();

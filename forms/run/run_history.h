@@ -54,7 +54,7 @@ public:
 
     // The whole record, as the details pane shows it.
     static QString Details(const RunJournal::Record& run);
-    // The rows shown, as CSV (RFC 4180, CR LF).
+    // The rows shown with every column, as CSV (RFC 4180, CR LF, UTF-8 with a byte-order mark).
     QByteArray Csv() const;
 
     QTableView* view() const { return m_view; }

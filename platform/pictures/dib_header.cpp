@@ -86,6 +86,7 @@ std::optional<Layout> Read(std::string_view dib)
         colours = coloursUsed && coloursUsed < (1u << bits) ? coloursUsed : (1u << bits);
     else
         colours = coloursUsed;
+    layout.infoBytes = *size;
     layout.headerBytes = *size + colours * entryBytes;
     // Masks follow the 40-byte header; larger headers hold them inside.
     if (*size == InfoHeaderSize && compression == Bitfields)

@@ -17,6 +17,7 @@ struct Layout {
     // The header with its colour table or masks, and the pixels: nothing for compressed pixels
     // whose size the header does not give.
     std::uint64_t headerBytes = 0;
+    std::uint64_t infoBytes = 0; // the header alone, without colour table or masks
     std::optional<std::uint64_t> pixelBytes;
 };
 

@@ -17,16 +17,25 @@ using DibHeader::U16;
 using DibHeader::U32;
 
 // A bitmap of a record: its header (with colour table) and its pixels, each a part of the record.
-bool IsSoundBitmap(std::string_view header, std::optional<std::uint64_t> pixelsAvailable)
+// An EMF record gives its header's size (headerAvailable): writers keep only the colours a
+// bitmap uses, so the colour table may end there, before the full 2^bits entries; the header
+// itself and its masks must be whole.
+bool IsSoundBitmap(std::string_view header, std::optional<std::uint64_t> pixelsAvailable,
+                   std::optional<std::uint64_t> headerAvailable = std::nullopt)
 {
     const auto layout = DibHeader::Read(header);
-    if (!layout || layout->headerBytes > header.size())
+    if (!layout)
+        return false;
+    const std::uint64_t headerBytes = headerAvailable && *headerAvailable >= layout->infoBytes
+                                          ? std::min(layout->headerBytes, *headerAvailable)
+                                          : layout->headerBytes;
+    if (headerBytes > header.size())
         return false;
     if (std::uint64_t(layout->width) * std::uint64_t(layout->height) >
         PictureLimits::MaxEmbeddedPixels)
         return false;
     const std::uint64_t available =
-        pixelsAvailable ? *pixelsAvailable : header.size() - layout->headerBytes;
+        pixelsAvailable ? *pixelsAvailable : header.size() - headerBytes;
     return !layout->pixelBytes || *layout->pixelBytes <= available;
 }
 
@@ -85,7 +94,7 @@ bool IsSoundEmfBitmap(std::string_view record, std::size_t at)
     };
     // The header with its colour table may run past cbBmi but not past the record.
     return fits(*offBmi, *cbBmi) && fits(*offBits, *cbBits) &&
-           IsSoundBitmap(record.substr(*offBmi), *cbBits);
+           IsSoundBitmap(record.substr(*offBmi), *cbBits, *cbBmi);
 }
 
 bool IsSoundEmfBitmaps(std::string_view record, std::uint32_t type)

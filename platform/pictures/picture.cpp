@@ -297,6 +297,11 @@ std::unique_ptr<PictureRequest> Picture::Request(const fs::path& file, std::stri
                                                       " could not be decoded within " +
                                                       Seconds(VectorDrawing::TimeLimit()) + " s",
                                                   {file, {}}));
+            else if (outcome == Outcome::Unlimited)
+                request->Tell(nullptr,
+                              Platform::FileError("The picture was not decoded: its decoder could "
+                                                  "not limit its own time and memory",
+                                                  {file, {}}));
             else
                 request->Tell(nullptr, Platform::FileError(kind.invalidText, {file, {}}));
         };

@@ -75,7 +75,8 @@ extern "C" void FcFini() {}
 
 int main(int, char** argv)
 {
-    Platform::LimitThisProcess(ProcessorTime, MemoryBytes);
+    if (!Platform::LimitThisProcess(ProcessorTime, MemoryBytes))
+        Leave(PictureLimits::HelperUnlimitedExit);
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

@@ -26,6 +26,10 @@ inline constexpr std::uint64_t MaxEmbeddedPixels = 64ull * 1024 * 1024;
 // Metafile and SVG files are read whole: larger ones are no schematic.
 inline constexpr std::uint64_t MaxDrawingFileBytes = 64ull * 1024 * 1024;
 
+// The picture helper's exit code when it could not limit its own time and memory: it then
+// decodes nothing, as an unlimited decoder could take the machine down with a hostile file.
+inline constexpr int HelperUnlimitedExit = 3;
+
 inline bool FitsInMemory(std::int64_t width, std::int64_t height)
 {
     return width > 0 && height > 0 && width <= MaxSide && height <= MaxSide;

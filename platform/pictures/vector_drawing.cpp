@@ -159,6 +159,9 @@ private:
             m_output += m_helper.read(MaxOutputBytes + 1 - m_output.size());
         m_outcome = m_timedOut ? Outcome::TimedOut : Outcome::Refused;
         const bool ended = m_helper.state() == QProcess::NotRunning;
+        if (ended && m_helper.exitStatus() == QProcess::NormalExit &&
+            m_helper.exitCode() == PictureLimits::HelperUnlimitedExit)
+            m_outcome = Outcome::Unlimited;
         const bool failed =
             ended && (m_helper.exitStatus() != QProcess::NormalExit || m_helper.exitCode() != 0);
         if (!m_timedOut && !failed && m_output.size() <= MaxOutputBytes) {

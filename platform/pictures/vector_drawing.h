@@ -20,8 +20,9 @@ namespace VectorDrawing
 
 enum class Outcome {
     Drawn,
-    Refused,  // not a sound drawing of its kind, or the decoder failed
-    TimedOut, // still at work at the time limit
+    Refused,   // not a sound drawing of its kind, or the decoder failed
+    TimedOut,  // still at work at the time limit
+    Unlimited, // the helper could not limit its time and memory, and decoded nothing
 };
 
 // Starts decoding the bytes. done gets the drawing (null unless drawn) from the event loop once
