@@ -158,7 +158,12 @@ const File* Record::file(const QString& role) const
 
 std::filesystem::path DefaultFile()
 {
-    return DataFolder::Get() / "runs.jsonl";
+    return FileIn(DataFolder::Get());
+}
+
+std::filesystem::path FileIn(const std::filesystem::path& dataFolder)
+{
+    return dataFolder / "runs.jsonl";
 }
 
 QString NewId()
@@ -202,8 +207,7 @@ bool AppendEnd(const std::filesystem::path& path, const Record& record, QString&
     return appendLine(path, end, error);
 }
 
-Reader::Reader(const std::filesystem::path& path)
-    : m_file(std::make_unique<QFile>(QString::fromStdString(path.string())))
+Reader::Reader(const std::filesystem::path& path) : m_file(std::make_unique<QFile>(path))
 {
     if (!m_file->open(QIODevice::ReadOnly))
         return;
