@@ -29,7 +29,10 @@ public:
 class CatalogueFile : public CatalogueReads<CatalogueFile>
 {
 public:
-    explicit CatalogueFile(std::string_view logicalPath);
+    // For tests: called with the logical path each time this object reads its file.
+    using ReadWatcher = std::function<void(const std::string& logicalPath)>;
+
+    explicit CatalogueFile(std::string_view logicalPath, ReadWatcher watcher = {});
 
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
@@ -38,10 +41,6 @@ public:
     // The file read once, for a load that reads many values: the same answers as the reads
     // above while the file does not change.
     CatalogueSnapshot Snapshot() const;
-
-    // For tests: called with the logical path each time a catalogue file is read (empty: none).
-    using ReadWatcher = std::function<void(const std::string& logicalPath)>;
-    static void SetReadWatcher(ReadWatcher watcher);
 
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
@@ -57,4 +56,5 @@ private:
     void replaceText(const std::string& text);
 
     std::string m_path;
+    ReadWatcher m_watcher;
 };
