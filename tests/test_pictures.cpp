@@ -15,6 +15,11 @@ std::filesystem::path Sample(const char* extension)
     return std::filesystem::path(QUORVEL_TEST_PICTURES) / (named ? name : "schematic." + name);
 }
 
+VectorDrawing::Helper Helper(std::chrono::milliseconds timeLimit)
+{
+    return {QUORVEL_PICTURE_HELPER, timeLimit};
+}
+
 std::string SaveFlood()
 {
     const std::string wmf = TemporaryDrive::readNative(Sample("wmf"));
