@@ -42,7 +42,7 @@ QString shown(std::string_view bytes)
 TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
 {
     TemporaryDrive drive;
-    const auto file = RunJournal::DefaultFile();
+    const auto file = RunJournal::FileIn(drive.dataFolder());
     QString error;
     auto first = run("3210", 5), second = run("caf\xE9", 20); // a name that is no UTF-8
     ASSERT_TRUE(RunJournal::AppendStart(file, first, error)) << error.toStdString();
