@@ -5,12 +5,16 @@
 // green block at 120..180 × 60..90. In the metafiles the green block is a bitmap record, so that
 // bitmaps inside metafiles are checked too.
 
-#include "platform/pictures/vector_drawing.h"
-
 #include <QColor>
 #include <QImage>
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+namespace VectorDrawing
+{
+struct Helper;
+}
 
 namespace TestPictures
 {
@@ -23,8 +27,9 @@ inline const QColor Green(0, 255, 0);
 // a schematic with text in Windows-1252 (R1 & R2, <5V, µ, °) and in the Symbol font (Ω μ).
 std::filesystem::path Sample(const char* extension);
 
-// The picture helper of this build, with the time limit given.
-VectorDrawing::Helper Helper(std::chrono::milliseconds timeLimit = VectorDrawing::DefaultTimeLimit);
+// The picture helper of this build, with the usual time limit or the one given.
+VectorDrawing::Helper Helper();
+VectorDrawing::Helper Helper(std::chrono::milliseconds timeLimit);
 
 // The WMF with a flood of records that keeps the picture helper at work for seconds.
 std::string SaveFlood();
