@@ -11,7 +11,6 @@
 
 #include "journal/history_table.h"
 #include "journal/run_journal.h"
-#include "library/data_folder.h"
 #include "library/drive.h"
 #include "library/run_staging.h"
 
@@ -90,15 +89,15 @@ int main(int argc, char* argv[])
     }
     if (std::strcmp(argv[1], "--append") == 0) {
         Drive::SetRoot(place);
-        DataFolder::Set(place / "data");
-        std::filesystem::remove(RunJournal::DefaultFile());
+        const auto journal = RunJournal::FileIn(place / "data");
+        std::filesystem::remove(journal);
         std::vector<double> staging, appending;
         std::vector<Staging::StagedFile> staged = stage(); // the checksums recorded once
         for (int run = 0; run < count; ++run) {
             staging.push_back(millisecondsOf([&] { staged = stage(); }));
             const RunJournal::Record record = sampleRecord(staged);
-            appending.push_back(millisecondsOf(
-                [&] { RunJournal::AppendStart(RunJournal::DefaultFile(), record, error); }));
+            appending.push_back(
+                millisecondsOf([&] { RunJournal::AppendStart(journal, record, error); }));
         }
         if (staged.size() != 3 || !error.isEmpty())
             return 1;

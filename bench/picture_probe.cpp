@@ -55,20 +55,19 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-int TimeLoads(int runs, const char* helper, const char* file)
+int TimeLoads(int runs, const VectorDrawing::Helper& helper, const char* file)
 {
-    VectorDrawing::SetHelperProgram(helper);
     std::vector<double> throughHelper, inProcess;
     for (int run = 0; run <= runs; ++run) { // the first of each warms the caches, uncounted
         // As the phone group dialog does when it opens, a while before a drawing is picked.
-        Picture::PrepareForDrawings();
+        Picture::PrepareForDrawings(helper);
         QElapsedTimer ready;
         ready.start();
         while (ready.elapsed() < 300)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QElapsedTimer timer;
         timer.start();
-        if (Picture::Load(file, file).IsEmpty())
+        if (Picture::Load(file, file, helper).IsEmpty())
             return 1;
         const double helped = timer.nsecsElapsed() / 1e6;
         timer.restart();
@@ -86,14 +85,13 @@ int TimeLoads(int runs, const char* helper, const char* file)
 }
 
 // Loads through the pipeline, against Qt's image reader alone.
-int TimeImages(int runs, const char* helper, const char* file)
+int TimeImages(int runs, const VectorDrawing::Helper& helper, const char* file)
 {
-    VectorDrawing::SetHelperProgram(helper);
     std::vector<double> throughPipeline, inProcess;
     for (int run = 0; run <= runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        if (Picture::Load(file, file).IsEmpty())
+        if (Picture::Load(file, file, helper).IsEmpty())
             return 1;
         const double loaded = timer.nsecsElapsed() / 1e6;
         timer.restart();
@@ -108,14 +106,13 @@ int TimeImages(int runs, const char* helper, const char* file)
     return 0;
 }
 
-int TimeLoad(int runs, const char* helper, const char* file)
+int TimeLoad(int runs, const VectorDrawing::Helper& helper, const char* file)
 {
-    VectorDrawing::SetHelperProgram(helper);
     std::vector<double> times;
     for (int run = 0; run <= runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        if (Picture::Load(file, file).IsEmpty())
+        if (Picture::Load(file, file, helper).IsEmpty())
             return 1;
         if (run > 0)
             times.push_back(timer.nsecsElapsed() / 1e6);
@@ -134,15 +131,14 @@ int main(int argc, char** argv)
     if (mode == "--make-bitmap" && argc == 5)
         return MakeBitmap(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     if (mode == "--time" && argc == 5)
-        return TimeLoads(std::atoi(argv[2]), argv[3], argv[4]);
+        return TimeLoads(std::atoi(argv[2]), {argv[3]}, argv[4]);
     if (mode == "--time-image" && argc == 5)
-        return TimeImages(std::atoi(argv[2]), argv[3], argv[4]);
+        return TimeImages(std::atoi(argv[2]), {argv[3]}, argv[4]);
     if (mode == "--time-load" && argc == 5)
-        return TimeLoad(std::atoi(argv[2]), argv[3], argv[4]);
+        return TimeLoad(std::atoi(argv[2]), {argv[3]}, argv[4]);
     if (argc != 3)
         return 2;
     if (mode == "--none")
         return 0;
-    VectorDrawing::SetHelperProgram(argv[1]);
-    return Picture::Load(argv[2], argv[2]).IsEmpty() ? 1 : 0;
+    return Picture::Load(argv[2], argv[2], {argv[1]}).IsEmpty() ? 1 : 0;
 }

@@ -28,7 +28,7 @@ std::unique_ptr<Window> create(Window*& instance, Arguments&&... arguments)
 
 } // namespace
 
-Windows::Windows()
+Windows::Windows(const VectorDrawing::Helper& pictureHelper)
 {
     // The program's icon for a window without one of its own (the schematic window).
     QApplication::setWindowIcon(Pictures::Icon("program"));
@@ -39,7 +39,7 @@ Windows::Windows()
     // The editors share the main window's open dialog and tell it what they changed.
     OpenDialog& openDialog = o_fMain->OpenDialog1();
     m_tia = create(o_fTia, openDialog, o_fMain);
-    m_phoneGroup = create(o_fPhoneGroup, openDialog, o_fMain);
+    m_phoneGroup = create(o_fPhoneGroup, openDialog, pictureHelper, o_fMain);
     m_scheme = create(o_fScheme);
     m_boot = create(o_fBoot, openDialog, o_fMain);
     m_flash = create(o_fFlash, openDialog, o_fMain);

@@ -2,6 +2,8 @@
 #pragma once
 // The seven windows of the program, created once, in a fixed order, and kept until exit.
 
+#include "platform/pictures/vector_drawing.h"
+
 #include <memory>
 
 class To_fMain;
@@ -16,8 +18,9 @@ class Windows
 {
 public:
     // Creates the windows (the main window first, which loads the lists) and sets the o_f*
-    // instances. The run selection starts empty.
-    Windows();
+    // instances. The run selection starts empty. Schematics that are drawings are decoded by
+    // pictureHelper.
+    explicit Windows(const VectorDrawing::Helper& pictureHelper = {});
     ~Windows();
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;

@@ -159,7 +159,12 @@ const File* Record::file(const QString& role) const
 
 std::filesystem::path DefaultFile()
 {
-    return DataFolder::Get() / "runs.jsonl";
+    return FileIn(DataFolder::Get());
+}
+
+std::filesystem::path FileIn(const std::filesystem::path& dataFolder)
+{
+    return dataFolder / "runs.jsonl";
 }
 
 QString NewId()

@@ -62,8 +62,9 @@ struct Record {
     const File* file(const QString& role) const;
 };
 
-// The journal file: runs.jsonl in the data folder.
+// The journal file: runs.jsonl in the data folder (data_folder.h), or in the one given.
 std::filesystem::path DefaultFile();
+std::filesystem::path FileIn(const std::filesystem::path& dataFolder);
 
 // A new id for a run.
 QString NewId();

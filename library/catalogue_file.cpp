@@ -7,36 +7,23 @@
 
 #include <cerrno>
 
-namespace
+CatalogueFile::CatalogueFile(std::string_view logicalPath, ReadWatcher watcher)
+    : m_path(logicalPath), m_watcher(std::move(watcher))
 {
-
-CatalogueFile::ReadWatcher& readWatcher()
-{
-    static CatalogueFile::ReadWatcher watcher;
-    return watcher;
-}
-
-} // namespace
-
-CatalogueFile::CatalogueFile(std::string_view logicalPath) : m_path(logicalPath) {}
-
-void CatalogueFile::SetReadWatcher(ReadWatcher watcher)
-{
-    readWatcher() = std::move(watcher);
 }
 
 std::string CatalogueFile::readText() const
 {
-    if (readWatcher())
-        readWatcher()(m_path);
+    if (m_watcher)
+        m_watcher(m_path);
     // Reading a catalogue gives defaults where it cannot be read; writing it looks closer.
     return Platform::ReadFileBytes(Drive::NativePath(m_path)).bytes.value_or("");
 }
 
 std::optional<CatalogueSnapshot> CatalogueFile::ReadableSnapshot() const
 {
-    if (readWatcher())
-        readWatcher()(m_path);
+    if (m_watcher)
+        m_watcher(m_path);
     auto file = Platform::ReadFileBytes(Drive::NativePath(m_path));
     if (file.outcome == Platform::ReadOutcome::Missing)
         return CatalogueSnapshot(std::string());

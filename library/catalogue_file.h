@@ -30,7 +30,10 @@ public:
 class CatalogueFile : public CatalogueReads<CatalogueFile>
 {
 public:
-    explicit CatalogueFile(std::string_view logicalPath);
+    // For tests: called with the logical path each time this object reads its file.
+    using ReadWatcher = std::function<void(const std::string& logicalPath)>;
+
+    explicit CatalogueFile(std::string_view logicalPath, ReadWatcher watcher = {});
 
     void ReadSections(std::vector<std::string>& names) const;
     std::string ReadString(std::string_view section, std::string_view key,
@@ -43,10 +46,6 @@ public:
     // the file is there but cannot be read, so that it never passes for an empty one. A missing
     // file is an empty catalogue.
     [[nodiscard]] std::optional<CatalogueSnapshot> ReadableSnapshot() const;
-
-    // For tests: called with the logical path each time a catalogue file is read (empty: none).
-    using ReadWatcher = std::function<void(const std::string& logicalPath)>;
-    static void SetReadWatcher(ReadWatcher watcher);
 
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
@@ -62,4 +61,5 @@ private:
     void replaceText(const std::string& text);
 
     std::string m_path;
+    ReadWatcher m_watcher;
 };

@@ -40,25 +40,29 @@ std::vector<CatalogueRow> readRows(const CatalogueFile& file, std::vector<std::s
 
 } // namespace
 
-std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames)
+std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames,
+                                      const CatalogueFile::ReadWatcher& watcher)
 {
-    return readRows(CatalogueFile(Paths::TiaCatalogue), sectionNames,
+    return readRows(CatalogueFile(Paths::TiaCatalogue, watcher), sectionNames,
                     {{"Type", "Unknown"}, {"Description", ""}}, true);
 }
 
-std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames)
+std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames,
+                                       const CatalogueFile::ReadWatcher& watcher)
 {
-    return readRows(CatalogueFile(Paths::BootCatalogue), sectionNames, {{"Description", ""}}, true);
+    return readRows(CatalogueFile(Paths::BootCatalogue, watcher), sectionNames,
+                    {{"Description", ""}}, true);
 }
 
 std::vector<CatalogueRow> ReadFlashRows(const std::string& group,
-                                        std::vector<std::string>& sectionNames)
+                                        std::vector<std::string>& sectionNames,
+                                        const CatalogueFile::ReadWatcher& watcher)
 {
     if (!EntryNames::IsSafe(group)) { // its catalogue cannot be reached: read as missing
         sectionNames.clear();
         return {};
     }
-    return readRows(CatalogueFile(Paths::FlashCatalogue(group)), sectionNames,
+    return readRows(CatalogueFile(Paths::FlashCatalogue(group), watcher), sectionNames,
                     {{"Address", ""}, {"Description", ""}}, false);
 }
 

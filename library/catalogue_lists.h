@@ -2,6 +2,8 @@
 #pragma once
 // What the main window's lists show of a catalogue: one row per section, in file order.
 
+#include "library/catalogue_file.h"
+
 #include <string>
 #include <vector>
 
@@ -16,9 +18,13 @@ namespace CatalogueLists
 {
 
 // Each reader refills sectionNames, the caller's scratch list, with the catalogue's sections.
-std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames);
-std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames);
+// The watcher (for tests) is told each read of the catalogue file.
+std::vector<CatalogueRow> ReadTiaRows(std::vector<std::string>& sectionNames,
+                                      const CatalogueFile::ReadWatcher& watcher = {});
+std::vector<CatalogueRow> ReadBootRows(std::vector<std::string>& sectionNames,
+                                       const CatalogueFile::ReadWatcher& watcher = {});
 std::vector<CatalogueRow> ReadFlashRows(const std::string& group,
-                                        std::vector<std::string>& sectionNames);
+                                        std::vector<std::string>& sectionNames,
+                                        const CatalogueFile::ReadWatcher& watcher = {});
 
 } // namespace CatalogueLists

@@ -26,34 +26,6 @@ bool isDigest(std::string_view text)
            });
 }
 
-// The digest and name of a manifest line ("<digest>  <name>" or, binary mode, "<digest> *<name>").
-std::optional<std::pair<std::string, std::string>> parseLine(std::string_view line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    if (line.size() < DigestLength + 3 || !isDigest(line.substr(0, DigestLength)) ||
-        line[DigestLength] != ' ' ||
-        (line[DigestLength + 1] != ' ' && line[DigestLength + 1] != '*'))
-        return std::nullopt;
-    std::string digest(line.substr(0, DigestLength));
-    std::transform(digest.begin(), digest.end(), digest.begin(), [](char c) {
-        return c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return std::pair{digest, std::string(line.substr(DigestLength + 2))};
-}
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        lines.emplace_back(text, start, end - start);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // The manifest's text; an absent manifest is empty. Nothing, with the reason, when it is there
 // but cannot be read.
 std::optional<std::string> manifestText(Platform::FileProblem& problem)
@@ -69,11 +41,68 @@ std::optional<std::string> manifestText(Platform::FileProblem& problem)
     return std::move(*read.bytes);
 }
 
+struct ParsedLine {
+    std::string_view digest; // as written, in either case
+    std::string_view name;
+};
+
+// The digest and name of a manifest line ("<digest>  <name>" or, binary mode, "<digest> *<name>").
+std::optional<ParsedLine> parseLine(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (line.size() < DigestLength + 3 || !isDigest(line.substr(0, DigestLength)) ||
+        line[DigestLength] != ' ' ||
+        (line[DigestLength + 1] != ' ' && line[DigestLength + 1] != '*'))
+        return std::nullopt;
+    return ParsedLine{line.substr(0, DigestLength), line.substr(DigestLength + 2)};
+}
+
+std::string lowerCase(std::string_view digest)
+{
+    std::string lower(digest);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return lower;
+}
+
+// Calls each with every line of the text, without its "\n"; a last line without one counts.
+template <typename Each> void forEachLine(std::string_view text, Each each)
+{
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        each(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+}
+
+// The manifest with the lines whose names keep takes, each the first line of its name (the one
+// a rewrite keeps); every line that is no digest and name is counted.
+template <typename Keep> Manifest readKeeping(Keep keep)
+{
+    Manifest manifest;
+    const auto text = manifestText(manifest.problem);
+    if (!text) {
+        manifest.readable = false;
+        return manifest;
+    }
+    forEachLine(*text, [&](std::string_view line) {
+        const auto entry = parseLine(line);
+        if (!entry)
+            ++manifest.unreadableLines;
+        else if (keep(entry->name) && !manifest.sums.contains(entry->name))
+            manifest.sums.emplace(std::string(entry->name),
+                                  Line{std::string(entry->name), lowerCase(entry->digest)});
+    });
+    return manifest;
+}
+
 } // namespace
 
 std::string KeyOf(std::string_view logicalPath)
 {
-    if (logicalPath.substr(0, Paths::Library.size()) != Paths::Library)
+    if (!LibraryName::Same(logicalPath.substr(0, Paths::Library.size()), Paths::Library))
         return {};
     std::string key(logicalPath.substr(Paths::Library.size()));
     std::replace(key.begin(), key.end(), '\\', '/');
@@ -82,21 +111,20 @@ std::string KeyOf(std::string_view logicalPath)
 
 Manifest Read()
 {
-    Manifest manifest;
-    const auto text = manifestText(manifest.problem);
-    if (!text) {
-        manifest.readable = false;
-        return manifest;
+    return readKeeping([](std::string_view) { return true; });
+}
+
+Manifest ReadLinesOf(const std::vector<std::string>& logicalPaths)
+{
+    std::vector<std::string> keys;
+    for (const auto& logicalPath : logicalPaths) {
+        if (std::string key = KeyOf(logicalPath); !key.empty())
+            keys.push_back(std::move(key));
     }
-    for (const std::string& line : linesOf(*text)) {
-        if (auto entry = parseLine(line)) {
-            // The first of lines that name one file counts, as it is the one a rewrite keeps.
-            manifest.sums.try_emplace(entry->second, Line{entry->second, entry->first});
-        } else {
-            ++manifest.unreadableLines;
-        }
-    }
-    return manifest;
+    return readKeeping([&keys](std::string_view name) {
+        return std::any_of(keys.begin(), keys.end(),
+                           [name](const std::string& key) { return LibraryName::Same(name, key); });
+    });
 }
 
 std::optional<std::string> Lookup(const Manifest& manifest, std::string_view logicalPath)
@@ -130,15 +158,15 @@ Recorded rewrite(std::map<std::string, std::string, LibraryName::Less> lines)
 
     std::set<std::string, LibraryName::Less> written;
     std::string text;
-    for (const std::string& old : linesOf(*oldText)) {
+    forEachLine(*oldText, [&](std::string_view old) {
         const auto entry = parseLine(old);
-        const auto replaced = entry ? lines.find(entry->second) : lines.end();
+        const auto replaced = entry ? lines.find(entry->name) : lines.end();
         if (replaced == lines.end()) {
-            text += old + '\n';
+            text.append(old) += '\n';
         } else if (written.insert(replaced->first).second && !replaced->second.empty()) {
             text += replaced->second + '\n'; // a name listed twice keeps one line
         }
-    }
+    });
     for (const auto& [key, line] : lines) {
         if (!written.contains(key) && !line.empty())
             text += line + '\n';

@@ -40,6 +40,11 @@ std::string KeyOf(std::string_view logicalPath);
 // The manifest as it is on disk.
 [[nodiscard]] Manifest Read();
 
+// The manifest with the lines of these files only (logical paths), found by a scan that keeps
+// no other line: what a run needs of a manifest of thousands. Unreadable lines are counted all
+// the same.
+[[nodiscard]] Manifest ReadLinesOf(const std::vector<std::string>& logicalPaths);
+
 // The recorded digest of the library file, if it has a readable line.
 std::optional<std::string> Lookup(const Manifest& manifest, std::string_view logicalPath);
 

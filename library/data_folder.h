@@ -9,7 +9,7 @@
 namespace DataFolder
 {
 
-// The program sets it once at start; tests point it at a temporary folder.
+// The program sets it once at start. Tests give their own folder to what uses it instead.
 void Set(const std::filesystem::path& folder);
 const std::filesystem::path& Get();
 

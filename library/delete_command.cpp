@@ -5,6 +5,7 @@
 #include "library/library_name.h"
 #include "library/paths.h"
 #include "platform/ascii_case.h"
+#include "platform/file_path_text.h"
 #include "platform/files.h"
 
 #include <filesystem>
@@ -53,7 +54,8 @@ bool CarryOut(std::string_view commandLine)
     for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const auto& path = entry->path();
-        if (entry->is_regular_file(error) && Matches(pattern, path.filename().string()) &&
+        if (entry->is_regular_file(error) &&
+            Matches(pattern, Platform::FilePathText(path.filename())) &&
             !Platform::IsReadOnly(path)) {
             std::error_code ignored;
             fs::remove(path, ignored);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "flasher_launch.h"
 
-#include "library/data_folder.h"
 #include "library/drive.h"
 #include "library/paths.h"
+#include "platform/file_path_text.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/programs.h"
@@ -25,7 +25,7 @@ namespace
 // closing quote as an escaped quote.
 std::string mountCommand(char drive, const fs::path& path)
 {
-    std::string folder = path.string();
+    std::string folder = Platform::FilePathText(path);
     if (!folder.empty() && folder.back() == '\\')
         folder += '.';
     return std::string("mount ") + drive + " \"" + folder + "\"";
@@ -47,16 +47,16 @@ std::string codeFileStem()
 
 // The batch file in the program's data folder, written anew for each run (a program update may
 // change it); the folder, or the reason it cannot be written.
-std::optional<fs::path> writeBatchFile(std::string& failure)
+std::optional<fs::path> writeBatchFile(const fs::path& dataFolder, std::string& failure)
 {
-    if (DataFolder::Get().empty()) {
+    if (dataFolder.empty()) {
         failure = "the program's data folder is not known";
         return std::nullopt;
     }
-    const fs::path folder = DataFolder::Get() / "dosbox";
+    const fs::path folder = dataFolder / "dosbox";
     if (!Platform::CreateFolderPath(folder) ||
         !Platform::ReplaceFileContents(folder / BatchName, BatchText())) {
-        failure = "its batch file cannot be written in " + folder.string();
+        failure = "its batch file cannot be written in " + Platform::FilePathText(folder);
         return std::nullopt;
     }
     return folder;
@@ -64,7 +64,7 @@ std::optional<fs::path> writeBatchFile(std::string& failure)
 
 } // namespace
 
-Plan PlanStart()
+Plan PlanStart(const fs::path& dataFolder)
 {
     const fs::path flasher = Drive::NativePath(Paths::Flasher);
     std::error_code error;
@@ -73,20 +73,20 @@ Plan PlanStart()
     if (Platform::IsNativeProgram(flasher)) {
         if (!Platform::MayRun(flasher))
             return {{}, "it is not marked as runnable"};
-        return {{flasher.string()}, {}, Way::Directly};
+        return {{Platform::FilePathText(flasher)}, {}, Way::Directly};
     }
     // Neither Linux nor 64-bit Windows runs DOS programs.
     const fs::path dosbox = Platform::FindDosBox();
     if (dosbox.empty())
         return {{}, "it is a DOS program, and DOSBox, which runs it, is not installed"};
     std::string failure;
-    const auto batchFolder = writeBatchFile(failure);
+    const auto batchFolder = writeBatchFile(dataFolder, failure);
     if (!batchFolder)
         return {{}, failure};
     const std::string stem = codeFileStem();
     // The batch file runs the flasher with C: as the current drive, as a command would; called,
     // because a batch file started from another one would end that one ("exit" included).
-    return {{dosbox.string(), "-c", mountCommand('c', Drive::Root()), "-c",
+    return {{Platform::FilePathText(dosbox), "-c", mountCommand('c', Drive::Root()), "-c",
              mountCommand(BatchDrive, *batchFolder), "-c", "c:", "-c",
              "call " + std::string(1, BatchDrive) + ":\\" + BatchName + " " + stem, "-c", "exit"},
             {},

@@ -30,7 +30,8 @@ struct Plan {
     Way way = Way::Directly;
     std::filesystem::path codeFile = {}; // where the batch file records the DOS flasher's exit code
 };
-Plan PlanStart();
+// The batch file that runs a DOS flasher is written in the data folder (data_folder.h).
+Plan PlanStart(const std::filesystem::path& dataFolder);
 
 // DOSBox's options, given before its commands (nothing for a flasher started directly).
 void AddDosBoxOptions(Plan& plan, const std::vector<std::string>& options);

@@ -6,6 +6,8 @@
 #include "library/entry_names.h"
 #include "library/paths.h"
 #include "library/removed_files.h"
+#include "library/phone_groups.h"
+#include "platform/file_path_text.h"
 #include "platform/hash.h"
 
 #include <algorithm>
@@ -97,7 +99,7 @@ void listFolder(const std::string& below, NameSet& names, std::vector<std::strin
     std::error_code error;
     fs::directory_iterator entry(folder, error), end;
     for (; !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+        const std::string name = Platform::FilePathText(entry->path().filename());
         std::error_code ignored;
         if (entry->is_directory(ignored)) {
             if (folders)
@@ -338,7 +340,7 @@ int PrintReport()
     const Result result = Run();
     if (!result.manifest.readable) {
         std::fprintf(stderr, "%s cannot be read: %s\n",
-                     result.manifest.problem.file.string().c_str(),
+                     Platform::FilePathText(result.manifest.problem.file).c_str(),
                      result.manifest.problem.reason.c_str());
         return 2;
     }

@@ -5,6 +5,7 @@
 #include "library/drive.h"
 #include "library/library_name.h"
 #include "library/paths.h"
+#include "platform/file_path_text.h"
 #include "platform/files.h"
 #include "platform/hash.h"
 
@@ -17,7 +18,7 @@ namespace LibraryFiles
 
 std::string FileNameOf(const fs::path& picked)
 {
-    return picked.filename().string();
+    return Platform::FilePathText(picked.filename());
 }
 
 CopyReport CopyIntoLibrary(const fs::path& picked, std::string_view libraryFolder)

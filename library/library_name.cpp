@@ -3,6 +3,7 @@
 
 #include "library/drive.h"
 #include "library/paths.h"
+#include "platform/file_path_text.h"
 
 #include <algorithm>
 #include <system_error>
@@ -46,7 +47,7 @@ std::optional<std::string> FindInFolder(std::string_view folder, std::string_vie
     std::optional<std::string> found;
     for (fs::directory_iterator entry(Drive::NativePath(folder), error), end;
          !error && entry != end; entry.increment(error)) {
-        std::string listed = entry->path().filename().string();
+        std::string listed = Platform::FilePathText(entry->path().filename());
         // The exact spelling wins where a file system holds more than one.
         if (listed == name)
             return listed;

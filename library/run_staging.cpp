@@ -8,6 +8,7 @@
 #include "library/flasher_launch.h"
 #include "library/library_name.h"
 #include "library/paths.h"
+#include "platform/file_path_text.h"
 #include "platform/file_problem.h"
 #include "platform/files.h"
 #include "platform/hash.h"
@@ -50,8 +51,6 @@ void writeOrThrow(std::FILE* file, std::string_view bytes)
     if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
         throwLastFileError();
 }
-
-std::function<void(const std::string&)> afterCopyHook;
 
 // The digests of the run's files as they are now, each checked against the manifest; nothing
 // when the user keeps a changed file out of the run. A file that cannot be read has none: its
@@ -98,8 +97,9 @@ std::optional<std::vector<std::string>> checkedDigests(const std::vector<Library
 // the bytes that were checked (a source changed since shows here too). False after the notice,
 // with the file at fault, when it does not.
 bool stageCopy(const LibraryFile& from, const LibraryFile& to, const std::string& digest,
-               const char* failure, const Notice& notice)
+               const char* failure, const RunCalls& calls)
 {
+    const Notice& notice = calls.notice;
     const fs::path& source = from.native;
     const fs::path& staged = to.native;
     const Platform::CopyResult copy = Platform::CopyOneFile(source, staged, true);
@@ -107,8 +107,8 @@ bool stageCopy(const LibraryFile& from, const LibraryFile& to, const std::string
         notice(failure, Platform::CopyProblem(source, staged, copy.error));
         return false;
     }
-    if (afterCopyHook)
-        afterCopyHook(to.logical);
+    if (calls.afterCopy)
+        calls.afterCopy(to.logical);
     if (Platform::HashFile(staged) != digest) {
         // Never left where a flasher started by hand could take it.
         std::error_code ignored;
@@ -127,7 +127,7 @@ std::string leftoverFlashImage()
     std::error_code error;
     for (fs::directory_iterator entry(Drive::NativePath(Paths::LibraryRoot), error), end;
          !error && entry != end; entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
+        const std::string name = Platform::FilePathText(entry->path().filename());
         if (entry->is_regular_file(error) && DeleteCommand::Matches("*.fls", name))
             return Paths::Join(Paths::LibraryRoot, name);
     }
@@ -176,11 +176,6 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     return true;
 }
 
-void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook)
-{
-    afterCopyHook = std::move(hook);
-}
-
 namespace
 {
 
@@ -198,7 +193,8 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
                {files.image.native, {}});
         return std::nullopt;
     }
-    const Checksums::Manifest manifest = Checksums::Read();
+    const Checksums::Manifest manifest =
+        Checksums::ReadLinesOf({files.loader.logical, files.boot.logical, files.image.logical});
     if (!manifest.readable)
         throw ManifestError("The checksum manifest " + std::string(Paths::ChecksumManifest) +
                                 " cannot be read, so the run's files cannot be checked. Nothing "
@@ -212,8 +208,8 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
     Platform::CreateFolderPath(files.boot.native.parent_path());
 
     if (!stageCopy(files.loader, files.stagedLoader, (*digests)[0], "F_loader copy failed!",
-                   notice) ||
-        !stageCopy(files.boot, files.stagedBoot, (*digests)[1], "Boot file copy failed!", notice))
+                   calls) ||
+        !stageCopy(files.boot, files.stagedBoot, (*digests)[1], "Boot file copy failed!", calls))
         return std::nullopt;
 
     runDeleteCommand(DeleteOldFlashImages);
@@ -227,7 +223,7 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
     runDeleteCommand(DeleteOldFlasherConfig);
 
     if (!stageCopy(files.image, files.stagedImage, (*digests)[2], "Flash file copy error!",
-                   notice) ||
+                   calls) ||
         !WriteFlasherConfig(group, notice))
         return std::nullopt;
     if (calls.staged) {
@@ -244,7 +240,7 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
         calls.staged(staged);
     }
 
-    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart();
+    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart(calls.dataFolder);
     if (plan.way == FlasherLaunch::Way::InDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
         return std::nullopt;
     std::string failure;
@@ -280,8 +276,9 @@ std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
     auto flasher = stageAndStart(files, group, calls, recorded);
     // Told after the run, whichever way it ended: the run does not depend on it.
     if (!recorded && calls.inform)
-        calls.inform(Checksums::Recorded::FailureText() + "\n" + recorded.failure->file.string() +
-                     "\n" + recorded.failure->reason);
+        calls.inform(Checksums::Recorded::FailureText() + "\n" +
+                     Platform::FilePathText(recorded.failure->file) + "\n" +
+                     recorded.failure->reason);
     return flasher;
 }
 

@@ -3,6 +3,7 @@
 // A flashing run: the picked files staged where the flasher expects them, the flasher's
 // configuration file written from the phone group's entry, and the flasher started.
 
+#include "library/data_folder.h"
 #include "library/flasher_launch.h"
 #include "library/library_name.h"
 #include "library/run_selection.h"
@@ -72,6 +73,11 @@ struct RunCalls {
     Information inform = {}; // what the user should know while the run goes on
     BeforeDosBox beforeDosBox = {};
     Staged staged = {};
+    // For tests: runs after each staged copy is made (told its logical path) and before it is
+    // read back.
+    std::function<void(const std::string& stagedPath)> afterCopy = {};
+    // Where a DOS flasher's batch file goes: the program's data folder unless told (tests).
+    std::filesystem::path dataFolder = DataFolder::Get();
 };
 
 // The run's files, each resolved once to both its forms: the picked loader, boot file and flash
@@ -104,8 +110,5 @@ struct RunFiles {
 // started.
 std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
                                                std::string_view group, const RunCalls& calls);
-
-// For tests: runs after each staged copy is made and before it is read back.
-void SetAfterCopyHook(std::function<void(const std::string& stagedPath)> hook);
 
 } // namespace Staging

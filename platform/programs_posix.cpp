@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "programs.h"
 
+#include "platform/file_path_text.h"
 #include "process.h"
 
 #include <fstream>
@@ -36,7 +37,7 @@ fs::path DosBoxUserConfig(const fs::path& dosbox)
     // DOSBox prints the file's path (writing the file with its defaults first, as at its first
     // start) and ends.
     using namespace std::chrono_literals;
-    const auto output = OutputOf({dosbox.string(), "-printconf"}, 10s);
+    const auto output = OutputOf({FilePathText(dosbox), "-printconf"}, 10s);
     if (!output)
         return {};
     std::string path = output->substr(0, output->find('\n'));

@@ -2,6 +2,7 @@
 #include "serial_ports.h"
 
 #include "files.h"
+#include "platform/file_path_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,7 +36,7 @@ fs::path pathOf(std::string_view realport)
 
 std::string realportOf(const fs::path& entry)
 {
-    return entry.lexically_relative(DosBoxDeviceRoot).string();
+    return FilePathText(entry.lexically_relative(DosBoxDeviceRoot));
 }
 
 // The folder's entries, shorter names first, so that ttyUSB2 comes before ttyUSB10.
@@ -47,7 +48,7 @@ std::vector<fs::path> entriesOf(const fs::path& folder)
          entry.increment(error))
         entries.push_back(entry->path());
     std::sort(entries.begin(), entries.end(), [](const fs::path& a, const fs::path& b) {
-        const std::string first = a.filename().string(), second = b.filename().string();
+        const std::string first = FilePathText(a.filename()), second = FilePathText(b.filename());
         return std::pair(first.size(), first) < std::pair(second.size(), second);
     });
     return entries;
@@ -81,9 +82,9 @@ std::vector<SerialDevice> ListSerialDevices()
         const fs::path device = fs::canonical(entry, error);
         if (error || !listed.insert(device).second)
             return;
-        std::string label = entry.filename().string();
+        std::string label = FilePathText(entry.filename());
         if (nameTheDevice)
-            label += " (" + device.filename().string() + ")";
+            label += " (" + FilePathText(device.filename()) + ")";
         devices.push_back({realportOf(entry), label});
     };
     // By maker, model and serial number, which stay the same when the adapter is plugged in
@@ -93,7 +94,7 @@ std::vector<SerialDevice> ListSerialDevices()
     const std::vector<fs::path> entries = entriesOf(deviceFolder());
     for (const std::string_view prefix : {"ttyUSB", "ttyACM", "ttyS"}) {
         for (const fs::path& entry : entries) {
-            const std::string name = entry.filename().string();
+            const std::string name = FilePathText(entry.filename());
             if (isNumbered(name, prefix) && (prefix != "ttyS" || hasUart(entry)))
                 add(entry, false);
         }
@@ -116,7 +117,7 @@ std::string SerialDeviceName(std::string_view realport)
     if (error)
         return std::string(realport);
     const std::string name = realportOf(device);
-    return name.starts_with("..") ? device.string() : name;
+    return name.starts_with("..") ? FilePathText(device) : name;
 }
 
 std::string AccessAdvice(std::string_view realport)
@@ -131,7 +132,7 @@ std::string AccessAdvice(std::string_view realport)
     const passwd* user = ::getpwuid(::getuid());
     if (!owners || !user)
         return "Ask the administrator of this computer for read and write access to " +
-               pathOf(realport).string() + ".";
+               FilePathText(pathOf(realport)) + ".";
     return "To be allowed, run this command, then log out and log in again:\n\n    sudo adduser " +
            std::string(user->pw_name) + " " + owners->gr_name;
 }

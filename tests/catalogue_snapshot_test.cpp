@@ -98,12 +98,11 @@ TEST_F(CatalogueSnapshotTest, EachListLoadReadsItsCatalogueOnce)
     drive.write(Paths::BootCatalogue, "[a.bin]\r\nSTATUS=0\r\n[b.bin]\r\n");
     drive.write(Paths::FlashCatalogue("3210"), "[a.fls]\r\nAddress=1\r\n[b.fls]\r\n");
     std::map<std::string, int> reads;
-    CatalogueFile::SetReadWatcher([&](const std::string& path) { ++reads[path]; });
+    const auto watcher = [&](const std::string& path) { ++reads[path]; };
     std::vector<std::string> names;
-    const auto tiaRows = CatalogueLists::ReadTiaRows(names);
-    const auto bootRows = CatalogueLists::ReadBootRows(names);
-    const auto flashRows = CatalogueLists::ReadFlashRows("3210", names);
-    CatalogueFile::SetReadWatcher(nullptr);
+    const auto tiaRows = CatalogueLists::ReadTiaRows(names, watcher);
+    const auto bootRows = CatalogueLists::ReadBootRows(names, watcher);
+    const auto flashRows = CatalogueLists::ReadFlashRows("3210", names, watcher);
 
     EXPECT_EQ(reads, (std::map<std::string, int>{{std::string(Paths::TiaCatalogue), 1},
                                                  {std::string(Paths::BootCatalogue), 1},

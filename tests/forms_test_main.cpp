@@ -2,7 +2,6 @@
 // Widget tests run on Qt's offscreen platform with one application object for all of them.
 
 #include "forms/application.h"
-#include "platform/pictures/vector_drawing.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
     Application application(argc, argv);
-    VectorDrawing::SetHelperProgram(QUORVEL_PICTURE_HELPER);
     return RUN_ALL_TESTS();
 }

@@ -47,7 +47,7 @@ QString shown(std::string_view bytes)
 TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
 {
     TemporaryDrive drive;
-    const auto file = RunJournal::DefaultFile();
+    const auto file = RunJournal::FileIn(drive.dataFolder());
     QString error;
     auto first = run("3210", 5), second = run("caf\xE9", 20); // a name that is no UTF-8
     ASSERT_TRUE(RunJournal::AppendStart(file, first, error)) << error.toStdString();
@@ -113,8 +113,8 @@ TEST(RunJournal, ControlBytesInAFieldAreShownEscaped)
     QString error;
     auto record = run("x", 1);
     record.group = std::string("a\0b\x1b[2J", 7);
-    ASSERT_TRUE(RunJournal::AppendStart(RunJournal::DefaultFile(), record, error));
-    const auto read = RunJournal::Read(RunJournal::DefaultFile());
+    ASSERT_TRUE(RunJournal::AppendStart(RunJournal::FileIn(drive.dataFolder()), record, error));
+    const auto read = RunJournal::Read(RunJournal::FileIn(drive.dataFolder()));
     ASSERT_EQ(read.runs.size(), 1u);
     EXPECT_EQ(read.runs[0].group, record.group);
     const QString text = HistoryTable::Text(read.runs, 1, HistoryTable::Form::Table, shown);
@@ -126,7 +126,7 @@ TEST(RunJournal, ControlBytesInAFieldAreShownEscaped)
 TEST(RunJournal, AJournalThatIsNoFileIsToldNotWaitedOn)
 {
     TemporaryDrive drive;
-    const auto file = RunJournal::DefaultFile();
+    const auto file = RunJournal::FileIn(drive.dataFolder());
     std::filesystem::create_directories(file.parent_path());
     EXPECT_TRUE(RunJournal::Read(file).problem.isEmpty()); // missing
     std::filesystem::create_directory(file);
@@ -145,7 +145,7 @@ TEST(RunJournal, AJournalThatIsNoFileIsToldNotWaitedOn)
 TEST(RunJournal, AJournalCutWhileReadIsToldAndEndsNothing)
 {
     TemporaryDrive drive;
-    const auto file = RunJournal::DefaultFile();
+    const auto file = RunJournal::FileIn(drive.dataFolder());
     QString error;
     ASSERT_TRUE(RunJournal::AppendStart(file, run("3210", 0), error));
     const std::string line = TemporaryDrive::readNative(file);

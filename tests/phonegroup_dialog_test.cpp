@@ -126,7 +126,8 @@ TEST_F(PhoneGroupDialogTest, MissingRefusedOrNoSchematicOpensWithAnEmptyPicture)
         SCOPED_TRACE(group);
         showGroupPage(group);
         const bool flood = group == std::string("broken"); // refused when it runs over the limit
-        VectorDrawing::SetTimeLimit(flood ? std::chrono::milliseconds(300) : DefaultTimeLimit);
+        o_fPhoneGroup->SetPictureHelper(
+            Helper(flood ? std::chrono::milliseconds(300) : DefaultTimeLimit));
         openDialog([&] {
             EXPECT_TRUE(ui->Image1->picture().IsEmpty());
             if (!file)
@@ -265,10 +266,10 @@ TEST_F(PhoneGroupDialogTest, APictureThatComesLateIsDroppedAndItsHelperEnded)
         EXPECT_FALSE(drive.exists("c:\\nk_files\\Lunzo\\Phones\\late.bmp"));
 
         // A drawing still being decoded when another picture is browsed.
-        VectorDrawing::SetHelperProgram(helper);
+        o_fPhoneGroup->SetPictureHelper({helper});
         nextPick = pickable("c:\\download\\stuck.wmf");
         ui->SpeedButton1->click();
-        VectorDrawing::SetHelperProgram(QUORVEL_PICTURE_HELPER);
+        o_fPhoneGroup->SetPictureHelper(Helper());
         ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(helper.string() + ".pid"); }));
         const pid_t stuck = std::stoi(TemporaryDrive::readNative(helper.string() + ".pid"));
         nextPick = pickable("c:\\download\\late.bmp");

@@ -32,10 +32,12 @@ protected:
     }
 
     // The error text of loading the file, or empty when it loads.
-    static std::string errorOf(const fs::path& path, std::string_view shown = "shown")
+    static std::string
+    errorOf(const fs::path& path, std::string_view shown = "shown",
+            std::chrono::milliseconds timeLimit = VectorDrawing::DefaultTimeLimit)
     {
         try {
-            Picture::Load(path, shown);
+            Picture::Load(path, shown, Helper(timeLimit));
         } catch (const std::runtime_error& error) {
             return error.what();
         }
@@ -76,7 +78,7 @@ TEST_F(PictureTest, EachKindDrawsItsDrawingStretchedOverTheBox)
         SCOPED_TRACE(kind.name);
         const fs::path path = file(kind.name);
         fs::copy_file(Sample(kind.extension), path);
-        const Picture picture = Picture::Load(path, "shown");
+        const Picture picture = Picture::Load(path, "shown", Helper());
         ASSERT_FALSE(picture.IsEmpty());
         // Wider and taller than the drawing: both directions stretch independently.
         for (const QRect box : {QRect(5, 7, 400, 50), QRect(3, 2, 60, 240)}) {
@@ -293,10 +295,10 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
         SCOPED_TRACE(name);
         // A short limit where it is run over, the usual one where a busy machine may be slow.
         const bool slow = std::string_view(error).find("within") != std::string_view::npos;
-        VectorDrawing::SetTimeLimit(slow ? std::chrono::milliseconds(800) : limit);
-        EXPECT_EQ(errorOf(file(name, bytes)), error);
+        EXPECT_EQ(errorOf(file(name, bytes), "shown",
+                          slow ? std::chrono::milliseconds(800) : VectorDrawing::DefaultTimeLimit),
+                  error);
     }
-    VectorDrawing::SetTimeLimit(VectorDrawing::DefaultTimeLimit);
 }
 
 // WMF text in its font's character set, XML's special characters escaped: Windows-1252 and the
@@ -318,6 +320,6 @@ TEST_F(PictureTest, WmfTextIsDecodedByItsCharacterSet)
     for (const auto& [charSet, bytes, text] : texts)
         EXPECT_EQ(WmfText::ToSvgText(bytes, charSet), text) << charSet;
     // Shapes are filled opaque also where the background mode is transparent.
-    const Picture wiring = Picture::Load(file("wiring.wmf", sample("wiring.wmf")), "s");
+    const Picture wiring = Picture::Load(file("wiring.wmf", sample("wiring.wmf")), "s", Helper());
     EXPECT_EQ(drawn(wiring, QRect(0, 0, 400, 240)).pixelColor(200, 225), QColor(Qt::white));
 }

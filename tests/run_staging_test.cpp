@@ -29,6 +29,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <thread>
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -85,10 +86,12 @@ protected:
     {
         Staging::StageRun(
             selection, group,
-            {.notice = [this](const std::string& text, const Platform::FileProblem& problem) {
-                notices.push_back(text);
-                problems.push_back(problem);
-            }});
+            {.notice =
+                 [this](const std::string& text, const Platform::FileProblem& problem) {
+                     notices.push_back(text);
+                     problems.push_back(problem);
+                 },
+             .dataFolder = drive.dataFolder()});
     }
 
     // The stand-in's record, once it has written it (it runs on its own, not waited for).
@@ -174,6 +177,7 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
     const std::string image = "c:\\nk_files\\Lunzo\\Phones\\3210\\new.fls";
     drive.write(Paths::ChecksumManifest, "not a line\n");
     std::vector<std::string> asked, told;
+    std::function<void(const std::string&)> afterCopy;
     const auto stageAnswering = [&](bool yes) {
         notices.clear();
         fs::remove(Drive::NativePath(Paths::StagedLoader));
@@ -181,7 +185,8 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
             selection, "3210",
             {.notice = [&](const std::string& text, auto&) { notices.push_back(text); },
              .question = [&](const std::string& text, auto&) { return asked.push_back(text), yes; },
-             .inform = [&](const std::string& text) { told.push_back(text); }});
+             .inform = [&](const std::string& text) { told.push_back(text); },
+             .afterCopy = afterCopy});
     };
     // First staged: the files get their lines; the unreadable line is told of and kept.
     stageAnswering(false);
@@ -215,13 +220,12 @@ TEST_F(StagingTest, ChecksumsGuardTheRunFromTheLibraryToTheStagedCopies)
     EXPECT_EQ(asked.size(), 2u); // recorded: no more question
 
     // A staged copy that changes before it is read back stops the run and is not left.
-    Staging::SetAfterCopyHook([&](const std::string& staged) {
+    afterCopy = [&](const std::string& staged) {
         if (staged == Paths::StagedBoot)
             drive.write(staged, "other bytes");
-    });
+    };
     fs::remove(Drive::NativePath(Paths::FlasherConfig));
     stageAnswering(false);
-    Staging::SetAfterCopyHook(nullptr);
     EXPECT_EQ(notices, std::vector<std::string>{"The staged copy c:\\nk_files\\boot.bin does not "
                                                 "hold the bytes of c:\\nk_files\\Lunzo\\Common\\"
                                                 "boot.bin. Nothing was started."});
@@ -500,7 +504,7 @@ TEST_F(StagingTest, DosFlasherRunsInDosBoxWhenItIsInstalled)
     fs::permissions(Drive::NativePath("c:\\bin\\" + DosBoxName), fs::perms::owner_all);
     const EnvironmentGuard withDosBox("PATH", empty + PathListSeparator +
                                                   Drive::NativePath("c:\\bin").string());
-    const auto plan = FlasherLaunch::PlanStart();
+    const auto plan = FlasherLaunch::PlanStart(drive.dataFolder());
     const fs::path batchFolder = drive.root() / "data" / "dosbox";
     ASSERT_EQ(plan.arguments.size(), 11u);
     const std::string stem = plan.arguments[8].substr(plan.arguments[8].size() - 8);
@@ -697,6 +701,40 @@ TEST(LibraryCheck, CountsEveryFileInTheKindThatMattersMost)
         EXPECT_EQ(LibraryCheck::PrintReport(), row.exitCode);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), report);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), LibraryCheck::Summary(result) + "\n");
+    }
+}
+
+// What a run reads of the manifest (its files' lines only) answers as the whole manifest does:
+// the first line of a name in any letter case, the library's folder in any letter case, digests
+// in lower case, every unreadable line counted.
+TEST(Checksums, TheLinesOfARunAnswerAsTheWholeManifest)
+{
+    TemporaryDrive drive;
+    const std::string upper(64, 'A'), lower(64, 'a'), other(64, 'b');
+    drive.write(Paths::ChecksumManifest, upper + "  Tias/a.tia\r\n" + other + "  TIAS/A.TIA\n" +
+                                             "junk\n\n" + other + " *Common/boot.bin\n" + lower +
+                                             "  Phones/3210/x.fls");
+    const struct {
+        const char* logicalPath;
+        std::optional<std::string> digest;
+    } rows[] = {
+        {"c:\\nk_files\\Lunzo\\Tias\\A.tia", lower},
+        {"C:\\NK_FILES\\LUNZO\\Common\\Boot.bin", other},
+        {"c:\\nk_files\\Lunzo\\Phones\\3210\\x.fls", lower},
+        {"c:\\nk_files\\Lunzo\\Phones\\3210\\gone.fls", std::nullopt},
+        {"c:\\nk_files\\Lunzo2\\Tias\\a.tia", std::nullopt},
+    };
+    std::vector<std::string> run;
+    for (const auto& row : rows)
+        run.push_back(row.logicalPath);
+    const auto whole = Checksums::Read();
+    const auto part = Checksums::ReadLinesOf(run);
+    EXPECT_EQ(whole.unreadableLines, 2);
+    EXPECT_EQ(part.unreadableLines, 2);
+    EXPECT_EQ(part.sums.size(), 3u); // nothing of other files
+    for (const auto& row : rows) {
+        EXPECT_EQ(Checksums::Lookup(part, row.logicalPath), row.digest) << row.logicalPath;
+        EXPECT_EQ(Checksums::Lookup(whole, row.logicalPath), row.digest) << row.logicalPath;
     }
 }
 

@@ -182,7 +182,7 @@ TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
         return pdf;
     });
     const std::string group = "3310 \xC3\xBC";
-    o_fScheme->ShowPicture(Picture::Load(Sample("emf"), "s"), nullptr, group);
+    o_fScheme->ShowPicture(Picture::Load(Sample("emf"), "s", Helper()), nullptr, group);
     for (QAction* item : {o_fScheme->ui()->Printscheme1, o_fScheme->ui()->PrinttoPDF1}) {
         SCOPED_TRACE(item->text().toStdString());
         QString info, text;
@@ -213,7 +213,7 @@ TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
                 "<g font-family='sans-serif' font-size='12'><text x='10' y='50'>VPP 12V "
                 "<tspan font-weight='bold'>&amp;</tspan> GND</text>"
                 "<text x='180' y='90' transform='rotate(-90 180 90)'>PIN3</text></g></svg>");
-    o_fScheme->ShowPicture(Picture::Load(drive.root() / "text.svg", "s"), nullptr);
+    o_fScheme->ShowPicture(Picture::Load(drive.root() / "text.svg", "s", Helper()), nullptr);
     QString text;
     print(o_fScheme->ui()->PrinttoPDF1, nullptr, &text);
     EXPECT_TRUE(text.contains("VPP 12V & GND")) << text.toStdString();
@@ -224,7 +224,7 @@ TEST_F(SchemeWindowTest, PrintsTheDrawingFittedUnderTheGroupsName)
     images.waitForFinished();
     EXPECT_EQ(images.readAllStandardOutput().count('\n'), 2); // its two lines of headings only
     // So is a metafile's text, which reaches the print as SVG.
-    o_fScheme->ShowPicture(Picture::Load(Sample("wiring.wmf"), "s"), nullptr);
+    o_fScheme->ShowPicture(Picture::Load(Sample("wiring.wmf"), "s", Helper()), nullptr);
     print(o_fScheme->ui()->PrinttoPDF1, nullptr, &text);
     EXPECT_TRUE(text.contains("R1 & R2 4.7k")) << text.toStdString();
 

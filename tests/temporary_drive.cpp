@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "temporary_drive.h"
 
-#include "library/data_folder.h"
 #include "platform/files.h"
 
 #include <fstream>
@@ -15,7 +14,6 @@ TemporaryDrive::TemporaryDrive()
     m_root = fs::temp_directory_path() / ("quorvel-test-" + std::to_string(random()));
     fs::create_directories(m_root);
     Drive::SetRoot(m_root);
-    DataFolder::Set(m_root / "data");
 }
 
 TemporaryDrive::~TemporaryDrive()

@@ -17,6 +17,8 @@ public:
     TemporaryDrive& operator=(const TemporaryDrive&) = delete;
 
     const std::filesystem::path& root() const { return m_root; }
+    // The program's data folder for this test, beside drive C; given to what uses it.
+    std::filesystem::path dataFolder() const { return m_root / "data"; }
 
     // Writes bytes at a logical path, creating its folders.
     void write(std::string_view logicalPath, std::string_view bytes) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "test_pictures.h"
 
+#include "platform/pictures/vector_drawing.h"
 #include "temporary_drive.h"
 
 #include <cstdlib>
@@ -13,6 +14,16 @@ std::filesystem::path Sample(const char* extension)
     const std::string name(extension);
     const bool named = name.find('.') != std::string::npos;
     return std::filesystem::path(QUORVEL_TEST_PICTURES) / (named ? name : "schematic." + name);
+}
+
+VectorDrawing::Helper Helper()
+{
+    return Helper(VectorDrawing::DefaultTimeLimit);
+}
+
+VectorDrawing::Helper Helper(std::chrono::milliseconds timeLimit)
+{
+    return {QUORVEL_PICTURE_HELPER, timeLimit};
 }
 
 std::string SaveFlood()

@@ -7,8 +7,14 @@
 
 #include <QColor>
 #include <QImage>
+#include <chrono>
 #include <filesystem>
 #include <string>
+
+namespace VectorDrawing
+{
+struct Helper;
+}
 
 namespace TestPictures
 {
@@ -20,6 +26,10 @@ inline const QColor Green(0, 255, 0);
 // The picture of that kind: "bmp", "ico", "wmf", "emf", "png", "jpg" or "svg"; and "wiring.wmf",
 // a schematic with text in Windows-1252 (R1 & R2, <5V, µ, °) and in the Symbol font (Ω μ).
 std::filesystem::path Sample(const char* extension);
+
+// The picture helper of this build, with the usual time limit or the one given.
+VectorDrawing::Helper Helper();
+VectorDrawing::Helper Helper(std::chrono::milliseconds timeLimit);
 
 // The WMF with a flood of records that keeps the picture helper at work for seconds.
 std::string SaveFlood();

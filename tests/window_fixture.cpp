@@ -3,6 +3,8 @@
 
 #include "forms/editors/status_picker.h"
 #include "forms/main_window/main.h"
+#include "library/data_folder.h"
+#include "test_pictures.h"
 #include "ui_main.h"
 
 #include <QApplication>
@@ -32,6 +34,8 @@ void showPageOf(QWidget* list)
 
 WindowTest::WindowTest()
 {
+    // The windows take the program's data folder, set once at start as main() does.
+    DataFolder::Set(drive.dataFolder());
     // The program's settings go into the test's own folder, never into the user's.
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope,
@@ -50,7 +54,7 @@ WindowTest::~WindowTest()
 
 void WindowTest::start()
 {
-    windows = std::make_unique<Windows>();
+    windows = std::make_unique<Windows>(TestPictures::Helper());
     o_fMain->show();
 }
 

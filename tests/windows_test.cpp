@@ -112,7 +112,8 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     Drive::SetRoot(drive.root() / ""); // ends in a backslash, as the real c:\ does
 
     std::string failure;
-    ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(), failure)) << failure;
+    ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(drive.dataFolder()), failure))
+        << failure;
     const std::string log = standInLog(drive, "c:\\bin\\");
     EXPECT_NE(log.find("arguments: 10\nargument: -c\nargument: mount c \"" + drive.root().string() +
                        "\\.\"\nargument: -c\nargument: mount q \"" +

@@ -30,8 +30,10 @@ const FileEntrySteps::BrowseTexts BrowseTexts{
 
 } // namespace
 
-To_fPhoneGroup::To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent)
-    : CatalogueEditor(EditedList::PhoneGroups, openDialog, parent), m_ui(new Ui::To_fPhoneGroup)
+To_fPhoneGroup::To_fPhoneGroup(OpenDialog& openDialog, VectorDrawing::Helper pictureHelper,
+                               QWidget* parent)
+    : CatalogueEditor(EditedList::PhoneGroups, openDialog, parent), m_ui(new Ui::To_fPhoneGroup),
+      m_pictureHelper(std::move(pictureHelper))
 {
     m_ui->setupUi(this);
     setUpEditor({QSize(341, 195), "phonegroup", m_ui->GroupBox1, m_ui->SpeedButton1, m_ui->BitBtn1,
@@ -54,7 +56,7 @@ void To_fPhoneGroup::ShowPhoneGroupDialog(const std::optional<std::string>& grou
         Text::Show(m_ui->Edit2, group.scheme);
         showStoredSchematic();
     }
-    Picture::PrepareForDrawings();
+    Picture::PrepareForDrawings(m_pictureHelper);
     // Opened from the About page, the picture of the last use stays.
     exec();
 }
@@ -86,7 +88,7 @@ void To_fPhoneGroup::showPicture(const std::filesystem::path& file, const std::s
                 whenShown();
         });
     };
-    m_pictureRequest = Picture::Request(file, shownPath, std::move(loaded));
+    m_pictureRequest = Picture::Request(file, shownPath, std::move(loaded), m_pictureHelper);
 }
 
 void To_fPhoneGroup::hideEvent(QHideEvent* event)

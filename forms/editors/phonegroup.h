@@ -7,6 +7,7 @@
 // comes when ready, unless OK, Close or another browse came first.
 
 #include "forms/editors/catalogue_editor.h"
+#include "platform/pictures/vector_drawing.h"
 
 #include <QScopedPointer>
 #include <filesystem>
@@ -27,8 +28,13 @@ class To_fPhoneGroup : public CatalogueEditor
     Q_OBJECT
 
 public:
-    To_fPhoneGroup(OpenDialog& openDialog, QWidget* parent = nullptr);
+    // Schematics that are drawings are decoded by pictureHelper.
+    To_fPhoneGroup(OpenDialog& openDialog, VectorDrawing::Helper pictureHelper,
+                   QWidget* parent = nullptr);
     ~To_fPhoneGroup() override;
+
+    // For tests: another helper, or another time limit, for the pictures asked for next.
+    void SetPictureHelper(VectorDrawing::Helper helper) { m_pictureHelper = std::move(helper); }
 
     // Fills the dialog from the group in front of the main window, if any, and shows it. A
     // stored schematic that cannot be loaded is told in an error box, and the picture stays
@@ -54,6 +60,7 @@ private:
     const QScopedPointer<Ui::To_fPhoneGroup> m_ui;
     // The picture being loaded: dropped by OK, by closing and by the next one asked for.
     std::unique_ptr<PictureRequest> m_pictureRequest;
+    VectorDrawing::Helper m_pictureHelper;
 };
 
 extern To_fPhoneGroup* o_fPhoneGroup;

@@ -6,6 +6,7 @@
 #include "icon_directory.h"
 #include "picture_limits.h"
 #include "platform/ascii_case.h"
+#include "platform/file_path_text.h"
 #include "platform/file_problem.h"
 #include "platform/files.h"
 #include "vector_drawing.h"
@@ -51,7 +52,7 @@ constexpr Kind Kinds[] = {
 // What follows the last dot of the file's name, as written.
 std::string ExtensionOf(const fs::path& file)
 {
-    const std::string name = file.filename().string();
+    const std::string name = Platform::FilePathText(file.filename());
     const auto dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
@@ -267,7 +268,7 @@ void ImageOrDrawingRequest::TellLater(std::shared_ptr<Listener> outcome,
 }
 
 std::unique_ptr<PictureRequest> Picture::Request(const fs::path& file, std::string_view shownPath,
-                                                 Loaded loaded)
+                                                 Loaded loaded, const VectorDrawing::Helper& helper)
 {
     auto request = std::make_unique<ImageOrDrawingRequest>(std::move(loaded));
     try {
@@ -286,17 +287,16 @@ std::unique_ptr<PictureRequest> Picture::Request(const fs::path& file, std::stri
             });
             return request;
         }
-        auto decoded = [request = request.get(), file, kind](std::unique_ptr<Drawing> drawing,
-                                                             VectorDrawing::Outcome outcome) {
+        auto decoded = [request = request.get(), file, kind, limit = helper.timeLimit](
+                           std::unique_ptr<Drawing> drawing, VectorDrawing::Outcome outcome) {
             using VectorDrawing::Outcome;
             if (outcome == Outcome::Drawn)
                 request->Tell(std::move(drawing), {});
             else if (outcome == Outcome::TimedOut)
-                request->Tell(nullptr,
-                              Platform::FileError(std::string(kind.decodedWhat) +
-                                                      " could not be decoded within " +
-                                                      Seconds(VectorDrawing::TimeLimit()) + " s",
-                                                  {file, {}}));
+                request->Tell(nullptr, Platform::FileError(std::string(kind.decodedWhat) +
+                                                               " could not be decoded within " +
+                                                               Seconds(limit) + " s",
+                                                           {file, {}}));
             else if (outcome == Outcome::Unlimited)
                 request->Tell(nullptr,
                               Platform::FileError("The picture was not decoded: its decoder could "
@@ -305,35 +305,38 @@ std::unique_ptr<PictureRequest> Picture::Request(const fs::path& file, std::stri
             else
                 request->Tell(nullptr, Platform::FileError(kind.invalidText, {file, {}}));
         };
-        request->m_job =
-            VectorDrawing::Start(kind.vector, ReadDrawingFile(file, shownPath), std::move(decoded));
+        request->m_job = VectorDrawing::Start(kind.vector, ReadDrawingFile(file, shownPath),
+                                              std::move(decoded), helper);
     } catch (const std::exception& error) {
         request->Tell(nullptr, AsFileError(error, file));
     }
     return request;
 }
 
-void Picture::PrepareForDrawings()
+void Picture::PrepareForDrawings(const VectorDrawing::Helper& helper)
 {
     try {
-        VectorDrawing::StartSpareHelper();
+        VectorDrawing::StartSpareHelper(helper);
     } catch (const std::runtime_error&) {
         // told when a drawing is asked for
     }
 }
 
-Picture Picture::Load(const fs::path& file, std::string_view shownPath)
+Picture Picture::Load(const fs::path& file, std::string_view shownPath,
+                      const VectorDrawing::Helper& helper)
 {
     QEventLoop loop;
     Picture picture;
     std::optional<Platform::FileError> failure;
-    const auto request =
-        Request(file, shownPath, [&](const Picture& loaded, const Platform::FileError* error) {
+    const auto request = Request(
+        file, shownPath,
+        [&](const Picture& loaded, const Platform::FileError* error) {
             picture = loaded;
             if (error)
                 failure = *error;
             loop.quit();
-        });
+        },
+        helper);
     loop.exec();
     if (failure)
         throw *failure;

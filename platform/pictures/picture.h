@@ -9,6 +9,7 @@
 // and SVG drawings in a process of their own (vector_drawing.h).
 
 #include "platform/file_problem.h"
+#include "platform/pictures/vector_drawing.h"
 
 #include <filesystem>
 #include <functional>
@@ -48,17 +49,20 @@ public:
     // whose problem names the file.
     using Loaded = std::function<void(const Picture& picture, const Platform::FileError* error)>;
 
-    // The one way a picture file is loaded; shownPath names it in the error texts.
+    // The one way a picture file is loaded; shownPath names it in the error texts. Drawings are
+    // decoded by the helper given.
     static std::unique_ptr<PictureRequest> Request(const std::filesystem::path& file,
-                                                   std::string_view shownPath, Loaded loaded);
+                                                   std::string_view shownPath, Loaded loaded,
+                                                   const VectorDrawing::Helper& helper = {});
 
     // Gets ready for the next drawing (a metafile or SVG), for a window that may soon ask for
     // one: a helper started ahead saves most of the wait.
-    static void PrepareForDrawings();
+    static void PrepareForDrawings(const VectorDrawing::Helper& helper = {});
 
     // A request waited for in a local event loop, for programs without windows: throws the
     // error.
-    static Picture Load(const std::filesystem::path& file, std::string_view shownPath);
+    static Picture Load(const std::filesystem::path& file, std::string_view shownPath,
+                        const VectorDrawing::Helper& helper = {});
 
     bool IsEmpty() const { return !m_drawing; }
 

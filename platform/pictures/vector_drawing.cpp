@@ -25,18 +25,6 @@ constexpr char HelperName[] = "quorvel-picture.exe";
 constexpr char HelperName[] = "quorvel-picture";
 #endif
 
-std::filesystem::path& ChosenHelper()
-{
-    static std::filesystem::path program;
-    return program;
-}
-
-std::chrono::milliseconds& ChosenTimeLimit()
-{
-    static std::chrono::milliseconds limit = DefaultTimeLimit;
-    return limit;
-}
-
 QByteArray KindLine(VectorKind kind)
 {
     switch (kind) {
@@ -65,9 +53,9 @@ public:
     }
 };
 
-std::unique_ptr<HelperProcess> StartHelper()
+std::unique_ptr<HelperProcess> StartHelper(const std::filesystem::path& helperProgram)
 {
-    const QString program = QString::fromStdU16String(HelperProgram().u16string());
+    const QString program = QString::fromStdU16String(helperProgram.u16string());
     auto helper = std::make_unique<HelperProcess>();
     helper->setStandardErrorFile(QProcess::nullDevice());
     helper->start(program, {});
@@ -88,18 +76,19 @@ Spare& TheSpare()
     return spare;
 }
 
-// The spare helper when it is still waiting and of the helper program in use, else a new one.
-std::unique_ptr<HelperProcess> TakeHelper()
+// The spare helper when it is still waiting and of the helper program asked for, else a new
+// one.
+std::unique_ptr<HelperProcess> TakeHelper(const std::filesystem::path& program)
 {
     Spare& spare = TheSpare();
     std::unique_ptr<HelperProcess> taken(spare.process.data());
     spare.process.clear();
     if (taken) {
         taken->setParent(nullptr);
-        if (taken->state() == QProcess::Running && spare.program == HelperProgram())
+        if (taken->state() == QProcess::Running && spare.program == program)
             return taken;
     }
-    return StartHelper();
+    return StartHelper(program);
 }
 
 // One helper at work on one drawing. Its output is read as it comes, up to the largest image it
@@ -107,8 +96,9 @@ std::unique_ptr<HelperProcess> TakeHelper()
 class HelperJob : public QObject
 {
 public:
-    HelperJob(VectorKind kind, std::string bytes, Done done)
-        : m_done(std::move(done)), m_process(TakeHelper()), m_helper(*m_process)
+    HelperJob(VectorKind kind, std::string bytes, Done done, const Helper& helper)
+        : m_done(std::move(done)), m_helperOptions(helper), m_process(TakeHelper(helper.Program())),
+          m_helper(*m_process)
     {
         connect(&m_helper, &QProcess::readyReadStandardOutput, this, &HelperJob::readOutput);
         connect(&m_helper, &QProcess::finished, this, &HelperJob::finish);
@@ -120,7 +110,7 @@ public:
             m_timedOut = true;
             m_helper.kill();
         });
-        m_limit.start(TimeLimit());
+        m_limit.start(helper.timeLimit);
     }
 
     ~HelperJob() override
@@ -175,9 +165,9 @@ private:
         // From the event loop, so that the owner may destroy this job when told.
         QTimer::singleShot(0, this, [this] { m_done(std::move(m_drawing), m_outcome); });
         // A helper for the next drawing, started once this one no longer needs the processor.
-        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        QTimer::singleShot(0, QCoreApplication::instance(), [helper = m_helperOptions] {
             try {
-                StartSpareHelper();
+                StartSpareHelper(helper);
             } catch (const std::runtime_error&) {
                 // told when the next drawing asks for a helper
             }
@@ -188,6 +178,7 @@ private:
         HelperImage::MaxBytes(SvgImageMaxSide, PictureLimits::MaxDrawingFileBytes);
 
     Done m_done;
+    Helper m_helperOptions;
     std::unique_ptr<HelperProcess> m_process;
     QProcess& m_helper;
     QTimer m_limit;
@@ -200,10 +191,10 @@ private:
 
 } // namespace
 
-std::filesystem::path HelperProgram()
+std::filesystem::path Helper::Program() const
 {
-    if (!ChosenHelper().empty())
-        return ChosenHelper();
+    if (!program.empty())
+        return program;
     const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdU16String();
     const std::filesystem::path installed = folder / QUORVEL_HELPER_FOLDER / HelperName;
     if (QFileInfo(installed).isExecutable())
@@ -211,38 +202,23 @@ std::filesystem::path HelperProgram()
     return folder / HelperName;
 }
 
-void SetHelperProgram(std::filesystem::path program)
+void StartSpareHelper(const Helper& helper)
 {
-    ChosenHelper() = std::move(program);
-}
-
-void StartSpareHelper()
-{
+    const std::filesystem::path program = helper.Program();
     Spare& spare = TheSpare();
-    if (spare.process && spare.process->state() == QProcess::Running &&
-        spare.program == HelperProgram())
+    if (spare.process && spare.process->state() == QProcess::Running && spare.program == program)
         return;
     delete spare.process.data();
-    auto started = StartHelper();
+    auto started = StartHelper(program);
     // Ended with the application, if it is never used.
     started->setParent(QCoreApplication::instance());
     spare.process = started.release();
-    spare.program = HelperProgram();
+    spare.program = program;
 }
 
-std::chrono::milliseconds TimeLimit()
+std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done, const Helper& helper)
 {
-    return ChosenTimeLimit();
-}
-
-void SetTimeLimit(std::chrono::milliseconds limit)
-{
-    ChosenTimeLimit() = limit;
-}
-
-std::unique_ptr<QObject> Start(VectorKind kind, std::string bytes, Done done)
-{
-    return std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done));
+    return std::make_unique<HelperJob>(kind, std::move(bytes), std::move(done), helper);
 }
 
 } // namespace VectorDrawing
