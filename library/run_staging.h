@@ -72,6 +72,7 @@ struct RunCalls {
     Information inform = {}; // what the user should know while the run goes on
     BeforeDosBox beforeDosBox = {};
     Staged staged = {};
+    FlasherLaunch::StartOptions start = {}; // how DOSBox closes, where the output goes
 };
 
 // The run's files, each resolved once to both its forms: the picked loader, boot file and flash

@@ -93,3 +93,22 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
                                             "failed (exit code 3)         7 min");
     EXPECT_EQ(HistoryTable::Text(read.runs, 1, false, shown).count('\n'), 2);
 }
+
+TEST(RunJournal, TheRunsLogFileIsNamedAndOlderRecordsReadWithout)
+{
+    TemporaryDrive drive;
+    const auto file = RunJournal::DefaultFile();
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file)
+        << R"({"run":"old","started":"2026-12-07T13:00:00.000+01:00","way":"directly",)"
+        << R"("group":"3210","config":"X","files":[]})" << '\n';
+    auto logged = run("3210", 5);
+    logged.log = drive.root() / "data" / "logs" / "caf\xC3\xA9.log";
+    QString error;
+    ASSERT_TRUE(RunJournal::AppendStart(file, logged, error)) << error.toStdString();
+    const auto read = RunJournal::Read(file);
+    ASSERT_EQ(read.runs.size(), 2u);
+    EXPECT_EQ(read.runs[0].log, logged.log);
+    EXPECT_TRUE(read.runs[1].log.empty());
+    EXPECT_EQ(read.runs[1].group, "3210");
+}
