@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -124,17 +125,20 @@ void closeAllBut(std::initializer_list<int> kept)
     } else {
         // Once this process no longer reads the program's output, the watcher throws it away,
         // so that the program never blocks on a full pipe.
-        bool draining = false;
+        // The program's end wakes the wait where the system can tell it (a pidfd, Linux 5.3 on),
+        // else it is looked at five times a second.
+        const int ended = static_cast<int>(::syscall(SYS_pidfd_open, program, 0));
+        int life = setup.life, output = -1;
         for (;;) {
-            pollfd ready[2] = {{setup.life, POLLIN, 0},
-                               {draining ? setup.outputRead : -1, POLLIN, 0}};
-            if (::poll(ready, 2, 200) > 0) {
+            pollfd ready[3] = {{life, POLLIN, 0}, {output, POLLIN, 0}, {ended, POLLIN, 0}};
+            if (::poll(ready, 3, ended >= 0 ? -1 : 200) > 0) {
                 char bytes[4096];
-                if (ready[0].revents != 0 && ::read(setup.life, bytes, sizeof bytes) <= 0)
-                    draining = true;
-                if (draining && ready[1].revents != 0 &&
-                    ::read(setup.outputRead, bytes, sizeof bytes) == 0)
-                    ::close(setup.outputRead);
+                if (ready[0].revents != 0 && ::read(life, bytes, sizeof bytes) <= 0) {
+                    life = -1; // this process is gone, or no longer reads
+                    output = setup.outputRead;
+                }
+                if (ready[1].revents != 0 && ::read(output, bytes, sizeof bytes) <= 0)
+                    output = -1; // all written
             }
             const pid_t reaped = ::waitpid(program, &status, WNOHANG);
             if (reaped == program)

@@ -240,6 +240,8 @@ QString RunHistory::Details(const RunJournal::Record& run)
         line("  size", QStringLiteral("%1 bytes").arg(file.size));
         line("  SHA-256", file.sha256);
     }
+    if (!run.log.empty())
+        line("Log", FilePathText(run.log));
     line("Run", run.id);
     return lines.join(u'\n');
 }
@@ -254,6 +256,7 @@ QByteArray RunHistory::Csv() const
     for (const QString& role : roles)
         headers << role + QStringLiteral(" file") << role + QStringLiteral(" size")
                 << role + QStringLiteral(" SHA-256");
+    headers << QStringLiteral("Log file");
     QString text;
     const auto addRow = [&text](const QStringList& fields) {
         QStringList quoted;
@@ -275,6 +278,7 @@ QByteArray RunHistory::Csv() const
                    << (file ? QString::number(file->size) : QString())
                    << (file ? file->sha256 : QString());
         }
+        fields << (run.log.empty() ? QString() : FilePathText(run.log));
         addRow(fields);
     }
     return text.toUtf8();
