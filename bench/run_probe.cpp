@@ -86,7 +86,7 @@ int read(const char* file, const char* log)
     if (!program)
         return 1;
     while (!program->Ended())
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     const bool finished = writer->Finish();
     std::error_code ignored;
     return finished && writer->total() == std::filesystem::file_size(file, ignored) &&

@@ -30,8 +30,8 @@ public:
 
     // The whole contents; nothing when they cannot be read.
     std::optional<std::string> Read() const;
-    // Replaces the contents in place (a renamed file would be another file, unlocked), flushed
-    // to disk. False when the file system refuses.
+    // Replaces the contents in place (a renamed file would be another file, unlocked). False
+    // when the file system refuses.
     bool Write(std::string_view bytes);
 
 private:

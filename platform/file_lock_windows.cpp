@@ -104,7 +104,7 @@ bool LockedFile::Write(std::string_view bytes)
         (!WriteFile(m_handle->file, bytes.data(), DWORD(bytes.size()), &put, &at) ||
          put != bytes.size()))
         return false;
-    return FlushFileBuffers(m_handle->file) != 0;
+    return true; // not flushed to disk: a power cut ends the flasher it names too
 }
 
 std::optional<std::string> ReadUnlocked(const std::filesystem::path& path)

@@ -365,6 +365,9 @@ std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::str
         closeAll();
         return nullptr;
     }
+    // A larger pipe lets a program that writes fast be read in fewer, larger pieces.
+    if (output[0] >= 0)
+        ::fcntl(output[0], F_SETPIPE_SZ, 1024 * 1024);
     const WatcherSetup setup{argv.data(), folder.empty() ? nullptr : folder.c_str(),
                              started[1],  ended[1],
                              output[0],   output[1],
