@@ -65,9 +65,9 @@ TEST(RunLogPane, ShowsTheFlashersOutputLiveAndTheResultUntilTheNextRun)
 TEST(RunLogPane, ElapsedTimeAndBusyMark)
 {
     using std::chrono::seconds;
-    EXPECT_EQ(RunLogPane::RunningText(seconds(7)), "Flasher running for 0:07 -");
+    EXPECT_EQ(RunLogPane::RunningText(seconds(7)), "Flasher running for 0:07 \\");
     EXPECT_EQ(RunLogPane::RunningText(seconds(605)), "Flasher running for 10:05 /");
-    EXPECT_EQ(RunLogPane::RunningText(seconds(3723)), "Flasher running for 1:02:03 \\");
+    EXPECT_EQ(RunLogPane::RunningText(seconds(3726)), "Flasher running for 1:02:06 -");
 }
 
 TEST(StopQuestion, AsksWithNoTheDefault)
