@@ -66,7 +66,8 @@ QString RunningText(std::chrono::seconds elapsed)
 {
     static const char marks[] = "|/-\\";
     return QStringLiteral("Flasher running for %1 %2")
-        .arg(clockText(elapsed), QLatin1Char(marks[std::max<long long>(elapsed.count(), 0) % 4]));
+        .arg(clockText(elapsed))
+        .arg(QLatin1Char(marks[std::max<long long>(elapsed.count(), 0) % 4]));
 }
 
 void OutputQueue::Add(std::string_view bytes)
