@@ -115,6 +115,22 @@ rm -f "$out/tia.ms" "$out/history.ms"
 printf '%-34s %9.3f ms against %9.3f ms opening the TIA dialog = %5sx (goal: within 2x)\n' \
     "Run history with 10,000 runs" "$history" "$tia" "$(ratio "$history" "$tia")"
 
+echo "== A run's own costs"
+read -r staged locked < <("$bin/run_probe" --lock "$out/sample" "$runs")
+printf '%-34s %9.3f ms against %9.3f ms staging the sample run = %5sx (goal: under 0.05x)\n' \
+    "taking and checking the run lock" "$locked" "$staged" "$(ratio "$locked" "$staged")"
+# A flasher writing 50 MiB as fast as it can (cat of a file in the page cache), read into the
+# bounded run log, against the same output read by cat into /dev/null.
+head -c 52428800 /dev/urandom | base64 -w 100 | head -c 52428800 >"$out/output-50MiB"
+cat >"$out/cat-output.sh" <<'SHELL'
+#!/bin/sh
+cat "$1" | cat >/dev/null
+SHELL
+chmod +x "$out/cat-output.sh"
+compare "50 MiB of flasher output read" "$bin/run_probe" --read "$out/output-50MiB" "$out/run.log" \
+    --vs "$out/cat-output.sh" "$out/output-50MiB"
+echo "   (goal: under 1.2x; the log file is bounded, or the probe fails: $(stat -c %s "$out/run.log") bytes)"
+
 # The newest runs of a long journal, read back from its end by blocks: the program (its data
 # folder through XDG_DATA_HOME) against tail printing their lines (a start and an end each).
 mkdir -p "$out/long/Quorvel"

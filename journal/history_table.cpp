@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "history_table.h"
 
+#include "platform/file_path_text.h"
+
 #include <algorithm>
 
 namespace HistoryTable
@@ -95,6 +97,7 @@ QStringList LongHeaders()
         headers << name + QStringLiteral(" file") << name + QStringLiteral(" size")
                 << name + QStringLiteral(" SHA-256");
     }
+    headers << QStringLiteral("Log file");
     return headers;
 }
 
@@ -118,6 +121,7 @@ QStringList LongCells(const RunJournal::Record& record, const Shown& shown)
               << (file ? QString::number(file->size) : QString())
               << (file ? escaped(file->sha256) : QString());
     }
+    cells << (record.log.empty() ? QString() : escaped(shown(Platform::FilePathText(record.log))));
     return cells;
 }
 

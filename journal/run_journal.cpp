@@ -106,6 +106,12 @@ bool appendLine(const std::filesystem::path& path, const QJsonObject& object, QS
     return std::fclose(file) == 0 && written;
 }
 
+std::string pathBytes(const std::filesystem::path& path)
+{
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 Record startOf(const QJsonObject& object)
 {
     Record record;
@@ -116,6 +122,9 @@ Record startOf(const QJsonObject& object)
     record.ports = bytesOf(object.value(QLatin1String("ports")));
     record.group = bytesOf(object.value(QLatin1String("group")));
     record.config = bytesOf(object.value(QLatin1String("config")));
+    // A path's bytes as the system gives them (UTF-16 on Windows, kept as UTF-8).
+    const std::string log = bytesOf(object.value(QLatin1String("log")));
+    record.log = std::filesystem::path(std::u8string(log.begin(), log.end()));
     for (const QJsonValue each : object.value(QLatin1String("files")).toArray()) {
         record.files.push_back({each[QLatin1String("role")].toString(),
                                 bytesOf(each[QLatin1String("file")]),
@@ -189,7 +198,8 @@ bool AppendStart(const std::filesystem::path& path, const Record& record, QStrin
                        {QStringLiteral("ports"), bytesValue(record.ports)},
                        {QStringLiteral("group"), bytesValue(record.group)},
                        {QStringLiteral("config"), bytesValue(record.config)},
-                       {QStringLiteral("files"), files}},
+                       {QStringLiteral("files"), files},
+                       {QStringLiteral("log"), bytesValue(pathBytes(record.log))}},
                       error);
 }
 

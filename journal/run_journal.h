@@ -50,6 +50,7 @@ struct Record {
     std::string group;
     std::string config;
     std::vector<File> files;
+    std::filesystem::path log; // the run's log file; empty in records older than logs
     // Known once the end has been recorded; Unknown, with no end, for a run never completed.
     QDateTime ended;
     Outcome outcome = Outcome::Unknown;
@@ -69,7 +70,7 @@ std::filesystem::path FileIn(const std::filesystem::path& dataFolder);
 // A new id for a run.
 QString NewId();
 
-// Appends the start of a run (id, started, way, ports, group, config, files). False, with the
+// Appends the start of a run (id, started, way, ports, group, config, files, log). False, with the
 // system's reason, when the file cannot be written.
 bool AppendStart(const std::filesystem::path& file, const Record& record, QString& error);
 // Appends the end of the run with the record's id (ended, outcome, codes, result, seconds).

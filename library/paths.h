@@ -39,6 +39,10 @@ inline constexpr std::string_view StagedLoader = "c:\\nk_files\\f_loader.bin";
 inline constexpr std::string_view StagedBoot = "c:\\nk_files\\boot.bin";
 inline constexpr std::string_view FlasherConfig = "c:\\flasher\\flasher.cfg";
 inline constexpr std::string_view Flasher = "c:\\flasher\\flasher.com";
+// What the flasher may write of its run, read back after it when the user asks for it.
+inline constexpr std::string_view FlashOut = "c:\\flasher\\flash.out";
+// Held while a run goes on: one run at a time on a drive C.
+inline constexpr std::string_view RunLock = "c:\\nk_files\\run.lock";
 
 // Plain concatenation, as every path of the library is formed.
 inline std::string Join(std::string_view folder, std::string_view name)

@@ -240,11 +240,11 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
         calls.staged(staged);
     }
 
-    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart(calls.dataFolder);
+    FlasherLaunch::Plan plan = FlasherLaunch::PlanStart(calls.dataFolder, calls.start);
     if (plan.way == FlasherLaunch::Way::InDosBox && calls.beforeDosBox && !calls.beforeDosBox(plan))
         return std::nullopt;
     std::string failure;
-    auto flasher = FlasherLaunch::Start(plan, failure);
+    auto flasher = FlasherLaunch::Start(plan, failure, calls.start);
     if (!flasher) {
         notice("The flasher " + std::string(Paths::Flasher) + " could not be started: " + failure +
                    ".",

@@ -78,6 +78,7 @@ struct RunCalls {
     std::function<void(const std::string& stagedPath)> afterCopy = {};
     // Where a DOS flasher's batch file goes: the program's data folder unless told (tests).
     std::filesystem::path dataFolder = DataFolder::Get();
+    FlasherLaunch::StartOptions start = {}; // how DOSBox closes, where the output goes
 };
 
 // The run's files, each resolved once to both its forms: the picked loader, boot file and flash

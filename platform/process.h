@@ -3,9 +3,12 @@
 // Starting other programs: a program started on its own and left running, whose first moments
 // can be watched without waiting for it.
 
+#include "platform/process_identity.h"
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,10 +18,12 @@
 namespace Platform
 {
 
-// How a started program ended: its exit code, or (POSIX) the signal that ended it.
+// How a started program ended: its exit code, or (POSIX) the signal that ended it; neither is
+// known of a program this process did not start.
 struct ProgramEnd {
     bool bySignal = false;
     std::uint32_t code = 0;
+    bool known = true;
 
     bool failed() const { return bySignal || code != 0; }
 };
@@ -38,6 +43,35 @@ public:
 // for it. Null, with the system's text for the reason, when it cannot be started.
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
                                               std::string& error);
+
+// A program to start, and where its output goes.
+struct ProgramStart {
+    std::vector<std::string> arguments;
+    std::filesystem::path folder = {}; // its working folder; empty: this process's
+    // Called on a thread of its own with each piece of the program's standard output and error,
+    // as it writes them, until it has closed them; null: they go where this process's go. A
+    // program with its output read gets no input (POSIX: /dev/null; Windows: NUL).
+    std::function<void(std::string_view bytes)> output = {};
+};
+
+// A started program that can be stopped, with what it started itself (POSIX: its process
+// group; Windows: its job object). It runs on when this object is gone and when this process
+// ends; its output is then no longer read (and, on POSIX, thrown away so it never blocks).
+class RunningProgram : public StartedProgram
+{
+public:
+    virtual ProcessIdentity identity() const = 0;
+    // Ends the program now; Ended tells of it once it has ended.
+    virtual void Stop() = 0;
+};
+
+// Starts the program; once Ended has told its end, all its output has been handed on. Null,
+// with the system's text for the reason, when it cannot be started.
+std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::string& error);
+
+// A process this process did not start (a flasher left by an earlier Quorvel): Ended tells,
+// with the code unknown, once it no longer runs; Stop ends it (POSIX: its process group).
+std::unique_ptr<RunningProgram> FollowProcess(const ProcessIdentity& process);
 
 #ifndef _WIN32
 // The program's full path when it is on the search path, else empty. (Windows looks for its

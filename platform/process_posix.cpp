@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "process.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace Platform
 {
@@ -47,26 +52,102 @@ struct EndRecord {
     int code;
 };
 
-// In the watcher, a child in a session of its own: starts the program as its own child, so that
-// this process never has to reap it, then waits for it and writes how it ended. Only
-// async-signal-safe calls: the parent has threads.
-[[noreturn]] void runWatcher(char* const argv[], int started, int ended)
+// What the watcher is given: the program, and the descriptors it talks through (-1: none).
+struct WatcherSetup {
+    char* const* argv;
+    const char* folder;  // null: this process's
+    int started;         // carries a failed start, closes at the program's start
+    int ended;           // carries the program's id, then its end
+    int outputRead = -1; // the program's output, drained once this process no longer reads it
+    int outputWrite = -1;
+    int life = -1; // ends (EOF) when this process has closed it or has ended
+};
+
+void closeAllBut(std::initializer_list<int> kept)
+{
+    // Copies of other programs' pipes, inherited through fork, would keep them open. No
+    // allocation: this runs between fork and exec.
+    int sorted[8];
+    std::size_t count = 0;
+    for (int fd : kept) {
+        if (fd >= 3 && count < std::size(sorted))
+            sorted[count++] = fd;
+    }
+    std::sort(sorted, sorted + count);
+    unsigned from = 3;
+    for (std::size_t each = 0; each < count; ++each) {
+        const auto fd = static_cast<unsigned>(sorted[each]);
+        if (fd > from)
+            ::close_range(from, fd - 1, 0);
+        from = fd + 1;
+    }
+    ::close_range(from, ~0U, 0);
+}
+
+[[noreturn]] void failStart(int started)
+{
+    const int code = errno;
+    [[maybe_unused]] auto written = ::write(started, &code, sizeof code);
+    ::_exit(127);
+}
+
+// In the watcher, a child in a session of its own: starts the program as its own child, in a
+// process group of its own, so that this process never has to reap it, then waits for it and
+// writes how it ended. Only async-signal-safe calls: the parent has threads.
+[[noreturn]] void runWatcher(const WatcherSetup& setup)
 {
     ::setsid();
     const pid_t program = ::fork();
-    if (program == 0)
-        ::execvp(argv[0], argv);
-    if (program <= 0) {
-        // The program could not be started (or not even forked): the parent is told why.
-        const int code = errno;
-        [[maybe_unused]] auto written = ::write(started, &code, sizeof code);
-        ::_exit(127);
+    if (program == 0) {
+        ::setpgid(0, 0);
+        if (setup.outputWrite >= 0) {
+            const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(setup.outputWrite, 1) < 0 ||
+                ::dup2(setup.outputWrite, 2) < 0)
+                failStart(setup.started);
+        }
+        if (setup.folder && ::chdir(setup.folder) != 0)
+            failStart(setup.started);
+        ::execvp(setup.argv[0], setup.argv);
+        failStart(setup.started);
     }
-    ::close(started); // the parent's read ends once the program has closed its copy by exec
-    const int status = waitFor(program);
+    if (program < 0)
+        failStart(setup.started); // the parent is told why
+    ::setpgid(program, program);
+    const int id = program;
+    [[maybe_unused]] auto told = ::write(setup.ended, &id, sizeof id);
+    ::close(setup.started); // the parent's read ends once the program has closed its copy by exec
+    if (setup.outputWrite >= 0)
+        ::close(setup.outputWrite);
+    int status = 0;
+    if (setup.life < 0) {
+        status = waitFor(program);
+    } else {
+        // Once this process no longer reads the program's output, the watcher throws it away,
+        // so that the program never blocks on a full pipe.
+        // The program's end wakes the wait where the system can tell it (a pidfd, Linux 5.3 on),
+        // else it is looked at five times a second.
+        const int ended = static_cast<int>(::syscall(SYS_pidfd_open, program, 0));
+        int life = setup.life, output = -1;
+        for (;;) {
+            pollfd ready[3] = {{life, POLLIN, 0}, {output, POLLIN, 0}, {ended, POLLIN, 0}};
+            if (::poll(ready, 3, ended >= 0 ? -1 : 200) > 0) {
+                char bytes[4096];
+                if (ready[0].revents != 0 && ::read(life, bytes, sizeof bytes) <= 0) {
+                    life = -1; // this process is gone, or no longer reads
+                    output = setup.outputRead;
+                }
+                if (ready[1].revents != 0 && ::read(output, bytes, sizeof bytes) <= 0)
+                    output = -1; // all written
+            }
+            const pid_t reaped = ::waitpid(program, &status, WNOHANG);
+            if (reaped == program)
+                break;
+        }
+    }
     const EndRecord record{WIFSIGNALED(status) ? 1 : 0,
                            WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status)};
-    [[maybe_unused]] auto written = ::write(ended, &record, sizeof record);
+    [[maybe_unused]] auto written = ::write(setup.ended, &record, sizeof record);
     ::_exit(0);
 }
 
@@ -76,19 +157,87 @@ void closeBoth(const int fds[2])
     ::close(fds[1]);
 }
 
-// The watcher process and the pipe on which it tells of the program's end.
-class WatchedProgram : public StartedProgram
+// Reads the program's output on a thread of its own until the program has closed it, or until
+// told to stop through a pipe of its own.
+class OutputReader
 {
 public:
-    WatchedProgram(pid_t watcher, int ended) : m_watcher(watcher), m_ended(ended) {}
+    OutputReader(int fd, std::function<void(std::string_view)> output)
+        : m_fd(fd), m_output(std::move(output))
+    {
+        if (::pipe2(m_wake, O_CLOEXEC) != 0)
+            m_wake[0] = m_wake[1] = -1;
+        m_thread = std::thread([this] { run(); });
+    }
+    OutputReader(const OutputReader&) = delete;
+    OutputReader& operator=(const OutputReader&) = delete;
+    ~OutputReader()
+    {
+        if (m_wake[1] >= 0) [[maybe_unused]]
+            auto written = ::write(m_wake[1], "", 1);
+        m_thread.join();
+        if (m_wake[0] >= 0)
+            closeBoth(m_wake);
+        ::close(m_fd);
+    }
+
+    bool done() const { return m_done.load(); }
+
+private:
+    void run()
+    {
+        std::vector<char> buffer(64 * 1024);
+        for (;;) {
+            pollfd ready[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+            if (::poll(ready, 2, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                break;
+            }
+            if (ready[1].revents != 0)
+                return; // told to stop: the output is not all read
+            const ssize_t got = ::read(m_fd, buffer.data(), buffer.size());
+            if (got < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (got <= 0)
+                break;
+            m_output(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+        }
+        m_done = true;
+    }
+
+    int m_fd;
+    int m_wake[2] = {-1, -1};
+    std::function<void(std::string_view)> m_output;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+// The watcher process and the pipe on which it tells of the program's end.
+class WatchedProgram : public RunningProgram
+{
+public:
+    WatchedProgram(pid_t watcher, int ended, ProcessIdentity program, int life,
+                   std::unique_ptr<OutputReader> reader)
+        : m_watcher(watcher), m_ended(ended), m_program(program), m_life(life),
+          m_reader(std::move(reader))
+    {
+    }
     WatchedProgram(const WatchedProgram&) = delete;
     WatchedProgram& operator=(const WatchedProgram&) = delete;
 
     ~WatchedProgram() override
     {
+        m_reader.reset();
         ::close(m_ended);
-        // Ending the watcher, which is waiting for the program, leaves the program running.
-        if (!m_reaped) {
+        if (m_life >= 0) {
+            // The watcher now throws the output away until the program ends; it is reaped
+            // here, whenever that is, so that it does not linger as a zombie.
+            ::close(m_life);
+            if (!m_reaped)
+                std::thread([watcher = m_watcher] { waitFor(watcher); }).detach();
+        } else if (!m_reaped) {
+            // Ending the watcher, which is waiting for the program, leaves the program running.
             ::kill(m_watcher, SIGKILL);
             waitFor(m_watcher);
         }
@@ -97,19 +246,62 @@ public:
     std::optional<ProgramEnd> Ended() override
     {
         EndRecord record{};
-        if (m_end || readWhole(m_ended, record) != static_cast<ssize_t>(sizeof record))
-            return m_end; // nothing new: running still (or the watcher is gone, and the news)
-        m_end = ProgramEnd{record.bySignal != 0, static_cast<std::uint32_t>(record.code)};
-        // The watcher ends right after writing; reaped later, by the destructor, if not yet.
-        m_reaped = ::waitpid(m_watcher, nullptr, WNOHANG) == m_watcher;
+        if (!m_end && readWhole(m_ended, record) == static_cast<ssize_t>(sizeof record)) {
+            m_end = ProgramEnd{record.bySignal != 0, static_cast<std::uint32_t>(record.code)};
+            m_endSeen = std::chrono::steady_clock::now();
+            // The watcher ends right after writing; reaped later, by the destructor, if not yet.
+            m_reaped = ::waitpid(m_watcher, nullptr, WNOHANG) == m_watcher;
+        }
+        // The end is told once its output is all read; a program that left a child of its own
+        // holding the output open is told ended a little later all the same.
+        if (m_end && m_reader && !m_reader->done() &&
+            std::chrono::steady_clock::now() - m_endSeen < std::chrono::seconds(2))
+            return std::nullopt;
         return m_end;
+    }
+
+    ProcessIdentity identity() const override { return m_program; }
+
+    void Stop() override
+    {
+        if (!m_end)
+            ::kill(-static_cast<pid_t>(m_program.id), SIGKILL);
     }
 
 private:
     pid_t m_watcher;
     int m_ended;
+    ProcessIdentity m_program;
+    int m_life;
+    std::unique_ptr<OutputReader> m_reader;
     bool m_reaped = false;
     std::optional<ProgramEnd> m_end;
+    std::chrono::steady_clock::time_point m_endSeen;
+};
+
+// A process started by another: followed by its identity.
+class FollowedProcess : public RunningProgram
+{
+public:
+    explicit FollowedProcess(const ProcessIdentity& process) : m_process(process) {}
+
+    std::optional<ProgramEnd> Ended() override
+    {
+        if (IsRunning(m_process))
+            return std::nullopt;
+        return ProgramEnd{false, 0, false};
+    }
+    ProcessIdentity identity() const override { return m_process; }
+    void Stop() override
+    {
+        if (!IsRunning(m_process))
+            return;
+        const pid_t id = static_cast<pid_t>(m_process.id);
+        ::kill(::getpgid(id) == id ? -id : id, SIGKILL);
+    }
+
+private:
+    ProcessIdentity m_process;
 };
 
 // What the program writes to the pipe until it closes its end, the deadline passes or reading
@@ -140,51 +332,83 @@ bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
                                               std::string& error)
 {
+    return StartProgram({arguments}, error);
+}
+
+std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::string& error)
+{
     std::vector<char*> argv;
-    for (const auto& argument : arguments)
+    for (const auto& argument : start.arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     if (argv.size() < 2) {
         error = errorText(ENOENT);
         return nullptr;
     }
+    const std::string folder = start.folder.string();
 
-    // Both close in the program as it starts: "started" carries a failed start, "ended" the end.
-    int started[2], ended[2];
-    if (::pipe2(started, O_CLOEXEC) != 0) {
+    // All close in the program as it starts: "started" carries a failed start, "ended" the end.
+    int started[2], ended[2], output[2] = {-1, -1}, life[2] = {-1, -1};
+    const auto closeAll = [&] {
+        for (int* pair : {started, ended, output, life}) {
+            for (int each = 0; each < 2; ++each) {
+                if (pair[each] >= 0)
+                    ::close(pair[each]);
+                pair[each] = -1;
+            }
+        }
+    };
+    started[0] = started[1] = ended[0] = ended[1] = -1;
+    if (::pipe2(started, O_CLOEXEC) != 0 || ::pipe2(ended, O_CLOEXEC) != 0 ||
+        (start.output && (::pipe2(output, O_CLOEXEC) != 0 || ::pipe2(life, O_CLOEXEC) != 0))) {
         error = errorText(errno);
+        closeAll();
         return nullptr;
     }
-    if (::pipe2(ended, O_CLOEXEC) != 0) {
-        error = errorText(errno);
-        closeBoth(started);
-        return nullptr;
-    }
+    // A larger pipe lets a program that writes fast be read in fewer, larger pieces.
+    if (output[0] >= 0)
+        ::fcntl(output[0], F_SETPIPE_SZ, 1024 * 1024);
+    const WatcherSetup setup{argv.data(), folder.empty() ? nullptr : folder.c_str(),
+                             started[1],  ended[1],
+                             output[0],   output[1],
+                             life[0]};
     const pid_t watcher = ::fork();
     if (watcher < 0) {
         error = errorText(errno);
-        closeBoth(started);
-        closeBoth(ended);
+        closeAll();
         return nullptr;
     }
     if (watcher == 0) {
-        ::close(started[0]);
-        ::close(ended[0]);
-        runWatcher(argv.data(), started[1], ended[1]);
+        closeAllBut({setup.started, setup.ended, setup.outputRead, setup.outputWrite, setup.life});
+        runWatcher(setup);
     }
-    ::close(started[1]);
-    ::close(ended[1]);
+    for (int* fd : {&started[1], &ended[1], &output[1], &life[0]}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
     int childError = 0;
     const ssize_t got = readWhole(started[0], childError);
-    ::close(started[0]);
-    if (got == static_cast<ssize_t>(sizeof childError)) {
-        ::close(ended[0]);
+    int programId = 0;
+    const bool told = readWhole(ended[0], programId) == static_cast<ssize_t>(sizeof programId);
+    if (got == static_cast<ssize_t>(sizeof childError) || !told) {
+        closeAll();
         waitFor(watcher); // it ends as soon as the failed program has
-        error = errorText(childError);
+        error = errorText(got == static_cast<ssize_t>(sizeof childError) ? childError : ECHILD);
         return nullptr;
     }
+    ::close(started[0]);
     ::fcntl(ended[0], F_SETFL, O_NONBLOCK);
-    return std::make_unique<WatchedProgram>(watcher, ended[0]);
+    const ProcessIdentity program{programId, ProcessStartTime(programId).value_or(0)};
+    std::unique_ptr<OutputReader> reader;
+    if (start.output)
+        reader = std::make_unique<OutputReader>(output[0], start.output);
+    return std::make_unique<WatchedProgram>(watcher, ended[0], program, life[1], std::move(reader));
+}
+
+std::unique_ptr<RunningProgram> FollowProcess(const ProcessIdentity& process)
+{
+    return std::make_unique<FollowedProcess>(process);
 }
 
 std::optional<std::string> OutputOf(const std::vector<std::string>& arguments,

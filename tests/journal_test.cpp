@@ -99,7 +99,8 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
     EXPECT_EQ(tsv[2].split('\t').mid(0, 8),
               (QStringList{"2026-12-07 14:05", "3210", "f.fls", "28F008.bin", "boot.bin",
                            "failed (exit code 3)", "420", "3"}));
-    EXPECT_TRUE(tsv[2].endsWith("\tc:\\nk_files\\Lunzo\\Phones\\3210\\f.fls\t5\tef"));
+    EXPECT_TRUE(
+        tsv[2].endsWith("\tc:\\nk_files\\Lunzo\\Phones\\3210\\f.fls\t5\tef\t")); // no log file
     EXPECT_EQ(rows(Form::Table)[2].toStdString(),
               "2026-12-07 14:05  3210   f.fls  28F008.bin  boot.bin  "
               "failed (exit code 3)         7 min");
@@ -165,4 +166,23 @@ TEST(RunJournal, AJournalCutWhileReadIsToldAndEndsNothing)
     EXPECT_GE(runs.size(), 2u);
     EXPECT_LT(runs.size(), 600u);
     EXPECT_EQ(reader.problem(), "It became shorter while it was read.");
+}
+
+TEST(RunJournal, TheRunsLogFileIsNamedAndOlderRecordsReadWithout)
+{
+    TemporaryDrive drive;
+    const auto file = RunJournal::FileIn(drive.dataFolder());
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file)
+        << R"({"run":"old","started":"2026-12-07T13:00:00.000+01:00","way":"directly",)"
+        << R"("group":"3210","config":"X","files":[]})" << '\n';
+    auto logged = run("3210", 5);
+    logged.log = drive.root() / "data" / "logs" / "caf\xC3\xA9.log";
+    QString error;
+    ASSERT_TRUE(RunJournal::AppendStart(file, logged, error)) << error.toStdString();
+    const auto read = RunJournal::Read(file);
+    ASSERT_EQ(read.runs.size(), 2u);
+    EXPECT_EQ(read.runs[0].log, logged.log);
+    EXPECT_TRUE(read.runs[1].log.empty());
+    EXPECT_EQ(read.runs[1].group, "3210");
 }

@@ -6,6 +6,7 @@
 #include "forms/run/run_history.h"
 #include "journal/run_journal.h"
 #include "library/paths.h"
+#include "library/run_log.h"
 #include "platform/hash.h"
 #include "ui_main.h"
 #include "window_fixture.h"
@@ -71,6 +72,7 @@ protected:
              QString::fromStdString(sha256("loader"))},
             {"boot", std::string(Paths::CommonBoot), "", 4, QString::fromStdString(sha256("boot"))},
             {"image", imagePath, "", bytes.size(), QString::fromStdString(sha256(bytes))}};
+        run.log = RunLog::FileFor(run.id.toStdString());
         QString error;
         ASSERT_TRUE(RunJournal::AppendStart(RunJournal::DefaultFile(), run, error));
         run.ended = run.started.addSecs(60);
@@ -110,6 +112,9 @@ TEST_F(RunHistoryTest, TheFilterPicksTheRowsThatCSVExports)
     EXPECT_TRUE(history->Csv().startsWith("\xEF\xBB\xBFWhen,Group,Image,Loader,Boot,Result,"
                                           "Duration (s),Exit code,Started,"));
     EXPECT_TRUE(csv.contains(QString::fromStdString(sha256("other"))));
+    EXPECT_TRUE(csv.section(QStringLiteral("\r\n"), 0, 0).endsWith(",Log file"));
+    EXPECT_TRUE(csv.section(QStringLiteral("\r\n"), 1, 1).endsWith(".log"))
+        << csv.toStdString(); // the run's log file, by its path
 
     // Written where the user says; suggested in the documents folder under the day's date.
     const QString target = QString::fromStdString((drive.root() / "runs.csv").string());
@@ -145,6 +150,7 @@ TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
     history->view()->selectRow(0); // the newest: 3210, f.fls
     EXPECT_TRUE(
         history->details()->toPlainText().contains(QString::fromStdString(sha256("image"))));
+    EXPECT_TRUE(history->details()->toPlainText().contains(".log\nRun "));
     auto* pickAgain = history->findChild<QPushButton*>("PickAgainButton");
     // Its image was picked on its page before another group's image was.
     clickRow(o_fMain->FlashList(2), 0);

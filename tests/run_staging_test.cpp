@@ -15,6 +15,8 @@
 #include "library/run_staging.h"
 #include "platform/files.h"
 #include "platform/hash.h"
+#include "platform/process.h"
+#include "platform/programs.h"
 #include "temporary_drive.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +125,9 @@ TEST_F(StagingTest, FullRunStagesWritesAndStartsTheFlasher)
 
     const std::string log = flasherLog();
     EXPECT_NE(log.find("started\narguments: 0\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("directory: " + fs::current_path().string() + "\n"), std::string::npos)
+    // In drive C's flasher folder, wherever Quorvel was started from.
+    EXPECT_NE(log.find("directory: " + Drive::NativePath("c:\\flasher").string() + "\n"),
+              std::string::npos)
         << log;
     EXPECT_NE(log.find("staged: new.fls 100000 bytes"), std::string::npos) << log;
     EXPECT_NE(log.find("staged: f_loader.bin"), std::string::npos) << log;
@@ -506,16 +510,90 @@ TEST_F(StagingTest, DosFlasherRunsInDosBoxWhenItIsInstalled)
                                                   Drive::NativePath("c:\\bin").string());
     const auto plan = FlasherLaunch::PlanStart(drive.dataFolder());
     const fs::path batchFolder = drive.root() / "data" / "dosbox";
-    ASSERT_EQ(plan.arguments.size(), 11u);
-    const std::string stem = plan.arguments[8].substr(plan.arguments[8].size() - 8);
+    ASSERT_EQ(plan.arguments.size(), 15u);
+    const std::string stem = plan.arguments[12].substr(plan.arguments[12].size() - 13, 8);
     EXPECT_EQ(plan.arguments,
-              (std::vector<std::string>{Drive::NativePath("c:\\bin\\" + DosBoxName).string(), "-c",
-                                        "mount c \"" + drive.root().string() + "\"", "-c",
-                                        "mount q \"" + batchFolder.string() + "\"", "-c",
-                                        "c:", "-c", "call q:\\RUN.BAT " + stem, "-c", "exit"}));
+              (std::vector<std::string>{
+                  Drive::NativePath("c:\\bin\\" + DosBoxName).string(), "-c", "mount -u c", "-c",
+                  "mount c \"" + drive.root().string() + "\"", "-c", "mount -u q", "-c",
+                  "mount q \"" + batchFolder.string() + "\"", "-c", "c:", "-c",
+                  "call q:\\RUN.BAT " + stem + " WAIT", "-c", "exit"}));
     EXPECT_EQ(plan.codeFile, batchFolder / (stem + ".TXT"));
+    EXPECT_EQ(plan.markerFile, Drive::NativePath("c:\\flasher\\" + stem + ".RUN"));
+    EXPECT_TRUE(FlasherLaunch::PlanStart(drive.dataFolder(), {.closeWhenDone = true})
+                    .arguments[12]
+                    .ends_with(" CLOSE"));
     EXPECT_EQ(TemporaryDrive::readNative(batchFolder / "RUN.BAT"), FlasherLaunch::BatchText());
 }
+
+#ifndef _WIN32
+// The real DOSBox, with a user's own configuration whose [autoexec] mounts C elsewhere, holding
+// an old flasher that would end with 0: our flasher runs (ending with 3) or, where that C: stays
+// (a DOSBox that does not unmount it), the result is unknown; never a success. With DOSBox to
+// wait, it still runs once the flasher's code is recorded.
+TEST(FlasherLaunch, RealDosBoxRunsOurFlasherOrTellsItDidNot)
+{
+    const fs::path dosbox = Platform::FindProgram("dosbox");
+    if (dosbox.empty())
+        GTEST_SKIP() << "needs dosbox (tools/install-deps.sh installs it)";
+    TemporaryDrive drive;
+    drive.write(Paths::Flasher, "\xB8\x03\x4C\xCD\x21");                        // exit code 3
+    drive.write("c:\\elsewhere\\flasher\\flasher.com", "\xB8\x00\x4C\xCD\x21"); // exit code 0
+    const fs::path home = drive.root() / "home";
+    fs::create_directories(home);
+    const auto installDosBox = [&](const std::string& filter) {
+        drive.write("c:\\bin\\dosbox",
+                    "#!/bin/sh\nfor a in \"$@\"; do shift; " + filter +
+                        "set -- \"$@\" \"$a\"; done\nHOME=" + home.string() +
+                        " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec timeout 30 " +
+                        dosbox.string() + " \"$@\"\n");
+        fs::permissions(drive.root() / "bin/dosbox", fs::perms::owner_all);
+    };
+    const EnvironmentGuard path("PATH", (drive.root() / "bin").string() + ":/usr/bin:/bin");
+    installDosBox("");
+    const fs::path users = Platform::DosBoxUserConfig(drive.root() / "bin/dosbox");
+    ASSERT_FALSE(users.empty());
+    std::ofstream(users, std::ios::app)
+        << "\n[autoexec]\nmount c \"" << (drive.root() / "elsewhere").string() << "\"\nc:\n";
+
+    const struct {
+        const char* filter;
+        bool closeWhenDone;
+        const char* result;
+    } rows[] = {
+        {"", true, "failed (exit code 3)"},
+        {"[ \"$a\" = \"mount -u c\" ] && continue; ", true,
+         "result unknown: DOSBox did not reach the flasher on drive C"},
+        {"", false, nullptr}, // waits for a key
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.filter);
+        installDosBox(row.filter);
+        const auto plan =
+            FlasherLaunch::PlanStart(drive.dataFolder(), {.closeWhenDone = row.closeWhenDone});
+        std::string failure;
+        auto started = FlasherLaunch::Start(plan, failure, {.output = [](std::string_view) {}});
+        ASSERT_TRUE(started) << failure;
+        EXPECT_TRUE(fs::exists(plan.markerFile));
+        std::optional<Platform::ProgramEnd> end;
+        for (int look = 0; look < 600 && !(end = started->program->Ended()) &&
+                           (row.result || !fs::exists(plan.codeFile));
+             ++look)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!row.result) {
+            ASSERT_TRUE(fs::exists(plan.codeFile));
+            EXPECT_FALSE(started->program->Ended()) << "DOSBox closed without waiting";
+            started->running()->Stop();
+            for (int look = 0; look < 200 && !(end = started->program->Ended()); ++look)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
+        ASSERT_TRUE(end);
+        EXPECT_EQ(FlasherLaunch::ResultText(FlasherLaunch::ResultOf(*started, *end)), row.result);
+        EXPECT_FALSE(fs::exists(plan.markerFile));
+    }
+}
+#endif
 
 // What the batch file recorded, read with DOSBox's own end.
 TEST(FlasherLaunch, ResultOfARunTellsTheFlashersOwnCode)
@@ -546,6 +624,22 @@ TEST(FlasherLaunch, ResultOfARunTellsTheFlashersOwnCode)
          "failed (DOSBox exit code 1)"},
         {FlasherLaunch::Way::InDosBox, nullptr, {false, 0}, Kind::Unknown, "result unknown"},
         {FlasherLaunch::Way::InDosBox, "x", {false, 0}, Kind::Unknown, "result unknown"},
+        // The batch file found another drive C, or no flasher on it: never a success.
+        {FlasherLaunch::Way::InDosBox,
+         "DRIVE \r\n",
+         {false, 0},
+         Kind::Unknown,
+         "result unknown: DOSBox did not reach the flasher on drive C"},
+        {FlasherLaunch::Way::InDosBox,
+         "NOFLASHER \r\n",
+         {false, 0},
+         Kind::Unknown,
+         "result unknown: DOSBox did not reach the flasher on drive C"},
+        {FlasherLaunch::Way::Directly,
+         nullptr,
+         {false, 0, false},
+         Kind::Unknown,
+         "result unknown: ended while Quorvel was not running"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

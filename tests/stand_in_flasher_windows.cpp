@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The stand-in flasher as a Windows program, for the tests in Wine (tools/stand-in-flasher.sh
 // is the same for Linux): it flashes nothing and records in stand-in.log beside itself how it
-// was started and what it found staged.
+// was started and what it found staged, tells what it does and writes flash.out.
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <windows.h>
@@ -32,5 +33,9 @@ int main(int argc, char* argv[])
             out << "flasher.cfg: " << fs::file_size(here / "flasher.cfg") << " bytes\n";
     }
     fs::rename(fs::path(log) += ".new", log);
+    std::printf("Stand-in flasher: nothing is flashed.\n");
+    std::fprintf(stderr, "Stand-in flasher: this is no real flasher\n");
+    std::ofstream(here / "flash.out", std::ios::binary) << "stand-in flash.out\r\n";
+    std::printf("Stand-in flasher: done.\n");
     return 0;
 }

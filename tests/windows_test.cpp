@@ -115,12 +115,15 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(drive.dataFolder()), failure))
         << failure;
     const std::string log = standInLog(drive, "c:\\bin\\");
-    EXPECT_NE(log.find("arguments: 10\nargument: -c\nargument: mount c \"" + drive.root().string() +
-                       "\\.\"\nargument: -c\nargument: mount q \"" +
-                       (drive.root() / "data\\dosbox").string() +
-                       "\"\nargument: -c\nargument: c:\nargument: -c\n"
-                       "argument: call q:\\RUN.BAT R"),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("arguments: 14\nargument: -c\nargument: mount -u c\nargument: -c\n"
+                 "argument: mount c \"" +
+                 drive.root().string() +
+                 "\\.\"\nargument: -c\nargument: mount -u q\nargument: -c\nargument: mount q \"" +
+                 (drive.root() / "data\\dosbox").string() +
+                 "\"\nargument: -c\nargument: c:\nargument: -c\n"
+                 "argument: call q:\\RUN.BAT R"),
+        std::string::npos)
         << log;
 }
 

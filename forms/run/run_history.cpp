@@ -266,6 +266,8 @@ QString RunHistory::Details(const RunJournal::Record& run)
         line("  size", QStringLiteral("%1 bytes").arg(file.size));
         line("  SHA-256", file.sha256);
     }
+    if (!run.log.empty())
+        line("Log", FilePathText(run.log));
     line("Run", run.id);
     return lines.join(u'\n');
 }
