@@ -9,6 +9,7 @@
 #include "forms/editors/tia.h"
 #include "forms/main_window/main.h"
 #include "forms/run/configuration.h"
+#include "forms/run/run_controller.h"
 #include "forms/schematic/scheme.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ namespace
 {
 
 template <typename Window, typename... Arguments>
-std::unique_ptr<Window> create(Window*& instance, Arguments&&... arguments)
+std::unique_ptr<Window> createWindow(Window*& instance, Arguments&&... arguments)
 {
     auto window = std::make_unique<Window>(std::forward<Arguments>(arguments)...);
     instance = window.get();
@@ -33,21 +34,23 @@ Windows::Windows(const VectorDrawing::Helper& pictureHelper)
     // The program's icon for a window without one of its own (the schematic window).
     QApplication::setWindowIcon(Pictures::Icon("program"));
     runSelection = RunSelection{};
-    m_main = create(o_fMain);
+    m_main = createWindow(o_fMain);
     // The dialogs belong to the main window (one task-bar entry); the schematic window stands
     // on its own, so that it stays usable beside the phone group dialog.
     // The editors share the main window's open dialog and tell it what they changed.
     OpenDialog& openDialog = o_fMain->OpenDialog1();
-    m_tia = create(o_fTia, openDialog, o_fMain);
-    m_phoneGroup = create(o_fPhoneGroup, openDialog, pictureHelper, o_fMain);
-    m_scheme = create(o_fScheme);
-    m_boot = create(o_fBoot, openDialog, o_fMain);
-    m_flash = create(o_fFlash, openDialog, o_fMain);
-    m_configuration = create(o_fConfiguration, o_fMain);
+    m_tia = createWindow(o_fTia, openDialog, o_fMain);
+    m_phoneGroup = createWindow(o_fPhoneGroup, openDialog, pictureHelper, o_fMain);
+    m_scheme = createWindow(o_fScheme);
+    m_boot = createWindow(o_fBoot, openDialog, o_fMain);
+    m_flash = createWindow(o_fFlash, openDialog, o_fMain);
+    m_configuration = createWindow(o_fConfiguration, o_fMain);
     for (CatalogueEditor* editor :
          std::initializer_list<CatalogueEditor*>{o_fTia, o_fPhoneGroup, o_fBoot, o_fFlash})
         o_fMain->FollowEditor(editor);
-    o_fMain->FollowRun(o_fConfiguration);
+    // The run's questions are asked over the main window.
+    m_run = std::make_unique<RunController>(*o_fConfiguration, o_fMain);
+    o_fMain->FollowRun(*m_run);
 }
 
 Windows::~Windows()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The seven windows of the program, created once, in a fixed order, and kept until exit.
+// The seven windows of the program, created once, in a fixed order, and kept until exit, and the
+// run controller that the main window hands each Start to.
 
 #include "platform/pictures/vector_drawing.h"
 
@@ -13,6 +14,7 @@ class To_fScheme;
 class To_fBoot;
 class To_fFlash;
 class To_fConfiguration;
+class RunController;
 
 class Windows
 {
@@ -25,6 +27,9 @@ public:
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
+    // For tests: the run controller.
+    RunController& run() const { return *m_run; }
+
 private:
     std::unique_ptr<To_fMain> m_main;
     std::unique_ptr<To_fTia> m_tia;
@@ -33,4 +38,5 @@ private:
     std::unique_ptr<To_fBoot> m_boot;
     std::unique_ptr<To_fFlash> m_flash;
     std::unique_ptr<To_fConfiguration> m_configuration;
+    std::unique_ptr<RunController> m_run;
 };

@@ -4,10 +4,16 @@
 #include "library/catalogue_file.h"
 #include "library/drive.h"
 #include "library/paths.h"
+#include "library/profile_text.h"
 #include "platform/files.h"
 
 namespace PhoneGroups
 {
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return ProfileText::SameName(a, b);
+}
 
 PhoneGroup Read(std::string_view name)
 {

@@ -15,6 +15,11 @@ struct PhoneGroup {
 namespace PhoneGroups
 {
 
+// Whether two names are the same phone group: the phone catalogue's rule for its section names
+// (ASCII letter case and the blanks around a name aside), wherever a group is matched, so that a
+// group found one place is the group found every other.
+bool SameName(std::string_view a, std::string_view b);
+
 // The group's entry; missing keys give empty texts.
 PhoneGroup Read(std::string_view name);
 

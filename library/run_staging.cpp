@@ -233,9 +233,9 @@ std::optional<FlasherLaunch::Started> stageAndStart(const RunFiles& files, std::
         for (std::size_t file = 0; file < 3; ++file) {
             std::error_code ignored;
             const auto size = fs::file_size(copies[file]->native, ignored);
-            staged.push_back({sources[file]->logical, copies[file]->logical,
-                              size == static_cast<std::uintmax_t>(-1) ? 0 : size,
-                              (*digests)[file]});
+            staged.push_back(
+                {RunRoles::Table[file].role, sources[file]->logical, copies[file]->logical,
+                 size == static_cast<std::uintmax_t>(-1) ? 0 : size, (*digests)[file]});
         }
         calls.staged(staged);
     }

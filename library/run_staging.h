@@ -6,6 +6,7 @@
 #include "library/data_folder.h"
 #include "library/flasher_launch.h"
 #include "library/library_name.h"
+#include "library/run_roles.h"
 #include "library/run_selection.h"
 #include "platform/file_problem.h"
 
@@ -56,8 +57,10 @@ using Information = std::function<void(const std::string& text)>;
 // False starts nothing and leaves the staged files as they are.
 using BeforeDosBox = std::function<bool(FlasherLaunch::Plan& plan)>;
 
-// A file of the run as staged: the library file, where its copy went, its size and SHA-256.
+// A file of the run as staged: its role, the library file, where its copy went, its size and
+// SHA-256.
 struct StagedFile {
+    RunRole role;
     std::string logicalPath;
     std::string stagedPath;
     std::uintmax_t size = 0;

@@ -84,6 +84,24 @@ constexpr bool IsWindows = true;
 constexpr bool IsWindows = false;
 #endif
 
+// One rule for a phone group's name, wherever a group is matched: the phone catalogue's own.
+TEST(PhoneGroups, OneRuleForEveryGroupMatch)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        bool same;
+    } rows[] = {
+        {"Nokia 3210", "NOKIA 3210", true}, // ASCII letter case aside
+        {" 3210 ", "3210", true},           // and the blanks around a name
+        {"32 10", "3210", false},           // the blanks inside exact
+        {"3210", "3310", false},
+        {"caf\xE9", "CAF\xC9", false}, // other bytes exact
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PhoneGroups::SameName(row.a, row.b), row.same) << row.a << "|" << row.b;
+}
+
 // One rule for library names, wherever two meet: a folder's listing, a manifest line, a delete
 // command's pattern, a staged name.
 TEST(LibraryName, OneRuleForEveryMatch)

@@ -3,6 +3,7 @@
 
 #include "forms/common/save_dialog.h"
 #include "forms/main_window/main.h"
+#include "forms/run/pick_again.h"
 #include "forms/run/run_history.h"
 #include "journal/run_journal.h"
 #include "library/paths.h"
@@ -182,4 +183,51 @@ TEST_F(RunHistoryTest, PickAgainRestoresTheRunOrSaysWhatChanged)
     EXPECT_TRUE(messages[0].text.startsWith(
         "The Config line of the phone group 3310 has changed since that run.\n"))
         << messages[0].text.toStdString();
+}
+
+// Pick again asks the window that makes the choices only what RunPicks offers: which rows its
+// lists have, and to pick some. A loader that is a chip's is picked by its chip; a TIA file's run
+// with the common boot file takes that through the 28F008 chip, then the TIA file's row.
+TEST(PickAgainPicks, EachFileByItsChipOrItsRow)
+{
+    struct Window : RunPicks {
+        bool HasGroup(const std::string& group) const override { return group == "3210"; }
+        std::vector<std::string> RowNames(List list, const std::string& /*group*/) override
+        {
+            return list == List::Tia    ? std::vector<std::string>{"a.tia", "B.TIA"}
+                   : list == List::Boot ? std::vector<std::string>{"x.bin"}
+                                        : std::vector<std::string>{"e.fls", "f.fls"};
+        }
+        void Select(const Picks& picks) override { picked = picks; }
+        Picks picked;
+    };
+    const std::string tia = "c:\\nk_files\\Lunzo\\Tias\\b.tia";
+    const std::string boot = "c:\\nk_files\\Lunzo\\Boots\\x.bin";
+    const struct {
+        std::string loader, boot;
+        std::optional<CommonChip> chip;
+        std::optional<int> tiaRow, bootRow;
+    } rows[] = {
+        {std::string(Paths::CommonAtmel29F800),
+         std::string(Paths::CommonBoot),
+         CommonChip::Atmel29F800,
+         {},
+         {}},
+        {tia, std::string(Paths::CommonBoot), CommonChip::Intel28F008, 1, {}},
+        {tia, boot, {}, 1, 0},
+    };
+    for (const auto& row : rows) {
+        RunJournal::Record run;
+        run.group = "3210";
+        run.files = {{"loader", row.loader, "", 0, ""},
+                     {"boot", row.boot, "", 0, ""},
+                     {"image", "c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls", "", 0, ""}};
+        Window window;
+        PickAgain::Pick(window, run);
+        EXPECT_EQ(window.picked.chip, row.chip) << row.loader;
+        EXPECT_EQ(window.picked.tiaRow, row.tiaRow) << row.loader;
+        EXPECT_EQ(window.picked.bootRow, row.bootRow) << row.boot;
+        EXPECT_EQ(window.picked.group, "3210");
+        EXPECT_EQ(window.picked.flashRow, 1);
+    }
 }

@@ -6,6 +6,7 @@
 #include "forms/run/cable_question.h"
 #include "forms/run/configuration.h"
 #include "forms/run/flasher_feedback.h"
+#include "forms/run/run_controller.h"
 #include "journal/run_journal.h"
 #include "library/paths.h"
 #include "platform/hash.h"
@@ -49,6 +50,9 @@ protected:
         start();
         clickRow(o_fMain->FlashList(2), 0);
     }
+
+    // The flashers the run controller follows now.
+    const std::vector<FlasherFeedback::Watch*>& running() const { return windows->run().Running(); }
 
     void confirmRun()
     {
@@ -135,7 +139,7 @@ TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
             QStringLiteral("^Flasher running since \\d\\d:\\d\\d \\(%1\\)$").arg(row.how))))
             << o_fMain->statusLine().toStdString();
         // Followed until it ends (here at once), through the event loop.
-        EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return running().empty(); }));
         EXPECT_TRUE(o_fMain->statusLine().contains(QRegularExpression(
             QStringLiteral("^Flasher ended at \\d\\d:\\d\\d after \\d+ s: %1$").arg(row.result))))
             << o_fMain->statusLine().toStdString();
@@ -179,7 +183,7 @@ TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
                                     (drive.root() / "runs").string() + "'\n");
     fs::permissions(Drive::NativePath(Paths::Flasher), fs::perms::owner_all);
     confirmRun();
-    ASSERT_EQ(FlasherFeedback::Watch::Running().size(), 1u);
+    ASSERT_EQ(running().size(), 1u);
     answer = QMessageBox::No;
     drive.write("c:\\nk_files\\f.fls", "in use");
     confirmRun();
@@ -192,9 +196,9 @@ TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
     for (const auto& message : messages)
         EXPECT_EQ(message.defaultButton, QMessageBox::No);
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "in use"); // nothing staged again
-    EXPECT_EQ(FlasherFeedback::Watch::Running().size(), 1u);
+    EXPECT_EQ(running().size(), 1u);
     drive.write("c:\\stop", "");
-    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return running().empty(); }));
     EXPECT_EQ(drive.read("c:\\runs"), "\n");
     EXPECT_TRUE(o_fMain->statusLine().endsWith(": success"));
 
@@ -230,17 +234,14 @@ TEST_F(RunWindowTest, ALongRunIsFollowedToItsEnd)
         }
     };
     clockNow = QDateTime(QDate(2026, 12, 7), QTime(14, 5));
-    FlasherFeedback::SetClock([] { return clockNow; });
-    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(0));
     QString line;
     auto* watch = new FlasherFeedback::Watch(
-        {FlasherLaunch::Way::Directly, std::make_unique<SlowProgram>(), {}}, o_fMain);
+        {FlasherLaunch::Way::Directly, std::make_unique<SlowProgram>(), {}}, o_fMain,
+        {.clock = [] { return clockNow; }, .lookInterval = std::chrono::milliseconds(0)});
     QObject::connect(watch, &FlasherFeedback::Watch::ended,
                      [&line](const QString& statusLine) { line = statusLine; });
-    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&line] { return !line.isEmpty(); }));
     EXPECT_EQ(line, "Flasher ended at 14:12 after 7 min: success");
-    FlasherFeedback::SetClock(nullptr);
-    FlasherFeedback::SetLookInterval(std::chrono::milliseconds(100));
 }
 
 // A DOS flasher, run by a DOSBox of the test's own (a script on the search path), with a folder
@@ -355,7 +356,7 @@ TEST_F(CableRunTest, DosBoxStartsOnceItsPortsReachTheCableOrTheUserGoesOn)
             EXPECT_TRUE(o_fMain->statusLine().endsWith(QString::fromStdString(row.status + ")")))
                 << o_fMain->statusLine().toStdString();
         }
-        EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return running().empty(); }));
     }
     EXPECT_EQ(offered, (std::vector<Platform::SerialDevice>{{device, "ttyUSB0"}}));
     EXPECT_EQ(TemporaryDrive::readNative(own),
@@ -461,8 +462,8 @@ TEST_F(CableRunTest, RealDosBoxTellsTheDosFlashersOwnExitCode)
                   dosbox.string() + " \"$@\"\n");
     answers.assign({{Choice::GoOn, {}}});
     startRun();
-    ASSERT_FALSE(FlasherFeedback::Watch::Running().empty());
-    EXPECT_TRUE(QTest::qWaitFor([] { return FlasherFeedback::Watch::Running().empty(); }, 30000));
+    ASSERT_FALSE(running().empty());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return running().empty(); }, 30000));
     EXPECT_TRUE(o_fMain->statusLine().endsWith(": failed (exit code 3)"))
         << o_fMain->statusLine().toStdString();
     ASSERT_EQ(messages.size(), 1u);

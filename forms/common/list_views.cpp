@@ -358,4 +358,15 @@ void Clear(QTreeWidget* list)
     list->clear();
 }
 
+void Fill(QTreeWidget* list, const std::vector<CatalogueRow>& rows, const QString& text)
+{
+    Clear(list);
+    const auto items = AddRows(list, rows);
+    Filter(list, text);
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        if (rows[index].selected)
+            SelectRow(list, items[static_cast<qsizetype>(index)]);
+    }
+}
+
 } // namespace ListViews

@@ -71,4 +71,9 @@ void Filter(QTreeWidget* list, const QString& text);
 // Removes every row without any select notification.
 void Clear(QTreeWidget* list);
 
+// The list's rows replaced by these, shown as Filter shows them for the text; the rows marked
+// selected are selected in their order, each selection told before the next, as if added one
+// by one.
+void Fill(QTreeWidget* list, const std::vector<CatalogueRow>& rows, const QString& text);
+
 } // namespace ListViews

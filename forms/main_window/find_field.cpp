@@ -2,6 +2,7 @@
 #include "forms/main_window/find_field.h"
 
 #include "forms/common/handlers.h"
+#include "forms/common/list_views.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -49,9 +50,21 @@ private:
 
 } // namespace
 
-void SetUp(QLineEdit* field, QWidget* window, std::function<void()> onEnter)
+void SetUp(QLineEdit* field, QWidget* window, Lists lists)
 {
-    new FieldKeys(field, std::move(onEnter));
+    QObject::connect(field, &QLineEdit::textChanged, window,
+                     [shown = std::move(lists.shown)](const QString& text) {
+                         Handlers::Run([&] {
+                             for (QTreeWidget* list : shown()) {
+                                 if (list)
+                                     ListViews::Filter(list, text);
+                             }
+                         });
+                     });
+    new FieldKeys(field, [inFront = std::move(lists.inFront)] {
+        if (QTreeWidget* list = inFront())
+            list->setFocus(Qt::OtherFocusReason);
+    });
     auto* find = new QShortcut(QKeySequence::Find, window);
     QObject::connect(find, &QShortcut::activated, field, [field] {
         field->setFocus(Qt::ShortcutFocusReason);

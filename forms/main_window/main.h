@@ -1,19 +1,24 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The main window: the library's lists (TIA, boot, one flash list per phone group page), the
-// common chip buttons, the status line and Start. It owns the run selection of the program.
+// common chip buttons, the status line and Start. It owns the run selection of the program and
+// hands it to the run controller at Start.
 //
 // Quorvel is made of seven windows, each created once at start (windows.h): this one, the four
 // editor dialogs (tia, boot, phonegroup, flash), the schematic window (scheme) and the run
-// confirmation window (configuration). Rules and file work live in library/.
+// confirmation window (configuration). Rules and file work live in library/. Beside this unit, in
+// forms/main_window/: the group pages, the Tools list, opening and removing entries, drops, the
+// find field, the group tabs, the keyboard and the window's look.
 
 #include "forms/common/open_dialog.h"
 #include "forms/editors/catalogue_editor.h"
-#include "library/catalogue_entries.h"
+#include "forms/main_window/group_pages.h"
+#include "forms/run/run_picks.h"
 #include "library/run_selection.h"
 
 #include <QDialog>
 #include <QScopedPointer>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +26,7 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
-class To_fConfiguration;
-struct CatalogueRow;
+class RunController;
 
 namespace Ui
 {
@@ -35,7 +39,7 @@ extern RunSelection runSelection;
 // The pages of the left page control, in their order.
 enum class LibraryPage { Common, Tia, Boot, Tools };
 
-class To_fMain : public QDialog
+class To_fMain : public QDialog, public RunPicks
 {
     Q_OBJECT
 
@@ -49,26 +53,24 @@ public:
     void LoadFlashList(const std::string& group, QTreeWidget* list);
     // The flash list of the group page at this index of the right page control, made and read
     // now if the page has not been in front yet; null for a page that is not a group's.
-    QTreeWidget* FlashList(int pageIndex);
-    // The index of the group's page, named as the phone catalogue names its sections; -1 when
-    // it has none.
-    int GroupPage(const std::string& group) const;
+    QTreeWidget* FlashList(int pageIndex) { return m_groupPages->FlashList(pageIndex); }
 
     // The status line: the one panel of the status bar.
     QString statusLine() const;
     void setStatusLine(const std::string& text);
 
-    // What the other windows may ask of this one.
+    // The pages in front.
     void ShowLibraryPage(LibraryPage page);
     // The caption of the right page control's active page, as bytes.
-    std::string ActivePageCaption() const;
+    std::string ActivePageCaption() const { return m_groupPages->ActiveCaption(); }
     // Whether the active page of the right page control is a phone group's page.
-    bool GroupPageInFront() const;
+    bool GroupPageInFront() const { return GroupInFront().has_value(); }
     // The name of the phone group whose page is in front; none when no group page is.
-    std::optional<std::string> GroupInFront() const;
+    std::optional<std::string> GroupInFront() const { return m_groupPages->InFront(); }
 
-    // Shows in the status line what the run confirmation window tells of a flasher it started.
-    void FollowRun(To_fConfiguration* run);
+    // Hands each Start to the run controller, asks it before closing, and shows in the status
+    // line what it reports.
+    void FollowRun(RunController& run);
 
     // Follows what the editor tells: brings its page to the front when it opens, reloads what
     // it wrote.
@@ -81,9 +83,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     void reject() override;
 
 private slots:
@@ -111,28 +110,25 @@ private:
     void FormClose();
     static int ListView2Compare(const QTreeWidgetItem* a, const QTreeWidgetItem* b);
 
-    void addToolsRows();
-    void showLibraryCheck();
+    // What the run's windows may ask (RunPicks).
+    bool HasGroup(const std::string& group) const override;
+    std::vector<std::string> RowNames(List list, const std::string& group) override;
+    void Select(const Picks& picks) override;
+    QTreeWidget* listOf(List list, const std::string& group);
+
     void applyCommonChip(CommonChip chip);
-    QTreeWidget* createFlashList(QWidget* page);
     void connectFlashList(QTreeWidget* list);
-    void openEntry(EntryKind kind, const QTreeWidget* list);
-    void entryKeyUp(EntryKind kind, const QTreeWidget* list, int key);
-    void removeEntry(EntryKind kind, const std::string& name);
     void editorOpened(EditedList list);
     void editorWrote(EditedList list, const std::string& group);
-    QTreeWidget* activeFlashList();
-    void fillList(QTreeWidget* list, const std::vector<CatalogueRow>& rows);
-    void findInLists(const QString& text);
-    void focusFoundRows();
-    // Offers the files one after the other, each in the dialog of its kind, as if browsed there.
-    void openDropped(const QStringList& files);
-    void openDroppedFile(const QString& file);
+    // The list of the page in front: the find field hands it the focus.
+    QTreeWidget* listInFront();
 
     const QScopedPointer<Ui::To_fMain> m_ui;
     OpenDialog m_openDialog;
+    std::unique_ptr<GroupPages> m_groupPages;
     class QLabel* m_statusPanel = nullptr;
     class RunHistory* m_runHistory = nullptr;
+    RunController* m_run = nullptr;
     // The scratch list that every list load refills with a catalogue's section names.
     std::vector<std::string> m_sectionNames;
 };

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The run confirmation window: the four choices of the run, and Start, which stages the files
-// and starts the flasher, or Exit. It tells what became of the start; the main window shows it.
+// The run confirmation window: the four choices of the run, and Start or Exit. What Start does is
+// the run controller's (run_controller.h); the window only asks.
 
 #include "library/run_selection.h"
 
 #include <QDialog>
 #include <QScopedPointer>
+#include <functional>
 #include <string>
 
 namespace Ui
@@ -22,26 +23,21 @@ public:
     explicit To_fConfiguration(QWidget* parent = nullptr);
     ~To_fConfiguration() override;
 
-    // Fills the four lines from the run selection and the phone group in front, and shows the
-    // window modally; returns when it closes.
-    void ShowRun(const RunSelection& selection, const std::string& group);
+    // Fills the four lines from the run selection and the phone group, and shows the window
+    // modally; returns when it closes. Start calls start while the window is up, and the window
+    // closes once start has returned, whatever it did.
+    void ShowRun(const RunSelection& selection, const std::string& group,
+                 const std::function<void()>& start);
 
     Ui::To_fConfiguration* ui() const { return m_ui.data(); }
-
-signals:
-    // The flasher was started; the line says how and since when (and through which port).
-    void flasherStarted(const QString& statusLine);
-    // A flasher started here ended; the line says when and what came of it.
-    void flasherEnded(const QString& statusLine);
 
 private slots:
     void BitBtn1Click();
 
 private:
     const QScopedPointer<Ui::To_fConfiguration> m_ui;
-    // The run shown, which Start stages.
-    RunSelection m_selection;
-    std::string m_group;
+    // What Start does while the window is shown.
+    std::function<void()> m_start;
 };
 
 extern To_fConfiguration* o_fConfiguration;

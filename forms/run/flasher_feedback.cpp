@@ -9,17 +9,12 @@
 #include "library/paths.h"
 
 #include <QTimer>
-#include <algorithm>
 
 namespace FlasherFeedback
 {
 
 namespace
 {
-
-std::function<QDateTime()> clock;
-std::chrono::milliseconds lookInterval{100};
-std::vector<Watch*> running;
 
 void journalProblem(const QString& reason)
 {
@@ -58,52 +53,12 @@ QString EndedLine(const QDateTime& at, std::chrono::seconds took,
              QString::fromStdString(FlasherLaunch::ResultText(result)));
 }
 
-QDateTime Now()
+Watch::Watch(FlasherLaunch::Started started, QObject* parent, Timing timing)
+    : QObject(parent), m_started(std::move(started)), m_timing(std::move(timing)),
+      m_since(m_timing.now()), m_timer(new QTimer(this))
 {
-    return clock ? clock() : QDateTime::currentDateTime();
-}
-
-void SetClock(std::function<QDateTime()> newClock)
-{
-    clock = std::move(newClock);
-}
-
-void SetLookInterval(std::chrono::milliseconds interval)
-{
-    lookInterval = interval;
-}
-
-bool MayCloseWhileRunning()
-{
-    if (running.empty())
-        return true;
-    if (AskConfirmation(QStringLiteral("The flasher started at %1 is still running. Close "
-                                       "Quorvel and leave it running?")
-                            .arg(running.back()->since().toString(u"HH:mm")),
-                        QMessageBox::No) != QMessageBox::Yes)
-        return false;
-    for (Watch* watch : running)
-        watch->leftRunning();
-    return true;
-}
-
-Watch::Watch(FlasherLaunch::Started started, QObject* parent)
-    : QObject(parent), m_started(std::move(started)), m_since(Now()), m_timer(new QTimer(this))
-{
-    running.push_back(this);
     connect(m_timer, &QTimer::timeout, this, Handlers::Guard(this, &Watch::look));
-    m_timer->start(lookInterval);
-}
-
-Watch::~Watch()
-{
-    // The flasher runs on when it is no longer followed (Quorvel closed while it ran).
-    std::erase(running, this);
-}
-
-const std::vector<Watch*>& Watch::Running()
-{
-    return running;
+    m_timer->start(m_timing.lookInterval);
 }
 
 void Watch::look()
@@ -112,9 +67,8 @@ void Watch::look()
     if (!end)
         return;
     m_timer->stop();
-    std::erase(running, this);
     deleteLater();
-    const QDateTime at = Now();
+    const QDateTime at = m_timing.now();
     const auto result = FlasherLaunch::ResultOf(m_started, *end);
     recordEnd(outcomeOf(result.kind), &result);
     emit ended(EndedLine(at, std::chrono::seconds(m_since.secsTo(at)), result), result, at);
@@ -141,7 +95,7 @@ void Watch::recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* 
     if (!m_record)
         return;
     RunJournal::Record& record = *m_record;
-    record.ended = Now();
+    record.ended = m_timing.now();
     record.seconds = m_since.secsTo(record.ended);
     record.outcome = outcome;
     if (result) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QTimer;
@@ -25,28 +26,22 @@ QString RunningLine(FlasherLaunch::Way way, const QDateTime& since, const std::s
 QString EndedLine(const QDateTime& at, std::chrono::seconds took,
                   const FlasherLaunch::Result& result);
 
-// The time now; tests set a clock of their own (nullptr: the system's).
-QDateTime Now();
-void SetClock(std::function<QDateTime()> clock);
+// What a watch goes by: its clock and how often it looks at the flasher; tests give their own.
+struct Timing {
+    std::function<QDateTime()> clock; // none: the system's
+    std::chrono::milliseconds lookInterval{100};
 
-// How often a running flasher is looked at; tests shorten it.
-void SetLookInterval(std::chrono::milliseconds interval);
+    QDateTime now() const { return clock ? clock() : QDateTime::currentDateTime(); }
+};
 
-// Asked before Quorvel closes: true when no flasher runs, or when the user closes all the same;
-// the flashers then run on by themselves, and the journal says they were running.
-bool MayCloseWhileRunning();
-
-// Follows one started flasher until it ends, then tells, and deletes itself.
+// Follows one started flasher until it ends, then tells, and deletes itself. Deleted before, it
+// leaves the flasher running on by itself.
 class Watch : public QObject
 {
     Q_OBJECT
 
 public:
-    Watch(FlasherLaunch::Started started, QObject* parent);
-    ~Watch() override;
-
-    // The flashers followed now, in the order they were started.
-    static const std::vector<Watch*>& Running();
+    Watch(FlasherLaunch::Started started, QObject* parent, Timing timing = {});
 
     const QDateTime& since() const { return m_since; }
     FlasherLaunch::Way way() const { return m_started.way; }
@@ -66,6 +61,7 @@ private:
     void recordEnd(RunJournal::Outcome outcome, const FlasherLaunch::Result* result);
 
     FlasherLaunch::Started m_started;
+    const Timing m_timing;
     QDateTime m_since;
     QTimer* m_timer;
     std::optional<RunJournal::Record> m_record;

@@ -3,21 +3,20 @@
 // Pick again: the main window's choices set to a journal run's loader, boot file, phone group and
 // flash image, when the library still holds each of them with the bytes that run staged.
 
+#include "forms/run/run_picks.h"
 #include "journal/run_journal.h"
 
 #include <QStringList>
-
-class To_fMain;
 
 namespace PickAgain
 {
 
 // What keeps the run from being picked again: each file that is gone from the library or has
 // changed since; empty when all are there as they were.
-QStringList Problems(To_fMain& window, const RunJournal::Record& run);
+QStringList Problems(RunPicks& window, const RunJournal::Record& run);
 
 // Picks the run's files in the main window, as the user's clicks would. Only after Problems
 // found none.
-void Pick(To_fMain& window, const RunJournal::Record& run);
+void Pick(RunPicks& window, const RunJournal::Record& run);
 
 } // namespace PickAgain

@@ -6,9 +6,9 @@
 #include "forms/common/message_boxes.h"
 #include "forms/common/save_dialog.h"
 #include "forms/common/text.h"
-#include "forms/main_window/main.h"
 #include "forms/run/pick_again.h"
 #include "journal/history_table.h"
+#include "library/run_roles.h"
 #include "platform/files.h"
 
 #include <QDialogButtonBox>
@@ -50,6 +50,16 @@ QString csvField(QString field)
     if (!field.contains(quoted))
         return field;
     return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// The label of a file's role; a role the table does not name reads as the image's.
+std::string_view labelOf(const QString& role)
+{
+    for (const auto& texts : RunRoles::Table) {
+        if (role == fromBytes(texts.name))
+            return texts.label;
+    }
+    return RunRoles::Of(RunRole::Image).label;
 }
 
 } // namespace
@@ -99,8 +109,8 @@ QVariant RunHistoryModel::headerData(int section, Qt::Orientation orientation, i
     return HistoryTable::Headers().value(section);
 }
 
-RunHistory::RunHistory(To_fMain* main)
-    : QDialog(main), m_main(main), m_model(new RunHistoryModel(this)),
+RunHistory::RunHistory(QWidget* parent, RunPicks& picks)
+    : QDialog(parent), m_picks(picks), m_model(new RunHistoryModel(this)),
       m_shown(new QSortFilterProxyModel(this)), m_filter(new QLineEdit), m_view(new QTableView),
       m_details(new QPlainTextEdit), m_note(new QLabel),
       m_pickAgain(new QPushButton(QStringLiteral("Pick again")))
@@ -238,8 +248,8 @@ void RunHistory::showDetails()
 QString RunHistory::Details(const RunJournal::Record& run)
 {
     QStringList lines;
-    const auto line = [&lines](const char* label, const QString& value) {
-        lines << QStringLiteral("%1 %2").arg(QLatin1String(label), -17).arg(value);
+    const auto line = [&lines](std::string_view label, const QString& value) {
+        lines << QStringLiteral("%1 %2").arg(fromBytes(label), -17).arg(value);
     };
     line("Started", run.started.toString(Qt::ISODate));
     line("Ended", run.ended.isValid() ? run.ended.toString(Qt::ISODate) : QStringLiteral("-"));
@@ -259,9 +269,7 @@ QString RunHistory::Details(const RunJournal::Record& run)
     if (run.dosBoxCode)
         line("DOSBox exit code", QString::number(*run.dosBoxCode));
     for (const auto& file : run.files) {
-        line(file.role == QLatin1String("boot")     ? "Boot file"
-             : file.role == QLatin1String("loader") ? "Loader"
-                                                    : "Image",
+        line(labelOf(file.role),
              fromBytes(file.logicalPath) + QStringLiteral(" → ") + fromBytes(file.stagedPath));
         line("  size", QStringLiteral("%1 bytes").arg(file.size));
         line("  SHA-256", file.sha256);
@@ -312,10 +320,10 @@ void RunHistory::PickAgainClick()
     const RunJournal::Record* run = pickedRun();
     if (!run)
         return;
-    const QStringList problems = PickAgain::Problems(*m_main, *run);
+    const QStringList problems = PickAgain::Problems(m_picks, *run);
     if (!problems.isEmpty()) {
         ShowNotice(nullptr, problems.join(u'\n') + QStringLiteral("\nNothing was picked."));
         return;
     }
-    PickAgain::Pick(*m_main, *run);
+    PickAgain::Pick(m_picks, *run);
 }

@@ -17,7 +17,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
-class To_fMain;
+class RunPicks;
 
 class RunHistoryModel : public QAbstractTableModel
 {
@@ -46,7 +46,8 @@ class RunHistory : public QDialog
     Q_OBJECT
 
 public:
-    explicit RunHistory(To_fMain* main);
+    // Pick again picks the run's files in picks, the window that parent (the main window) is.
+    RunHistory(QWidget* parent, RunPicks& picks);
     ~RunHistory() override;
 
     // Reads the journal anew and shows the window (modeless).
@@ -72,7 +73,7 @@ private:
     void PickAgainClick();
     const RunJournal::Record* pickedRun() const;
 
-    To_fMain* m_main;
+    RunPicks& m_picks;
     RunHistoryModel* m_model;
     QSortFilterProxyModel* m_shown;
     QLineEdit* m_filter;
