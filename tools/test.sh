@@ -4,7 +4,9 @@
 # address and undefined-behaviour sanitizers; then the fuzzers for 30 seconds each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh ccache
+# Compiled objects are kept between runs (in ~/.cache/ccache), for any folder the clone is in.
+export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD"
 export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do
     cmake --preset "$preset" >/dev/null
