@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "run_journal.h"
 
+#include "forms/common/file_path.h"
 #include "library/data_folder.h"
 
 #include <QFile>
@@ -203,7 +204,7 @@ bool AppendEnd(const std::filesystem::path& path, const Record& record, QString&
 }
 
 Reader::Reader(const std::filesystem::path& path)
-    : m_file(std::make_unique<QFile>(QString::fromStdString(path.string())))
+    : m_file(std::make_unique<QFile>(FilePathText(path)))
 {
     if (!m_file->open(QIODevice::ReadOnly))
         return;

@@ -2,6 +2,7 @@
 #include "dosbox_serial.h"
 
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 #include "platform/programs.h"
 
 #include <algorithm>
@@ -123,8 +124,8 @@ std::vector<std::string> LayerOptions(const fs::path& usersFile, const fs::path&
 {
     std::vector<std::string> options{"-userconf"};
     if (!usersFile.empty())
-        options = {"-conf", usersFile.string()};
-    options.insert(options.end(), {"-conf", ownLayer.string()});
+        options = {"-conf", Platform::PathText(Platform::DosBoxPath(usersFile))};
+    options.insert(options.end(), {"-conf", Platform::PathText(Platform::DosBoxPath(ownLayer))});
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include "library/drive.h"
 #include "library/paths.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 #include "platform/programs.h"
 
@@ -25,7 +26,7 @@ namespace
 // closing quote as an escaped quote.
 std::string mountCommand(char drive, const fs::path& path)
 {
-    std::string folder = path.string();
+    std::string folder = Platform::PathText(Platform::DosBoxPath(path));
     if (!folder.empty() && folder.back() == '\\')
         folder += '.';
     return std::string("mount ") + drive + " \"" + folder + "\"";
@@ -56,7 +57,7 @@ std::optional<fs::path> writeBatchFile(std::string& failure)
     const fs::path folder = DataFolder::Get() / "dosbox";
     if (!Platform::CreateFolderPath(folder) ||
         !Platform::ReplaceFileContents(folder / BatchName, BatchText())) {
-        failure = "its batch file cannot be written in " + folder.string();
+        failure = "its batch file cannot be written in " + Platform::PathText(folder);
         return std::nullopt;
     }
     return folder;
@@ -73,7 +74,7 @@ Plan PlanStart()
     if (Platform::IsNativeProgram(flasher)) {
         if (!Platform::MayRun(flasher))
             return {{}, "it is not marked as runnable"};
-        return {{flasher.string()}, {}, Way::Directly};
+        return {{Platform::PathText(flasher)}, {}, Way::Directly};
     }
     // Neither Linux nor 64-bit Windows runs DOS programs.
     const fs::path dosbox = Platform::FindDosBox();
@@ -86,7 +87,7 @@ Plan PlanStart()
     const std::string stem = codeFileStem();
     // The batch file runs the flasher with C: as the current drive, as a command would; called,
     // because a batch file started from another one would end that one ("exit" included).
-    return {{dosbox.string(), "-c", mountCommand('c', Drive::Root()), "-c",
+    return {{Platform::PathText(dosbox), "-c", mountCommand('c', Drive::Root()), "-c",
              mountCommand(BatchDrive, *batchFolder), "-c", "c:", "-c",
              "call " + std::string(1, BatchDrive) + ":\\" + BatchName + " " + stem, "-c", "exit"},
             {},

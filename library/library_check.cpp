@@ -7,6 +7,7 @@
 #include "library/paths.h"
 #include "library/phone_groups.h"
 #include "platform/hash.h"
+#include "platform/path_text.h"
 
 #include <cstdio>
 #include <map>
@@ -194,7 +195,7 @@ int PrintReport()
     const Result result = Run();
     if (!result.manifest.readable) {
         std::fprintf(stderr, "%s cannot be read: %s\n",
-                     result.manifest.problem.file.string().c_str(),
+                     Platform::PathText(result.manifest.problem.file).c_str(),
                      result.manifest.problem.reason.c_str());
         return 2;
     }

@@ -11,6 +11,7 @@
 #include "platform/file_problem.h"
 #include "platform/files.h"
 #include "platform/hash.h"
+#include "platform/path_text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -148,7 +149,7 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     if (Platform::IsReadOnly(path))
         throwFileError(EACCES);
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
+    std::unique_ptr<std::FILE, FileCloser> file(Platform::OpenFile(path, "wb"));
     if (!file)
         throwLastFileError();
     writeOrThrow(file.get(), "time 300\r\n");
@@ -273,8 +274,8 @@ std::optional<FlasherLaunch::Started> StageRun(const RunSelection& selection,
     auto flasher = stageAndStart(files, group, calls, recorded);
     // Told after the run, whichever way it ended: the run does not depend on it.
     if (!recorded && calls.inform)
-        calls.inform(Checksums::Recorded::FailureText() + "\n" + recorded.failure->file.string() +
-                     "\n" + recorded.failure->reason);
+        calls.inform(Checksums::Recorded::FailureText() + "\n" +
+                     Platform::PathText(recorded.failure->file) + "\n" + recorded.failure->reason);
     return flasher;
 }
 
