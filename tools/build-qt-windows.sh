@@ -5,8 +5,7 @@
 # finds the finished cache and does nothing. Prints the prefix on its last line.
 #
 # Qt SVG comes from `apt-get source qt6-svg` where the registry serves it, else from the copy of
-# the same version in ../shared/windows/. Qt Test (for the widget tests) is built as a step of its
-# own from the same source and options, into the same prefix, with a stamp of its own.
+# the same version in ../shared/windows/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -14,15 +13,16 @@ root=$PWD
 qt_version=6.4.2
 # Why each switch: Debian's source drops the wintab header (tabletevent); with DirectWrite on,
 # qwindows.dll and Qt6PrintSupport.dll do not link with mingw; Direct2D is a platform plugin we do
-# not use; OpenGL stays on (dynamic) because the Windows platform plugin needs it in 6.4.2.
+# not use; OpenGL stays on (dynamic) because the Windows platform plugin needs it in 6.4.2. Qt Test
+# stays on: the widget tests use it.
 qt_options=(-DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_tabletevent=OFF
     -DFEATURE_direct2d=OFF -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF
-    -DFEATURE_testlib=OFF -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_BUILD_TYPE=Release)
 key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" | sha256sum | cut -c1-12)
 cache=${QUORVEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvel}
 prefix=$cache/qt-$qt_version-mingw64-$key
-if [ -f "$prefix/.complete" ] && [ -f "$prefix/.complete-test" ]; then
+if [ -f "$prefix/.complete" ]; then
     echo "Qt for Windows: cached" >&2
     echo "$prefix"
     exit 0
@@ -44,19 +44,24 @@ if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sourc
 fi
 
 work=$cache/work-$key
-# Unpacks qtbase (the upstream tarball only: Debian's patches are for its Linux builds) into
-# $work/source and sets base_source.
-unpack_qtbase() {
-    rm -rf "$work"
-    mkdir -p "$work/source"
-    (cd "$work/source" && apt-get source --download-only qt6-base >&2 &&
-        tar -xf qt6-base_"$qt_version"*.orig.tar.xz)
-    base_source=$(find "$work/source" -maxdepth 1 -type d -name 'qtbase*' | head -n1)
-}
+rm -rf "$work"
+mkdir -p "$work/source"
+cd "$work/source"
+# The upstream tarball only: Debian's patches are for its Linux builds.
+apt-get source --download-only qt6-base >&2
+tar -xf qt6-base_"$qt_version"*.orig.tar.xz
+svg_tarball=$root/../shared/windows/qtsvg-$qt_version.tar.xz
+if apt-get source --download-only qt6-svg >&2 2>/dev/null && ls qt6-svg_"$qt_version"*.orig.tar.xz >/dev/null 2>&1; then
+    svg_tarball=$(ls "$PWD"/qt6-svg_"$qt_version"*.orig.tar.xz)
+fi
+mkdir svg && tar -xf "$svg_tarball" -C svg --strip-components=1
+base_source=$(find "$PWD" -maxdepth 1 -type d -name 'qtbase*' | head -n1)
 
-# The compilers, kept in the prefix: Qt's qt.toolchain.cmake loads this file after its own.
-write_toolchain() {
-    cat >"$prefix/mingw-w64-toolchain.cmake" <<'EOF'
+# The stamp is written last: a build cut short is started again from the beginning. The compilers'
+# toolchain file is kept in the prefix: Qt's qt.toolchain.cmake loads it after its own.
+rm -rf "$prefix"
+mkdir -p "$prefix"
+cat >"$prefix/mingw-w64-toolchain.cmake" <<'EOF'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -68,53 +73,21 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
-}
 
-configure_qtbase() { # BUILD-FOLDER EXTRA-OPTIONS...
-    local folder=$1
-    shift
-    cmake -S "$base_source" -B "$folder" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "${qt_options[@]}" "$@" >&2
-}
+cmake -S "$base_source" -B "$work/base" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64-toolchain.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake "${qt_options[@]}" >&2
+cmake --build "$work/base" -j"$(nproc)" >&2
+cmake --install "$work/base" >&2
 
-if [ ! -f "$prefix/.complete" ]; then
-    unpack_qtbase
-    svg_tarball=$root/../shared/windows/qtsvg-$qt_version.tar.xz
-    if (cd "$work/source" && apt-get source --download-only qt6-svg >&2 2>/dev/null &&
-        ls qt6-svg_"$qt_version"*.orig.tar.xz >/dev/null 2>&1); then
-        svg_tarball=$(ls "$work"/source/qt6-svg_"$qt_version"*.orig.tar.xz)
-    fi
-    mkdir "$work/source/svg" && tar -xf "$svg_tarball" -C "$work/source/svg" --strip-components=1
+cmake -S "$work/source/svg" -B "$work/svg" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >&2
+cmake --build "$work/svg" -j"$(nproc)" >&2
+cmake --install "$work/svg" >&2
 
-    # The stamp is written last: a build cut short is started again from the beginning.
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
-    write_toolchain
-    configure_qtbase "$work/base"
-    cmake --build "$work/base" -j"$(nproc)" >&2
-    cmake --install "$work/base" >&2
-
-    cmake -S "$work/source/svg" -B "$work/svg" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >&2
-    cmake --build "$work/svg" -j"$(nproc)" >&2
-    cmake --install "$work/svg" >&2
-    rm -rf "$work"
-    touch "$prefix/.complete"
-fi
-
-# Qt Test: the same qtbase with testlib on, only the Test module (and Qt Core, which it needs)
-# built, only testlib's folder installed. Its Qt Core is the one installed, built alike.
-if [ ! -f "$prefix/.complete-test" ]; then
-    [ -f "$prefix/mingw-w64-toolchain.cmake" ] || write_toolchain
-    unpack_qtbase
-    configure_qtbase "$work/test" -DFEATURE_testlib=ON
-    cmake --build "$work/test" --target Test -j"$(nproc)" >&2
-    cmake -DCMAKE_INSTALL_PREFIX="$prefix" -P "$work/test/src/testlib/cmake_install.cmake" >&2
-    rm -rf "$work"
-    touch "$prefix/.complete-test"
-fi
+rm -rf "$work"
+touch "$prefix/.complete"
 echo "Qt for Windows built in $((SECONDS / 60)) min $((SECONDS % 60)) s" >&2
 echo "$prefix"
