@@ -71,12 +71,14 @@ done
 sleep 2 # its first paint
 echo "main window: $(xdotool getwindowname "$window"), $(xdotool getwindowgeometry "$window" | grep Geometry)"
 
-keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
-# The group 3210's page to the front: its first letter typed on the group tabs; then its list's
-# first image picked, Start pressed (Alt+S), and the run confirmed with Enter.
-QUORVEL_PICK_KEYS=${QUORVEL_PICK_KEYS:-}
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-for step in $QUORVEL_PICK_KEYS; do
+keys() { xdotool key --delay 150 "$@"; sleep 0.7; }
+# No window manager gives the window the keyboard: it is given it here. Then the group 3210's
+# page to the front (from the find field back to the group tabs, and its first letter typed
+# there), its image picked in its list (Tab, Space), Start pressed (Alt+S) and the run confirmed
+# (Enter, the confirmation's default button). The loader and boot file are picked at start.
+xdotool windowfocus --sync "$window"
+sleep 0.5
+for step in ctrl+f shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab 3 Tab space alt+s Return; do
     keys "$step"
 done
 
