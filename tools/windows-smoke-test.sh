@@ -6,11 +6,12 @@
 # image with the keyboard (the common 28F008 loader and boot file are picked at start), starts
 # the run and confirms it. The stand-in flasher (a Windows program named flasher.com) records
 # what was staged; the journal in José's profile records the run's end and `--history` prints
-# it. A screenshot of the window is taken. Then the uninstaller removes the program, and the
-# library is as it was. Uses the Wine prefix of $WINEPREFIX.
+# it. A screenshot of the window is taken. Then the uninstaller removes the program and leaves
+# the library as it was. Uses the Wine prefix of $WINEPREFIX.
 # Usage: windows-smoke-test.sh (--installer SETUP.exe | --program quorvel.exe)
 #            --stand-in stand_in_flasher.exe [--screenshot FILE.png]
 set -euo pipefail
+self=$(realpath "$0")
 cd "$(dirname "$0")/.."
 installer="" program="" stand_in="" screenshot=""
 while [ $# -gt 0 ]; do
@@ -25,7 +26,7 @@ while [ $# -gt 0 ]; do
 done
 if [ -z "${QUORVEL_ON_XVFB:-}" ]; then
     export QUORVEL_ON_XVFB=1
-    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" "$0" \
+    exec xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" "$self" \
         ${installer:+--installer "$installer"} ${program:+--program "$program"} \
         --stand-in "$stand_in" ${screenshot:+--screenshot "$screenshot"}
 fi
@@ -46,7 +47,6 @@ drive="$work/東京/drive_c"
 tools/sample-library.sh "$drive" >/dev/null
 cp "$stand_in" "$drive/flasher/flasher.com"
 library_state() { (cd "$drive/nk_files/Lunzo" && find . -type f -exec sha256sum {} + | sort); }
-library_before=$(library_state)
 
 installed_folder='C:\Program Files\Quorvel'
 if [ -n "$installer" ]; then
@@ -106,6 +106,8 @@ grep -q '3210' <<<"$history" && grep -qi 'success' <<<"$history" ||
 echo "--history as $user:"
 echo "$history"
 
+# What the uninstaller must leave as it is (closing the program may have written the library).
+library_before=$(library_state)
 if [ -n "$installer" ]; then
     wine "$(winepath -u "$installed_folder\\uninstall.exe")" /S </dev/null || fail "the uninstaller ended with $?"
     wineserver -w
