@@ -17,6 +17,11 @@
 #include <QTimer>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
 
 namespace
 {
@@ -40,13 +45,37 @@ std::filesystem::path dataFolder()
                     QStringLiteral("/Quorvel"));
 }
 
-QStringList commandLine(int argc, char* argv[])
+// The arguments as typed: on Windows from the wide command line, as argv holds them in the ANSI
+// code page, which cannot hold every folder name.
+QStringList commandLine([[maybe_unused]] int argc, [[maybe_unused]] char* argv[])
 {
     QStringList arguments;
+#ifdef _WIN32
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i)
+            arguments.append(QString::fromWCharArray(wide[i]));
+        LocalFree(wide);
+        return arguments;
+    }
+#endif
     for (int i = 0; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
     return arguments;
 }
+
+#ifdef _WIN32
+// A program of the window subsystem has no console of its own: what --history, --help and
+// --check-library print goes to the console it was started from, unless it is redirected.
+void useParentConsole()
+{
+    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+}
+#endif
 
 // --history: the journal's last runs as a table, what cannot be read of it told on stderr; only
 // as much of its end is read as the runs asked for need.
@@ -85,6 +114,9 @@ int printHistory(const StartupOptions::Outcome& options)
 
 int main(int argc, char* argv[])
 {
+#ifdef _WIN32
+    useParentConsole();
+#endif
     const StartupOptions::Outcome options = StartupOptions::Read(
         commandLine(argc, argv), qEnvironmentVariable(StartupOptions::DriveVariable),
         defaultDriveRoot());

@@ -1,20 +1,7 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Cross build for 64-bit Windows with Debian's mingw-w64 compilers (the POSIX-threads flavour,
-# which has std::thread). The programs are linked statically, so they need no runtime DLLs, and
-# run in Wine when CMake or CTest run them on this machine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(QUORVEL_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUORVEL_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEL_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
+# Cross build of the core for 64-bit Windows with Debian's mingw-w64 compilers. The programs are
+# linked statically, so they need no runtime DLLs, and run in Wine when CMake or CTest run them
+# on this machine.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64-compilers.cmake)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

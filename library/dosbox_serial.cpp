@@ -124,8 +124,9 @@ std::vector<std::string> LayerOptions(const fs::path& usersFile, const fs::path&
 {
     std::vector<std::string> options{"-userconf"};
     if (!usersFile.empty())
-        options = {"-conf", Platform::FilePathText(usersFile)};
-    options.insert(options.end(), {"-conf", Platform::FilePathText(ownLayer)});
+        options = {"-conf", Platform::FilePathText(Platform::DosBoxPath(usersFile))};
+    options.insert(options.end(),
+                   {"-conf", Platform::FilePathText(Platform::DosBoxPath(ownLayer))});
     return options;
 }
 

@@ -25,7 +25,7 @@ namespace
 // closing quote as an escaped quote.
 std::string mountCommand(char drive, const fs::path& path)
 {
-    std::string folder = Platform::FilePathText(path);
+    std::string folder = Platform::FilePathText(Platform::DosBoxPath(path));
     if (!folder.empty() && folder.back() == '\\')
         folder += '.';
     return std::string("mount ") + drive + " \"" + folder + "\"";
@@ -88,8 +88,9 @@ Plan PlanStart(const fs::path& dataFolder, const StartOptions& options)
     // The batch file runs the flasher with C: as the current drive, as a command would; called,
     // because a batch file started from another one would end that one ("exit" included).
     const std::string batch = std::string(1, BatchDrive);
-    return {{Platform::FilePathText(dosbox), "-c", "mount -u c", "-c", mountCommand('c', Drive::Root()), "-c",
-             "mount -u " + batch, "-c", mountCommand(BatchDrive, *batchFolder), "-c", "c:", "-c",
+    return {{Platform::FilePathText(dosbox), "-c", "mount -u c", "-c",
+             mountCommand('c', Drive::Root()), "-c", "mount -u " + batch, "-c",
+             mountCommand(BatchDrive, *batchFolder), "-c", "c:", "-c",
              "call " + batch + ":\\" + BatchName + " " + stem + " " +
                  (options.closeWhenDone ? "CLOSE" : "WAIT"),
              "-c", "exit"},

@@ -5,8 +5,8 @@
 #include "library/drive.h"
 #include "library/entry_names.h"
 #include "library/paths.h"
-#include "library/removed_files.h"
 #include "library/phone_groups.h"
+#include "library/removed_files.h"
 #include "platform/file_path_text.h"
 #include "platform/hash.h"
 

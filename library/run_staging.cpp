@@ -148,7 +148,7 @@ bool WriteFlasherConfig(std::string_view group, const Notice& notice)
     if (Platform::IsReadOnly(path))
         throwFileError(EACCES);
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
+    std::unique_ptr<std::FILE, FileCloser> file(Platform::OpenFile(path, "wb"));
     if (!file)
         throwLastFileError();
     writeOrThrow(file.get(), "time 300\r\n");

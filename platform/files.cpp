@@ -18,15 +18,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::FILE* openForReading(const fs::path& path)
-{
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
-
 // Reads to the end of the file; false on a read error. The size is only a hint: the file may
 // change while it is read.
 bool readToEnd(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes)
@@ -44,6 +35,16 @@ bool readToEnd(std::FILE* file, std::uintmax_t sizeHint, std::string& bytes)
 }
 
 } // namespace
+
+std::FILE* OpenFile(const fs::path& path, const char* mode)
+{
+#ifdef _WIN32
+    return _wfopen(path.c_str(),
+                   std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
 
 FileBytes ReadFileBytes(const fs::path& path)
 {
@@ -67,7 +68,7 @@ FileBytes ReadFileBytes(const fs::path& path)
     }
 
     errno = 0;
-    const std::unique_ptr<std::FILE, FileCloser> file(openForReading(path));
+    const std::unique_ptr<std::FILE, FileCloser> file(OpenFile(path, "rb"));
     if (!file)
         return failed(errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Unreadable,
                       errnoCode(EIO));

@@ -4,6 +4,7 @@
 // semantics of the platform it was first written for (a read-only attribute, copies that refuse
 // a read-only target, whole-file replacement that never leaves a half-written file).
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,6 +30,10 @@ struct [[nodiscard]] FileBytes {
 
 // The whole file as bytes, read to its end.
 [[nodiscard]] FileBytes ReadFileBytes(const std::filesystem::path& path);
+
+// std::fopen by the path's own name (its wide name on Windows, where a narrow one would be read
+// in the ANSI code page).
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
 // The read-only attribute: an existing file without any write bit. Checked by the program
 // itself, so that it holds for root too.

@@ -40,7 +40,9 @@ public:
 };
 
 // Starts a program with arguments, in this process's current directory, and does not wait
-// for it. Null, with the system's text for the reason, when it cannot be started.
+// for it. Null, with the system's text for the reason, when it cannot be started. On Windows
+// the arguments and the reason are UTF-8 (paths made text by PathText, path_text.h), and the
+// program gets them as wide text, whatever the ANSI code page holds.
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
                                               std::string& error);
 

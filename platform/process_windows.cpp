@@ -14,14 +14,31 @@ namespace Platform
 namespace
 {
 
+std::wstring wide(const std::string& utf8)
+{
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), size);
+    return text;
+}
+
+std::string utf8(const wchar_t* text, int length)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
 // The system's message for an error code, without trailing blanks, line ends and full stops.
 std::string errorText(DWORD code)
 {
-    char buffer[256] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                      FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
-    std::string text(buffer, length);
+    wchar_t buffer[256] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                            FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                        nullptr, code, 0, buffer, 256, nullptr);
+    std::string text = utf8(buffer, static_cast<int>(length));
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
         text.pop_back();
     return text;
@@ -166,7 +183,8 @@ std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::str
     std::string line;
     for (const auto& argument : start.arguments)
         line += (line.empty() ? "" : " ") + quoted(argument);
-    STARTUPINFOA startup{};
+    std::wstring wideLine = wide(line);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
@@ -193,9 +211,9 @@ std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::str
     };
     // In a job object of its own, so that Stop ends what it started too; suspended until in it.
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
-    const std::string folder = start.folder.string();
+    const std::wstring folder = start.folder.wstring();
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, start.output ? TRUE : FALSE,
+    if (!CreateProcessW(nullptr, wideLine.data(), nullptr, nullptr, start.output ? TRUE : FALSE,
                         NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         error = errorText(GetLastError());

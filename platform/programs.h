@@ -17,6 +17,11 @@ bool MayRun(const std::filesystem::path& path);
 // DOSBox: on the search path or, on Windows, where its installer puts it; empty when neither.
 std::filesystem::path FindDosBox();
 
+// A path as DOSBox can be told it: DOSBox for Windows reads its command line in the ANSI code
+// page, so a path with a character outside it is given by its short (8.3) name, which is plain
+// ASCII; any other path, and every path elsewhere, as it is.
+std::filesystem::path DosBoxPath(const std::filesystem::path& path);
+
 // The user's own DOSBox configuration file, which DOSBox reads when it is given none; empty when
 // it cannot be told.
 std::filesystem::path DosBoxUserConfig(const std::filesystem::path& dosbox);

@@ -32,6 +32,11 @@ fs::path FindDosBox()
     return FindProgram("dosbox");
 }
 
+fs::path DosBoxPath(const fs::path& path)
+{
+    return path; // DOSBox takes the name's own bytes here
+}
+
 fs::path DosBoxUserConfig(const fs::path& dosbox)
 {
     // DOSBox prints the file's path (writing the file with its defaults first, as at its first

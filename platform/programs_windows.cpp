@@ -112,6 +112,25 @@ fs::path FindDosBox()
     return inInstallerFolders();
 }
 
+fs::path DosBoxPath(const fs::path& path)
+{
+    const std::wstring& name = path.native();
+    BOOL lost = FALSE;
+    if (!name.empty() &&
+        (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(),
+                             static_cast<int>(name.size()), nullptr, 0, nullptr, &lost) == 0 ||
+         lost)) {
+        const DWORD size = GetShortPathNameW(name.c_str(), nullptr, 0);
+        std::wstring shortName(size, L'\0');
+        if (size > 0) {
+            shortName.resize(GetShortPathNameW(name.c_str(), shortName.data(), size));
+            if (!shortName.empty())
+                return shortName;
+        }
+    }
+    return path;
+}
+
 fs::path DosBoxUserConfig(const fs::path&)
 {
     // DOSBox for Windows prints nothing that another program could read: its file is

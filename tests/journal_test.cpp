@@ -186,3 +186,16 @@ TEST(RunJournal, TheRunsLogFileIsNamedAndOlderRecordsReadWithout)
     EXPECT_TRUE(read.runs[1].log.empty());
     EXPECT_EQ(read.runs[1].group, "3210");
 }
+
+// The data folder lies under the user's profile, whose name may hold any letters.
+TEST(RunJournal, AJournalInAFolderNamedOutsideAsciiIsWrittenAndRead)
+{
+    for (const char8_t* name : {u8"Jos\u00e9", u8"\u0141\u00f3d\u017a", u8"\u6771\u4eac"}) {
+        TemporaryDrive drive;
+        const auto file = drive.root() / std::filesystem::path(name) / "journal.jsonl";
+        std::filesystem::create_directories(file.parent_path());
+        QString error;
+        ASSERT_TRUE(RunJournal::AppendStart(file, run("3210", 5), error)) << error.toStdString();
+        EXPECT_EQ(RunJournal::Read(file).runs.size(), 1u);
+    }
+}

@@ -4,8 +4,10 @@
 
 #include "platform/pictures/picture.h"
 #include "platform/pictures/vector_drawing.h"
+#ifndef _WIN32
 #include "platform/pictures/vector_svg.h"
 #include "platform/pictures/wmf_text.h"
+#endif
 #include "temporary_drive.h"
 #include "test_pictures.h"
 
@@ -305,6 +307,9 @@ TEST_F(PictureTest, MalformedAndLargeFilesAreRefusedOrLoaded)
 // Symbol font as the system shows them, the other sets by their code page.
 TEST_F(PictureTest, WmfTextIsDecodedByItsCharacterSet)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows draws metafiles itself; libwmf's text decoding is not built there";
+#else
     const auto svg = VectorSvg(VectorKind::Wmf, sample("wiring.wmf"));
     ASSERT_TRUE(svg);
     for (const char* text : {">R1 &amp; R2 4.7k<", ">C1 10µF &lt;5V<", ">GND 25°C<", ">Ω μ<"})
@@ -322,4 +327,5 @@ TEST_F(PictureTest, WmfTextIsDecodedByItsCharacterSet)
     // Shapes are filled opaque also where the background mode is transparent.
     const Picture wiring = Picture::Load(file("wiring.wmf", sample("wiring.wmf")), "s", Helper());
     EXPECT_EQ(drawn(wiring, QRect(0, 0, 400, 240)).pixelColor(200, 225), QColor(Qt::white));
+#endif
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QRegularExpression>
 
 namespace fs = std::filesystem;
@@ -33,17 +35,21 @@ TEST(StartupOptionsTest, DriveCComesFromTheOptionThenTheVariableThenTheDefault)
 {
     const TemporaryDrive named, other;
     const QString root = text(named.root());
-    const struct {
+    struct Case {
         QStringList arguments;
         QString variable;
         fs::path expected;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {{}, {}, DefaultRoot},
         {{}, root, named.root()},
         {{"--drive-c", root}, text(other.root()), named.root()},
         {{"--drive-c=" + root}, {}, named.root()},
-        {{"--drive-c", text(fs::relative(named.root()))}, {}, named.root()},
     };
+    // Under Wine the temporary folder is on drive C and the working folder on Z: no relative
+    // path leads from one to the other.
+    if (const fs::path relative = fs::relative(named.root()); !relative.empty())
+        cases.push_back({{"--drive-c", text(relative)}, {}, named.root()});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString() + " variable " + c.variable.toStdString());
         const auto outcome = read(c.arguments, c.variable);

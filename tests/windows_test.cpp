@@ -3,6 +3,7 @@
 // a started program parses, and file attributes kept across a catalogue rewrite.
 
 #include "environment_guard.h"
+#include "library/data_folder.h"
 #include "library/flasher_launch.h"
 #include "library/paths.h"
 #include "platform/files.h"
@@ -27,12 +28,12 @@ namespace
 const std::string StandIn = TemporaryDrive::readNative(QUORVEL_STAND_IN_FLASHER);
 
 // What the stand-in wrote beside itself, once it has (it runs on its own, not waited for).
-std::string standInLog(const TemporaryDrive& drive, const std::string& folder)
+std::string standInLog(const fs::path& folder)
 {
-    const std::string log = folder + "stand-in.log";
-    for (int tries = 0; tries < 100 && !drive.exists(log); ++tries)
+    const fs::path log = folder / "stand-in.log";
+    for (int tries = 0; tries < 100 && !fs::exists(log); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return drive.read(log);
+    return TemporaryDrive::readNative(log);
 }
 
 std::size_t filesIn(const fs::path& folder)
@@ -114,17 +115,42 @@ TEST(WindowsPrograms, DosBoxGetsTheMountCommandIntact)
     std::string failure;
     ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(drive.dataFolder()), failure))
         << failure;
-    const std::string log = standInLog(drive, "c:\\bin\\");
-    EXPECT_NE(
-        log.find("arguments: 14\nargument: -c\nargument: mount -u c\nargument: -c\n"
-                 "argument: mount c \"" +
-                 drive.root().string() +
-                 "\\.\"\nargument: -c\nargument: mount -u q\nargument: -c\nargument: mount q \"" +
-                 (drive.root() / "data\\dosbox").string() +
-                 "\"\nargument: -c\nargument: c:\nargument: -c\n"
-                 "argument: call q:\\RUN.BAT R"),
-        std::string::npos)
+    const std::string log = standInLog(Drive::NativePath("c:\\bin"));
+    EXPECT_NE(log.find("arguments: 14\nargument: -c\nargument: mount -u c\nargument: -c\n"
+                       "argument: mount c \"" +
+                       drive.root().string() +
+                       "\\.\"\nmounted folder: found\nargument: -c\nargument: mount -u q\n"
+                       "argument: -c\nargument: mount q \"" +
+                       (drive.root() / "data\\dosbox").string() +
+                       "\"\nmounted folder: found\nargument: -c\nargument: c:\nargument: -c\n"
+                       "argument: call q:\\RUN.BAT R"),
+              std::string::npos)
         << log;
+}
+
+// DOSBox reads its command line in the ANSI code page: drive C and the data folder (under the
+// user's profile) named with letters outside it still reach it as folders it can open.
+TEST(WindowsPrograms, DosBoxOpensFoldersNamedOutsideTheCodePage)
+{
+    for (const char8_t* name : {u8"Jos\u00e9", u8"\u0141\u00f3d\u017a", u8"\u6771\u4eac"}) {
+        TemporaryDrive drive;
+        drive.write("c:\\bin\\dosbox.exe", StandIn);
+        const EnvironmentGuard path("PATH", Drive::NativePath("c:\\bin").string());
+        const fs::path folder = drive.root() / fs::path(name);
+        Drive::SetRoot(folder / "drive_c");
+        DataFolder::Set(folder / "data");
+        drive.write(Paths::Flasher, std::string("\xE9\x00\x01", 3));
+        fs::create_directories(folder / "data");
+
+        std::string failure;
+        ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(), failure)) << failure;
+        const std::string log = standInLog(drive.root() / "bin");
+        std::size_t found = 0;
+        for (auto at = log.find("mounted folder: found"); at != std::string::npos;
+             at = log.find("mounted folder: found", at + 1))
+            ++found;
+        EXPECT_EQ(found, 2u) << log;
+    }
 }
 
 TEST(WindowsPrograms, ComPortsAndDosBoxsOwnConfiguration)

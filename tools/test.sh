@@ -15,4 +15,4 @@ done
 ctest --preset dev -j"$(nproc)"
 ctest --preset asan -j"$(nproc)"
 tools/fuzz.sh 30
-bash tools/test-windows.sh # the core cross-built for Windows, tested in Wine
+bash tools/test-windows.sh # the whole program and its installer cross-built for Windows, tested in Wine

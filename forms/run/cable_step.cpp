@@ -78,8 +78,7 @@ bool BeforeDosBox(QWidget* questionParent, FlasherLaunch::Plan& plan, std::strin
         Platform::CreateFolderPath(layer.parent_path());
         if (!Platform::ReplaceFileContents(layer, DosBoxSerial::OwnLayerText(*own))) {
             ShowNotice(nullptr, "The COM port picked for DOSBox could not be saved in " +
-                                    QString::fromStdString(layer.string()) +
-                                    ". The flasher was not started.");
+                                    FilePathText(layer) + ". The flasher was not started.");
             return false;
         }
         FlasherLaunch::AddDosBoxOptions(plan, DosBoxSerial::LayerOptions(usersFile, layer));
