@@ -138,12 +138,12 @@ TEST(WindowsPrograms, DosBoxOpensFoldersNamedOutsideTheCodePage)
         const EnvironmentGuard path("PATH", Drive::NativePath("c:\\bin").string());
         const fs::path folder = drive.root() / fs::path(name);
         Drive::SetRoot(folder / "drive_c");
-        DataFolder::Set(folder / "data");
         drive.write(Paths::Flasher, std::string("\xE9\x00\x01", 3));
         fs::create_directories(folder / "data");
 
         std::string failure;
-        ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(), failure)) << failure;
+        ASSERT_TRUE(FlasherLaunch::Start(FlasherLaunch::PlanStart(folder / "data"), failure))
+            << failure;
         const std::string log = standInLog(drive.root() / "bin");
         std::size_t found = 0;
         for (auto at = log.find("mounted folder: found"); at != std::string::npos;
