@@ -174,8 +174,8 @@ TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
     EXPECT_EQ(journal.runs[3].config, "X");
 }
 
-// While a flasher runs, a second Start and closing Quorvel ask first, No the default.
-TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
+// While a flasher runs, a second Start is refused, naming the run, and closing asks first.
+TEST_F(RunWindowTest, ASecondStartIsRefusedAndClosingAsksWhileAFlasherRuns)
 {
     const fs::path stop = drive.root() / "stop";
     drive.write(Paths::Flasher, "#!/bin/sh\nwhile [ ! -e '" + stop.string() +
@@ -190,11 +190,14 @@ TEST_F(RunWindowTest, ASecondStartAndClosingAskWhileAFlasherRuns)
     o_fMain->close();
     EXPECT_TRUE(o_fMain->isVisible());
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_TRUE(messages[0].text.endsWith("is still running. Start another one? Two flashers on "
-                                          "one phone cable make both runs fail."));
+    EXPECT_TRUE(messages[0].text.startsWith("A flasher is still running on drive C, started at "))
+        << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains("for the phone group 3210 with the image "
+                                          "c:\\nk_files\\Lunzo\\Phones\\3210\\f.fls (process "))
+        << messages[0].text.toStdString();
     EXPECT_TRUE(messages[1].text.endsWith("is still running. Close Quorvel and leave it running?"));
-    for (const auto& message : messages)
-        EXPECT_EQ(message.defaultButton, QMessageBox::No);
+    EXPECT_EQ(messages[1].defaultButton, QMessageBox::No);
+    EXPECT_TRUE(drive.exists(Paths::RunLock));
     EXPECT_EQ(drive.read("c:\\nk_files\\f.fls"), "in use"); // nothing staged again
     EXPECT_EQ(running().size(), 1u);
     drive.write("c:\\stop", "");

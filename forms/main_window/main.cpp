@@ -423,6 +423,8 @@ void To_fMain::closeEvent(QCloseEvent* event)
             return;
         }
         FormClose();
+        if (m_run)
+            m_run->Closing();
         event->accept();
         // Closing the main window ends the program, whatever other window is still open.
         QCoreApplication::quit();

@@ -78,7 +78,8 @@ void Watch::look()
 
 void Watch::keepInJournal(RunJournal::Record record)
 {
-    record.id = RunJournal::NewId();
+    if (record.id.isEmpty())
+        record.id = RunJournal::NewId();
     record.started = m_since;
     record.way = m_started.way == FlasherLaunch::Way::InDosBox ? QStringLiteral("DOSBox")
                                                                : QStringLiteral("directly");

@@ -46,7 +46,8 @@ public:
     const QDateTime& since() const { return m_since; }
     FlasherLaunch::Way way() const { return m_started.way; }
 
-    // Records the run's start in the journal (its id, start and way are set here), and its end
+    // Records the run's start in the journal (its start and way are set here, and its id unless
+    // given), and its end
     // when it ends; a journal that cannot be written is told, and the run goes on.
     void keepInJournal(RunJournal::Record record);
     // Quorvel closes while the flasher runs: the journal says so.

@@ -10,12 +10,18 @@
 #include "library/run_staging.h"
 
 #include <QObject>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QWidget;
 class To_fConfiguration;
+namespace RunLock
+{
+class Lock;
+}
 
 class RunController : public QObject
 {
@@ -37,8 +43,11 @@ public:
     const std::vector<FlasherFeedback::Watch*>& Running() const { return m_running; }
 
     // Asked before Quorvel closes: true when no flasher runs, or when the user closes all the
-    // same; the flashers then run on by themselves, and the journal says they were running.
+    // same; the flashers then run on by themselves. Nothing is recorded: the close may still be
+    // refused.
     bool MayClose();
+    // Quorvel closes: the journal says the flashers still running were running at the close.
+    void Closing();
 
 signals:
     // For the status line: a flasher was started (how, since when, through which port), or one
@@ -49,10 +58,15 @@ private:
     // Start in the confirmation window.
     void stageAndStart(const RunSelection& selection, const std::string& group);
     void followFlasher(FlasherLaunch::Started flasher, const std::string& group,
-                       const std::string& ports, const std::vector<Staging::StagedFile>& staged);
+                       const std::string& ports, const std::vector<Staging::StagedFile>& staged,
+                       const QString& runId, std::unique_ptr<RunLock::Lock> lock);
+    // Drive C's run lock for a new run, or nothing (told) when the run may not go on.
+    std::unique_ptr<RunLock::Lock> takeLock();
 
     To_fConfiguration& m_confirmation;
     QWidget* const m_window;
     const FlasherFeedback::Timing m_timing;
     std::vector<FlasherFeedback::Watch*> m_running;
+    // Each running flasher's hold on drive C's run lock, let go when it ends.
+    std::map<FlasherFeedback::Watch*, std::unique_ptr<RunLock::Lock>> m_locks;
 };
