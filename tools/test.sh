@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh ccache
 # Compiled objects are kept between runs (in ~/.cache/ccache), for any folder the clone is in.
-export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD"
+# Debug builds would hash the folder as well (for the debug information): not here.
+export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR="$PWD" \
+    CCACHE_NOHASHDIR=1
 export QT_QPA_PLATFORM=offscreen
 for preset in dev asan; do
     cmake --preset "$preset" >/dev/null
