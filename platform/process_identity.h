@@ -25,6 +25,9 @@ std::optional<std::uint64_t> ProcessStartTime(std::int64_t id);
 // Whether the very process runs: its id in use and started at the recorded time.
 bool IsRunning(const ProcessIdentity& process);
 
+// Ends the very process (and its process group where it leads one), if it still runs.
+void EndProcess(const ProcessIdentity& process);
+
 // This process.
 ProcessIdentity ThisProcess();
 

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <climits>
+#include <csignal>
 #include <string_view>
 #include <unistd.h>
 
@@ -46,9 +47,12 @@ std::optional<std::uint64_t> ProcessStartTime(std::int64_t id)
     return std::nullopt;
 }
 
-bool IsRunning(const ProcessIdentity& process)
+void EndProcess(const ProcessIdentity& process)
 {
-    return ProcessStartTime(process.id) == process.started;
+    if (!IsRunning(process))
+        return;
+    const pid_t id = static_cast<pid_t>(process.id);
+    ::kill(::getpgid(id) == id ? -id : id, SIGKILL);
 }
 
 ProcessIdentity ThisProcess()

@@ -24,9 +24,14 @@ std::optional<std::uint64_t> ProcessStartTime(std::int64_t id)
     return (std::uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-bool IsRunning(const ProcessIdentity& process)
+void EndProcess(const ProcessIdentity& process)
 {
-    return ProcessStartTime(process.id) == process.started;
+    HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(process.id));
+    if (!handle)
+        return;
+    if (IsRunning(process))
+        TerminateProcess(handle, 1);
+    CloseHandle(handle);
 }
 
 ProcessIdentity ThisProcess()

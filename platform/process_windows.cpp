@@ -144,32 +144,6 @@ private:
     ULONGLONG m_endSeen = 0;
 };
 
-class FollowedProcess : public RunningProgram
-{
-public:
-    explicit FollowedProcess(const ProcessIdentity& process) : m_process(process) {}
-
-    std::optional<ProgramEnd> Ended() override
-    {
-        if (IsRunning(m_process))
-            return std::nullopt;
-        return ProgramEnd{false, 0, false};
-    }
-    ProcessIdentity identity() const override { return m_process; }
-    void Stop() override
-    {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(m_process.id));
-        if (!process)
-            return;
-        if (IsRunning(m_process))
-            TerminateProcess(process, 1);
-        CloseHandle(process);
-    }
-
-private:
-    ProcessIdentity m_process;
-};
-
 } // namespace
 
 std::unique_ptr<StartedProgram> StartDetached(const std::vector<std::string>& arguments,
@@ -242,11 +216,6 @@ std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::str
                                    (std::uint64_t(created.dwHighDateTime) << 32) |
                                        created.dwLowDateTime};
     return std::make_unique<WatchedProgram>(process.hProcess, job, identity, std::move(output));
-}
-
-std::unique_ptr<RunningProgram> FollowProcess(const ProcessIdentity& process)
-{
-    return std::make_unique<FollowedProcess>(process);
 }
 
 } // namespace Platform
