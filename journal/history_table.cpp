@@ -12,7 +12,7 @@ namespace
 {
 
 // The file name of a logical path: what follows its last backslash.
-QString fileName(const RunJournal::Record& record, const QString& role, const Shown& shown)
+QString fileName(const RunJournal::Record& record, RunRole role, const Shown& shown)
 {
     const RunJournal::File* file = record.file(role);
     if (!file)
@@ -73,16 +73,20 @@ QStringList Cells(const RunJournal::Record& record, const Shown& shown)
 {
     return escapedAll(
         {record.started.toString(u"yyyy-MM-dd HH:mm"), shown(record.group),
-         fileName(record, QStringLiteral("image"), shown),
-         fileName(record, QStringLiteral("loader"), shown),
-         fileName(record, QStringLiteral("boot"), shown), resultOf(record),
+         fileName(record, RunRole::Image, shown), fileName(record, RunRole::Loader, shown),
+         fileName(record, RunRole::Boot, shown), resultOf(record),
          record.seconds ? DurationText(std::chrono::seconds(*record.seconds)) : QString()});
 }
 
 namespace
 {
 
-const char* const Roles[][2] = {{"loader", "Loader"}, {"boot", "Boot"}, {"image", "Image"}};
+// The long columns' heading of each role's file: the journal's name of the role, capitalised.
+QString roleHeading(const RunRoles::Texts& role)
+{
+    const QString name = QString::fromLatin1(role.name.data(), qsizetype(role.name.size()));
+    return name.left(1).toUpper() + name.mid(1);
+}
 
 } // namespace
 
@@ -92,8 +96,8 @@ QStringList LongHeaders()
     headers.last() = QStringLiteral("Duration (s)");
     headers << QStringLiteral("Exit code") << QStringLiteral("Started") << QStringLiteral("Ended")
             << QStringLiteral("Way") << QStringLiteral("Ports") << QStringLiteral("Config");
-    for (const auto& role : Roles) {
-        const QString name = QLatin1String(role[1]);
+    for (const auto& role : RunRoles::Table) {
+        const QString name = roleHeading(role);
         headers << name + QStringLiteral(" file") << name + QStringLiteral(" size")
                 << name + QStringLiteral(" SHA-256");
     }
@@ -115,8 +119,8 @@ QStringList LongCells(const RunJournal::Record& record, const Shown& shown)
     cells << ExitCode(record) << record.started.toString(Qt::ISODate)
           << (record.ended.isValid() ? record.ended.toString(Qt::ISODate) : QString())
           << escaped(record.way) << escaped(shown(record.ports)) << escaped(shown(record.config));
-    for (const auto& role : Roles) {
-        const RunJournal::File* file = record.file(QLatin1String(role[0]));
+    for (const auto& role : RunRoles::Table) {
+        const RunJournal::File* file = record.file(role.role);
         cells << (file ? escaped(shown(file->logicalPath)) : QString())
               << (file ? QString::number(file->size) : QString())
               << (file ? escaped(file->sha256) : QString());

@@ -157,10 +157,12 @@ QString OutcomeName(Outcome outcome)
     return QString::fromLatin1(OutcomeNames[static_cast<int>(outcome)]);
 }
 
-const File* Record::file(const QString& role) const
+const File* Record::file(RunRole role) const
 {
+    const std::string_view name = RunRoles::Of(role).name;
+    const QString text = QString::fromLatin1(name.data(), qsizetype(name.size()));
     for (const auto& each : files) {
-        if (each.role == role)
+        if (each.role == text)
             return &each;
     }
     return nullptr;

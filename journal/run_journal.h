@@ -5,6 +5,8 @@
 // file is only ever appended to, and each line is flushed to disk, so a crash or a kill can cut
 // off at most the last line, which reading skips and counts.
 
+#include "library/run_roles.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -60,7 +62,7 @@ struct Record {
     std::optional<std::int64_t> seconds;
 
     // The file of a role; null when the record has none.
-    const File* file(const QString& role) const;
+    const File* file(RunRole role) const;
 };
 
 // The journal file: runs.jsonl in the data folder (data_folder.h), or in the one given.

@@ -71,7 +71,7 @@ TEST(RunJournal, RunsAreReadBackWholeAndACutLastLineIsSkipped)
     EXPECT_EQ(back.outcome, Outcome::Failed);
     EXPECT_EQ(back.code, 3);
     EXPECT_EQ(back.files.size(), 3u);
-    EXPECT_EQ(back.file("image")->sha256, "ef");
+    EXPECT_EQ(back.file(RunRole::Image)->sha256, "ef");
     EXPECT_EQ(read.runs[0].group, "caf\xE9");
     EXPECT_FALSE(read.runs[0].ended.isValid()); // never completed: unknown
 

@@ -166,7 +166,7 @@ TEST_F(RunWindowTest, TheFlasherIsFollowedToItsEndAndAFailureIsShown)
     EXPECT_EQ(journal.runs[2].code, 3);
     Platform::Sha256 loader;
     loader.add("loader");
-    const RunJournal::File* staged = journal.runs[3].file("loader");
+    const RunJournal::File* staged = journal.runs[3].file(RunRole::Loader);
     ASSERT_TRUE(staged);
     EXPECT_EQ(staged->sha256.toStdString(), loader.hexDigest());
     EXPECT_EQ(staged->logicalPath, "c:\\nk_files\\Lunzo\\Common\\28F008.bin");

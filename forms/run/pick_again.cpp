@@ -62,11 +62,6 @@ bool listed(RunPicks& window, const RunJournal::Record& run, RunRole role, const
     return false;
 }
 
-const RunJournal::File* fileOf(const RunJournal::Record& run, RunRole role)
-{
-    return run.file(fromBytes(RunRoles::Of(role).name));
-}
-
 } // namespace
 
 QStringList Problems(RunPicks& window, const RunJournal::Record& run)
@@ -85,7 +80,7 @@ QStringList Problems(RunPicks& window, const RunJournal::Record& run)
                                .arg(fromBytes(std::string(Paths::PhoneCatalogue))));
     }
     for (const auto& role : RunRoles::Table) {
-        const RunJournal::File* file = fileOf(run, role.role);
+        const RunJournal::File* file = run.file(role.role);
         if (!file) {
             problems << QStringLiteral("The run names no %1 file.").arg(fromBytes(role.name));
             continue;
@@ -103,8 +98,8 @@ QStringList Problems(RunPicks& window, const RunJournal::Record& run)
 
 void Pick(RunPicks& window, const RunJournal::Record& run)
 {
-    const std::string& loader = fileOf(run, RunRole::Loader)->logicalPath;
-    const std::string& boot = fileOf(run, RunRole::Boot)->logicalPath;
+    const std::string& loader = run.file(RunRole::Loader)->logicalPath;
+    const std::string& boot = run.file(RunRole::Boot)->logicalPath;
     RunPicks::Picks picks{.chip = chipOf(loader), .group = run.group};
     // A chip sets the common boot file too; a boot row after it sets another. For a TIA file
     // with the common boot file, the 28F008 chip comes first, then the TIA file's row.
@@ -114,7 +109,7 @@ void Pick(RunPicks& window, const RunJournal::Record& run)
         picks.tiaRow = rowOf(window.RowNames(List::Tia), Paths::TiaFolder, loader);
     }
     picks.bootRow = rowOf(window.RowNames(List::Boot), Paths::BootFolder, boot);
-    picks.flashRow = imageRow(window, run.group, fileOf(run, RunRole::Image)->logicalPath);
+    picks.flashRow = imageRow(window, run.group, run.file(RunRole::Image)->logicalPath);
     window.Select(picks);
 }
 
