@@ -7,6 +7,7 @@
 #include "forms/main_window/main.h"
 #include "forms/windows.h"
 #include "library/drive.h"
+#include "timing.h"
 #include "ui_main.h"
 
 #include <QElapsedTimer>
@@ -18,12 +19,6 @@
 
 namespace
 {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void press(QWidget* field, Qt::Key key, const QString& text)
 {
@@ -71,6 +66,6 @@ int main(int argc, char* argv[])
             keys.push_back(clock.nsecsElapsed() / 1e6);
         }
     }
-    std::printf("%.3f %.3f\n", median(keys), median(loads));
+    std::printf("%.3f %.3f\n", Bench::median(keys), Bench::median(loads));
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "journal/run_journal.h"
 #include "library/drive.h"
 #include "library/run_staging.h"
+#include "timing.h"
 
 #include <QFile>
 #include <algorithm>
@@ -39,20 +40,6 @@ RunJournal::Record sampleRecord(const std::vector<Staging::StagedFile>& staged)
         record.files.push_back({roles[file], staged[file].logicalPath, staged[file].stagedPath,
                                 staged[file].size, QString::fromStdString(staged[file].sha256)});
     return record;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Work> double millisecondsOf(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
 }
 
 std::vector<Staging::StagedFile> stage()
@@ -94,14 +81,14 @@ int main(int argc, char* argv[])
         std::vector<double> staging, appending;
         std::vector<Staging::StagedFile> staged = stage(); // the checksums recorded once
         for (int run = 0; run < count; ++run) {
-            staging.push_back(millisecondsOf([&] { staged = stage(); }));
+            staging.push_back(Bench::millisecondsOf([&] { staged = stage(); }));
             const RunJournal::Record record = sampleRecord(staged);
             appending.push_back(
-                millisecondsOf([&] { RunJournal::AppendStart(journal, record, error); }));
+                Bench::millisecondsOf([&] { RunJournal::AppendStart(journal, record, error); }));
         }
         if (staged.size() != 3 || !error.isEmpty())
             return 1;
-        std::printf("%.3f %.3f\n", median(staging), median(appending));
+        std::printf("%.3f %.3f\n", Bench::median(staging), Bench::median(appending));
         return 0;
     }
     // A journal of count runs: one run as the program writes it, then its lines again with new
@@ -109,12 +96,12 @@ int main(int argc, char* argv[])
     const std::filesystem::path one = place.string() + ".one";
     std::filesystem::remove(one);
     RunJournal::Record record =
-        sampleRecord({{"c:\\nk_files\\Lunzo\\Common\\28F008.bin", "c:\\nk_files\\f_loader.bin",
-                       65536, std::string(64, 'a')},
-                      {"c:\\nk_files\\Lunzo\\Common\\boot.bin", "c:\\nk_files\\boot.bin", 16384,
-                       std::string(64, 'b')},
-                      {"c:\\nk_files\\Lunzo\\Phones\\3210\\image.fls", "c:\\nk_files\\image.fls",
-                       524288, std::string(64, 'c')}});
+        sampleRecord({{RunRole::Loader, "c:\\nk_files\\Lunzo\\Common\\28F008.bin",
+                       "c:\\nk_files\\f_loader.bin", 65536, std::string(64, 'a')},
+                      {RunRole::Boot, "c:\\nk_files\\Lunzo\\Common\\boot.bin",
+                       "c:\\nk_files\\boot.bin", 16384, std::string(64, 'b')},
+                      {RunRole::Image, "c:\\nk_files\\Lunzo\\Phones\\3210\\image.fls",
+                       "c:\\nk_files\\image.fls", 524288, std::string(64, 'c')}});
     RunJournal::AppendStart(one, record, error);
     record.ended = record.started.addSecs(95);
     record.outcome = RunJournal::Outcome::Success;

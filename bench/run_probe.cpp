@@ -14,6 +14,7 @@
 #include "library/run_log.h"
 #include "library/run_staging.h"
 #include "platform/process.h"
+#include "timing.h"
 
 #include <algorithm>
 #include <chrono>
@@ -24,20 +25,6 @@
 
 namespace
 {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Work> double millisecondsOf(Work work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
 
 bool stage()
 {
@@ -59,8 +46,8 @@ int lock(const std::filesystem::path& drive, int runs)
     bool fine = stage(); // the checksums recorded once
     const auto self = Platform::ThisProcess();
     for (int run = 0; run < runs; ++run) {
-        staging.push_back(millisecondsOf([&] { fine = stage() && fine; }));
-        locking.push_back(millisecondsOf([&] {
+        staging.push_back(Bench::millisecondsOf([&] { fine = stage() && fine; }));
+        locking.push_back(Bench::millisecondsOf([&] {
             auto check = RunLock::TakeAtStart(RunLock::DefaultFile());
             fine = check.finding == RunLock::Finding::Free &&
                    check.lock->Begin("run", "3210", "nhm5.fls", 0) &&
@@ -71,7 +58,7 @@ int lock(const std::filesystem::path& drive, int runs)
     }
     if (!fine)
         return 1;
-    std::printf("%.3f %.3f\n", median(staging), median(locking));
+    std::printf("%.3f %.3f\n", Bench::median(staging), Bench::median(locking));
     return 0;
 }
 

@@ -66,20 +66,20 @@ struct WatcherSetup {
 void closeAllBut(std::initializer_list<int> kept)
 {
     // Copies of other programs' pipes, inherited through fork, would keep them open. No
-    // allocation: this runs between fork and exec.
-    int sorted[8];
-    std::size_t count = 0;
-    for (int fd : kept) {
-        if (fd >= 3 && count < std::size(sorted))
-            sorted[count++] = fd;
-    }
-    std::sort(sorted, sorted + count);
+    // allocation: this runs between fork and exec. The gaps between the kept descriptors are
+    // closed in ascending order, the next kept one found afresh each time (they are few).
     unsigned from = 3;
-    for (std::size_t each = 0; each < count; ++each) {
-        const auto fd = static_cast<unsigned>(sorted[each]);
-        if (fd > from)
-            ::close_range(from, fd - 1, 0);
-        from = fd + 1;
+    for (;;) {
+        unsigned next = ~0U;
+        for (int fd : kept) {
+            if (fd >= 0 && static_cast<unsigned>(fd) >= from)
+                next = std::min(next, static_cast<unsigned>(fd));
+        }
+        if (next == ~0U)
+            break;
+        if (next > from)
+            ::close_range(from, next - 1, 0);
+        from = next + 1;
     }
     ::close_range(from, ~0U, 0);
 }
@@ -279,31 +279,6 @@ private:
     std::chrono::steady_clock::time_point m_endSeen;
 };
 
-// A process started by another: followed by its identity.
-class FollowedProcess : public RunningProgram
-{
-public:
-    explicit FollowedProcess(const ProcessIdentity& process) : m_process(process) {}
-
-    std::optional<ProgramEnd> Ended() override
-    {
-        if (IsRunning(m_process))
-            return std::nullopt;
-        return ProgramEnd{false, 0, false};
-    }
-    ProcessIdentity identity() const override { return m_process; }
-    void Stop() override
-    {
-        if (!IsRunning(m_process))
-            return;
-        const pid_t id = static_cast<pid_t>(m_process.id);
-        ::kill(::getpgid(id) == id ? -id : id, SIGKILL);
-    }
-
-private:
-    ProcessIdentity m_process;
-};
-
 // What the program writes to the pipe until it closes its end, the deadline passes or reading
 // fails; true when the end was reached.
 bool readUntilClosed(int fd, std::chrono::steady_clock::time_point deadline, std::string& output)
@@ -404,11 +379,6 @@ std::unique_ptr<RunningProgram> StartProgram(const ProgramStart& start, std::str
     if (start.output)
         reader = std::make_unique<OutputReader>(output[0], start.output);
     return std::make_unique<WatchedProgram>(watcher, ended[0], program, life[1], std::move(reader));
-}
-
-std::unique_ptr<RunningProgram> FollowProcess(const ProcessIdentity& process)
-{
-    return std::make_unique<FollowedProcess>(process);
 }
 
 std::optional<std::string> OutputOf(const std::vector<std::string>& arguments,
